@@ -1,0 +1,243 @@
+#pragma once
+// The main window: the game screen's controls and most of the game's
+// operations. The operations are defined in the files named beside each
+// group.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Exits.h"
+#include "audio/Mci.h"
+#include "gfx/Controls.h"
+#include "gfx/Gdi.h"
+#include "platform/Platform.h"
+#include "platform/Timers.h"
+#include "scenario/PlayState.h"
+#include "scenario/ScenarioData.h"
+
+namespace mirel {
+
+class Option_Window;
+class NameEnt;
+class File_Window;
+class frmAbout;
+
+// What the game is waiting for the player to do (for scripted input).
+enum class PlayerWait { None, Click, Choice, Title, Gallery, Dialog, Confirm };
+
+struct StartOptions {
+  std::string dataDir;       // --data: overrides the folder search when set
+  std::string programDir;    // where the program lives; ProgramDir() when empty
+};
+
+class Main_Form : public PlayState, public Controls, public ScenarioData, private RefreshSink {
+ public:
+  Main_Form(Platform& sys, StartOptions options);
+  ~Main_Form() override;
+  Main_Form(const Main_Form&) = delete;
+  Main_Form& operator=(const Main_Form&) = delete;
+
+  Platform& sys;
+  StartOptions options;
+  Timers timers;
+  Mci mci;
+  WorkDib dib;
+
+  // ---- app/Startup.cpp: start-up and shutdown ----
+  // The load sequence. Returns when the interpreter returns (title screen
+  // or end of the scenario); throws ProgramEnd to end the program.
+  void Form_Load();
+  // The unload sequence; runs once, every step even when one fails.
+  void Form_Unload();
+  // Runs the program's idle loop after Form_Load until the program ends.
+  void IdleLoop();
+  bool DataReady = false;
+  bool OpeningUnskipped = false;
+  bool Unloaded = false;
+  bool InIdle = false;  // in the idle loop: nothing runs but the menus
+
+  // ---- app/DataFiles.cpp: the data folder's files ----
+  static const std::array<const char*, 58> kImageTable;
+  void CheckDataFiles();
+  bool RestoreImageHeader(const std::string& path, char typeLetter);
+  bool StoreImageHeader(const std::string& path);
+  void RebuildGalleryLine();
+  // False with the reason when the file cannot be written.
+  bool WriteConfig(std::string* error = nullptr);
+  std::string DataPath(const std::string& name) const;
+  // Raw CP932 bytes of "90.dat" lines 1..n (index 0 unused).
+  std::vector<std::string> ConfigLines;
+  int ConfigLineCount = 25;
+
+  // ---- app/Pictures.cpp: loading pictures from the data folder ----
+  // Decodes the file into the surface (which takes the picture's size).
+  // On failure shows a message naming the file and returns false, leaving
+  // the surface as it was.
+  bool LoadPicture(Surface& s, const std::string& name);
+
+  // ---- app/Layout.cpp and app/Display.cpp: window layout, full screen ----
+  void SizeForClient(int width, int height);
+  void LayOutMainWindow();
+  void CentreWindow();
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void ToggleCaption();
+  int16_t WakuLeft = 35, WakuTop = 360, WakuWidth = 576, WakuHeight = 108;
+  int LineHeight = 17;
+
+  // ---- app/Loading.cpp, app/EnvLog.cpp: loading indicator, environment log ----
+  void ShowLoading(int16_t progress);
+  std::string BuildEnvironmentReport();
+  void WriteEnvironmentLog();
+  std::string ColorDepthText = "32", MemoryLoadText = "0";
+
+  // ---- app/Events.cpp: the event pump and dispatch ----
+  // Lets pending window events run once: host events, due timers, then the
+  // engine handlers of every queued event.
+  void DoEvents();
+  void Dispatch(const InputEvent& e);
+  PlayerWait CurrentWait() const;
+  void Refresh(Surface& s) { s.Refresh(); }
+  // Sleep on the platform clock.
+  void Sleep(uint32_t ms) { sys.clock->Sleep(ms); }
+  uint32_t GetTickCount() { return sys.clock->GetTickCount(); }
+  void MsgBox(const Text& text) { sys.messages->Show(text, MsgButtons::Ok); }
+  EventQueue events;
+  bool QuitRequested = false;
+  int ClickerTimer = -1, BGMLoopTimer = -1;
+
+  // ---- gfx/FramePacing.cpp ----
+  void FrameBegin();
+  // Present is the caller's; this sleeps the rest of the period, then pumps.
+  void FrameEnd(uint32_t periodMs);
+  uint32_t FrameTick = 0, FrameElapsed = 0;
+
+  // ---- scenario/Interpreter.cpp ----
+  void RunScenario();
+  int32_t RunStep();
+  // Runs RunScenario, restarting it when a loaded game replaces the play.
+  void RunGame();
+  void EndingSequence();
+  void QuitSequence();
+  Text ReplacePlaceholders(const Text& text) const;
+  int32_t StepResult = 0;
+  int GameDepth = 0;
+
+  // ---- scenario/Commands.cpp ----
+  int32_t CmdJump();
+  int32_t CmdAudio();
+  int32_t CmdCounter();
+  int32_t CmdEquality();
+  int32_t CmdCompare();
+  int32_t CmdTextParam();
+  int32_t CmdWait();
+  void JumpToBlock(int16_t num);
+  void FindChoiceRow(int16_t sct);
+
+  // ---- text/MessageFrame.cpp ----
+  void WakuBuild();
+  void WakuClear();
+
+  // ---- text/TextRenderer.cpp ----
+  void TalkDisp();
+  void MessageDisp(const Text& tag, const Text& text, uint32_t colour);
+  void PageCheck();
+  int16_t LineNo = 0;
+  int16_t LastSpeaker = -1;
+  bool MsgBusy = false, MsgDone = false;
+
+  // ---- text/Input.cpp ----
+  void Keys();
+  void WaitSec(int n);
+  void Pic_Main_MouseDown(int button);
+  void Doll_Disp_MouseDown(int index, int button);
+  void Waku_MouseDown(int index, int button);
+  void KeyDown(int key);
+  void Clicker_Timer();
+  void speedup_Click();
+  void HideWaku();
+  void ShowWakuAgain();
+  bool WakuHidden = false;
+
+  // ---- ui/ChoiceMenu.cpp ----
+  int32_t SelectDisp();
+  void SelTxt_MouseDown(int index, int button);
+  void SelTxt_MouseMove(int index);
+  int16_t LastHover = 5;
+  std::array<Text, 3> ChoiceTexts;
+  std::array<int32_t, 3> ChoiceTargets{};
+  bool ChoiceOpen = false;
+
+  // ---- ui/TitleMenu.cpp ----
+  void TitleDisp();
+  void Smenu_MouseMove(int index);
+  void Smenu_MouseDown(int index);
+  void prog_end_Click();
+  void prog_load_Click();
+  void prog_save_Click();
+  void opt_menu_Click();
+  void vvrr_Click();
+  bool TitleShown = false;
+  int16_t DialogMode = 0;  // save/load dialog: 0 closed, 1 save, 2 load, 3 loading
+
+  // Dialog forms, made once and kept for the whole run.
+  std::unique_ptr<Option_Window> optionWindow;
+  std::unique_ptr<NameEnt> nameEnt;
+  std::unique_ptr<File_Window> fileWindow;
+  std::unique_ptr<frmAbout> aboutBox;
+
+  // ---- gfx/Transitions.cpp ----
+  void PlaceEffect();
+  int32_t ShowBackground();
+  void PlayOpening();
+  void BuildMesh1();
+  std::vector<uint32_t> PixelBuf;
+  int PixelCount = 0;
+
+  // ---- gfx/Sprites.cpp ----
+  int32_t ShowDoll();
+  int32_t ChangeFace();
+  void HideDoll(int p);
+  void LoadDoll(int c, int p);
+  void LoadFaces();
+  static int FaceEntryFor(int key);
+  std::array<std::array<int16_t, 4>, 8> DollPose{};
+  std::array<bool, 3> PosUsed{};
+
+  // ---- gfx/Backdrop.cpp ----
+  void WakuBackdrop();
+
+  // ---- audio: the BGMLoop timer ----
+  void BGMLoop_Timer();
+
+  // ---- save/Snapshot.cpp ----
+  void Save_Data_stack();
+  void Continue_game();
+
+  // ---- extras/Gallery.cpp ----
+  void OpenGallery();
+  void Pic_MouseMove(int n);
+  void Pic_Click(int n);
+  void SCG_Click();
+  void CG_END_Click();
+  bool GalleryOpen = false;
+  int16_t GalleryCurrent = 0;
+  bool SecondView = false;
+  std::array<Text, 18> GalleryPictures;
+
+  // ---- extras/Ending.cpp ----
+  void RunEnding();
+  int16_t RollPosition = 0;
+  bool RollRunning = false;
+  int16_t PhotoCounter = 0;
+  std::array<int16_t, 5> TiltAngles{5, 350, 10, 30, 15};
+
+ private:
+  void Refreshed(const Surface& s) override;
+  void DispatchMouse(const InputEvent& e);
+  int dispatchDepth_ = 0;
+};
+
+}  // namespace mirel

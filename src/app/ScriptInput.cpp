@@ -1,0 +1,264 @@
+#include "app/ScriptInput.h"
+
+#include <sstream>
+#include <stdexcept>
+
+#include "ui/File_Window.h"
+#include "ui/NameEnt.h"
+#include "ui/Option_Window.h"
+#include "ui/frmAbout.h"
+
+namespace mirel {
+
+namespace {
+
+std::vector<std::string> Words(const std::string& s) {
+  std::istringstream in(s);
+  std::vector<std::string> w;
+  std::string x;
+  while (in >> x) w.push_back(x);
+  return w;
+}
+
+// The text after the first n words.
+std::string After(const std::string& s, size_t n) {
+  size_t i = 0;
+  for (size_t k = 0; k < n; ++k) {
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    while (i < s.size() && s[i] != ' ' && s[i] != '\t') ++i;
+  }
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  size_t e = s.size();
+  while (e > i && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+  return s.substr(i, e - i);
+}
+
+bool IsInt(const std::string& s) {
+  if (s.empty()) return false;
+  size_t i = s[0] == '-' ? 1 : 0;
+  if (i >= s.size()) return false;
+  for (; i < s.size(); ++i)
+    if (s[i] < '0' || s[i] > '9') return false;
+  return true;
+}
+
+const char* kKnown[] = {"click", "rclick", "key", "choose", "title", "menu", "mouse", "move", "dialog",
+                        "yes",   "no",     "wait", "now", "screenshot", "close"};
+
+}  // namespace
+
+ScriptInput::ScriptInput(const std::string& script, Clock& clock, ScriptedMessageBoxes& messages)
+    : clock_(clock), messages_(messages) {
+  std::istringstream in(script);
+  std::string raw;
+  int number = 0;
+  while (std::getline(in, raw)) {
+    ++number;
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    size_t hash = raw.find('#');
+    std::string text = hash == std::string::npos ? raw : raw.substr(0, hash);
+    std::vector<std::string> w = Words(text);
+    if (w.empty()) continue;
+    bool known = false;
+    for (const char* k : kKnown) known = known || w[0] == k;
+    if (!known) throw std::runtime_error("input line " + std::to_string(number) + ": unknown action '" + w[0] + "'");
+    if (w[0] == "now" && w.size() < 2)
+      throw std::runtime_error("input line " + std::to_string(number) + ": 'now' needs an action");
+    if (w[0] == "wait" && (w.size() < 2 || !IsInt(w[1])))
+      throw std::runtime_error("input line " + std::to_string(number) + ": 'wait' needs milliseconds");
+    if (w[0] == "dialog" && w.size() < 3)
+      throw std::runtime_error("input line " + std::to_string(number) + ": 'dialog' needs a form and a control");
+    lines_.push_back(Line{number, w, text});
+  }
+}
+
+void ScriptInput::Click(EventQueue& q, int x, int y, int button) {
+  InputEvent move;
+  move.kind = EventKind::MouseMove;
+  move.x = x;
+  move.y = y;
+  q.push_back(move);
+  InputEvent down = move;
+  down.kind = EventKind::MouseDown;
+  down.button = button;
+  q.push_back(down);
+}
+
+void ScriptInput::QueueFollowingAnswers() {
+  while (next_ < lines_.size() && (lines_[next_].words[0] == "yes" || lines_[next_].words[0] == "no")) {
+    messages_.QueueAnswer(lines_[next_].words[0] == "yes" ? MsgAnswer::Yes : MsgAnswer::No);
+    ++next_;
+  }
+}
+
+bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
+  const auto& w = line.words;
+  const std::string& a = w[0];
+  auto arg = [&](size_t i) -> std::string { return i < w.size() ? w[i] : ""; };
+  auto fail = [&](const std::string& why) {
+    throw std::runtime_error("input line " + std::to_string(line.number) + ": " + why);
+  };
+  if (a == "click") {
+    Click(q, 320, 100, 1);
+  } else if (a == "rclick") {
+    if (form_ && form_->WakuHidden) Click(q, 320, 100, 2);
+    else Click(q, 60, 440, 2);
+  } else if (a == "key") {
+    InputEvent e;
+    e.kind = EventKind::KeyDown;
+    std::string k = arg(1);
+    e.key = k == "space" ? 32 : k == "enter" ? 13 : k == "esc" ? 27 : IsInt(k) ? std::stoi(k) : -1;
+    if (e.key < 0) fail("unknown key '" + k + "'");
+    q.push_back(e);
+  } else if (a == "choose") {
+    std::string n = arg(1);
+    if (!IsInt(n) || std::stoi(n) < 1 || std::stoi(n) > 3) fail("'choose' takes 1, 2 or 3");
+    if (!form_) return true;
+    const Surface& s = form_->SelTxt[static_cast<size_t>(std::stoi(n) - 1)];
+    Click(q, s.ScreenLeft() + 4, s.ScreenTop() + s.height / 2, 1);
+  } else if (a == "title") {
+    static const char* names[] = {"new", "load", "gallery", "end"};
+    int i = -1;
+    for (int k = 0; k < 4; ++k)
+      if (arg(1) == names[k]) i = k;
+    if (i < 0) fail("'title' takes new, load, gallery or end");
+    Click(q, 104 + 83, 180 + 50 * i + 19, 1);
+  } else if (a == "menu") {
+    static const std::pair<const char*, MenuItem> items[] = {
+        {"end", MenuItem::prog_end},     {"load", MenuItem::prog_load}, {"save", MenuItem::prog_save},
+        {"options", MenuItem::opt_menu}, {"skip", MenuItem::speedup},   {"version", MenuItem::vvrr}};
+    bool found = false;
+    for (auto& [name, item] : items)
+      if (arg(1) == name) {
+        InputEvent e;
+        e.kind = EventKind::Menu;
+        e.menu = item;
+        q.push_back(e);
+        found = true;
+      }
+    if (!found) fail("unknown menu item '" + arg(1) + "'");
+  } else if (a == "mouse" || a == "move") {
+    if (!IsInt(arg(1)) || !IsInt(arg(2))) fail("'" + a + "' needs X and Y");
+    int x = std::stoi(arg(1)), y = std::stoi(arg(2));
+    if (a == "move") {
+      InputEvent e;
+      e.kind = EventKind::MouseMove;
+      e.x = x;
+      e.y = y;
+      q.push_back(e);
+    } else {
+      Click(q, x, y, arg(3) == "right" ? 2 : 1);
+    }
+  } else if (a == "dialog") {
+    InputEvent e;
+    e.kind = EventKind::DialogControl;
+    e.form = w[1];
+    e.control = w[2];
+    std::string rest = After(line.text, 3);
+    e.text = FromUtf8(rest);
+    e.value = IsInt(rest) ? std::stoi(rest) : 0;
+    q.push_back(e);
+  } else if (a == "screenshot") {
+    if (screenshot_) screenshot_(w.size() > 1 ? After(line.text, 1) : "screen.png");
+  } else if (a == "close") {
+    InputEvent e;
+    e.kind = EventKind::Close;
+    q.push_back(e);
+  } else if (a == "yes" || a == "no") {
+    messages_.QueueAnswer(a == "yes" ? MsgAnswer::Yes : MsgAnswer::No);
+  }
+  return true;
+}
+
+void ScriptInput::DeliverDefault(EventQueue& q) {
+  PlayerWait wait = form_->CurrentWait();
+  switch (wait) {
+    case PlayerWait::None:
+      return;
+    case PlayerWait::Click:
+      if (form_->WakuHidden) Click(q, 320, 100, 2);
+      else Click(q, 320, 100, 1);
+      return;
+    case PlayerWait::Choice: {
+      const Surface& s = form_->SelTxt[0];
+      Click(q, s.ScreenLeft() + 4, s.ScreenTop() + s.height / 2, 1);
+      return;
+    }
+    case PlayerWait::Title: {
+      InputEvent e;
+      e.kind = EventKind::Close;
+      q.push_back(e);
+      return;
+    }
+    case PlayerWait::Gallery:
+      Click(q, 275 + 40, 425 + 15, 1);
+      return;
+    case PlayerWait::Dialog:
+    case PlayerWait::Confirm: {
+      const Form* forms[] = {form_->optionWindow.get(), form_->nameEnt.get(), form_->fileWindow.get(),
+                             form_->aboutBox.get()};
+      for (const Form* f : forms)
+        if (f->IsOpen() && !f->DefaultControl().empty()) {
+          InputEvent e;
+          e.kind = EventKind::DialogControl;
+          e.form = f->model.name;
+          e.control = f->DefaultControl();
+          q.push_back(e);
+          return;
+        }
+      return;
+    }
+  }
+}
+
+void ScriptInput::Pump(EventQueue& q) {
+  uint32_t now = clock_.GetTickCount();
+  if (!started_) {
+    started_ = true;
+    start_ = now;
+  }
+  if (TicksSince(start_, now) > limitMs_) {
+    if (!timedOut_) {
+      timedOut_ = true;
+      InputEvent e;
+      e.kind = EventKind::Close;
+      q.push_back(e);
+    }
+    return;
+  }
+  if (!form_) return;
+  if (waiting_) {
+    if (static_cast<int32_t>(now - waitUntil_) < 0) return;
+    waiting_ = false;
+  }
+  while (next_ < lines_.size()) {
+    const Line& line = lines_[next_];
+    const std::string& a = line.words[0];
+    if (a == "wait") {
+      waiting_ = true;
+      waitUntil_ = now + static_cast<uint32_t>(std::stoul(line.words[1]));
+      ++next_;
+      return;
+    }
+    if (a == "screenshot") {
+      ++next_;
+      Deliver(line, q);
+      continue;
+    }
+    bool immediate = a == "now" || a == "yes" || a == "no";
+    if (!immediate && form_->CurrentWait() == PlayerWait::None) return;
+    ++next_;
+    if (a == "now") {
+      Line inner{line.number, std::vector<std::string>(line.words.begin() + 1, line.words.end()),
+                 After(line.text, 1)};
+      Deliver(inner, q);
+    } else {
+      Deliver(line, q);
+    }
+    QueueFollowingAnswers();
+    return;
+  }
+  DeliverDefault(q);
+}
+
+}  // namespace mirel

@@ -1,0 +1,76 @@
+#include "platform/Cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace mirel {
+namespace {
+
+// One converter per direction and thread; iconv_open is slow enough to matter
+// when many short strings are converted.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  iconv_t get() const { return cd_; }
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+
+std::optional<Text> DecodeCp932(std::string_view bytes) {
+  thread_local Converter conv("UTF-16LE", "CP932");
+  if (!conv.ok()) return std::nullopt;
+  iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+  std::vector<char> out(bytes.size() * 2 + 4);
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* outp = out.data();
+  size_t outLeft = out.size();
+  while (inLeft > 0) {
+    size_t r = iconv(conv.get(), &in, &inLeft, &outp, &outLeft);
+    if (r == static_cast<size_t>(-1)) return std::nullopt;
+  }
+  size_t n = (out.size() - outLeft) / 2;
+  Text t(n, u'\0');
+  for (size_t i = 0; i < n; ++i)
+    t[i] = char16_t(static_cast<unsigned char>(out[2 * i]) | (static_cast<unsigned char>(out[2 * i + 1]) << 8));
+  return t;
+}
+
+std::string EncodeCp932(TextView text) {
+  thread_local Converter conv("CP932", "UTF-16LE");
+  std::string result;
+  if (!conv.ok()) return result;
+  iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      result += char(c);
+      continue;
+    }
+    char inBuf[2] = {char(c & 0xFF), char(c >> 8)};
+    char outBuf[8];
+    char* in = inBuf;
+    size_t inLeft = 2;
+    char* outp = outBuf;
+    size_t outLeft = sizeof outBuf;
+    if (iconv(conv.get(), &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) {
+      iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+      result += '?';
+    } else {
+      result.append(outBuf, sizeof outBuf - outLeft);
+    }
+  }
+  return result;
+}
+
+}  // namespace mirel

@@ -1,0 +1,47 @@
+#pragma once
+// Input as the engine sees it: mouse and keys in 640x480 picture
+// coordinates, menu commands, dialog controls and the window's close box.
+// Hosts only queue these; the engine dispatches them inside its waits.
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "platform/Text.h"
+
+namespace mirel {
+
+enum class MenuItem { prog_end, prog_load, prog_save, opt_menu, speedup, vvrr };
+constexpr int kMenuItemCount = 6;
+
+enum class EventKind {
+  MouseDown,     // x, y, button (1 left, 2 right)
+  MouseMove,     // x, y
+  KeyDown,       // key: Windows virtual-key code (13 Enter, 27 Esc, 32 Space)
+  Menu,          // menu
+  Close,         // the main window's close box
+  DialogControl  // form, control, value / text: a control of an open dialog was used
+};
+
+struct InputEvent {
+  EventKind kind = EventKind::MouseDown;
+  int x = 0, y = 0;
+  int button = 1;
+  int key = 0;
+  MenuItem menu = MenuItem::prog_end;
+  std::string form;     // dialog name, e.g. "Option_Window"
+  std::string control;  // control name, e.g. "Command1"
+  int value = 0;        // new value of a scroll bar / check box / option button
+  Text text;            // new text of a text box
+};
+
+using EventQueue = std::deque<InputEvent>;
+
+// The host side of the event pump: moves what the window system has for us
+// into the queue (and lets the host paint). Never runs engine code itself.
+class EventSource {
+ public:
+  virtual ~EventSource() = default;
+  virtual void Pump(EventQueue& queue) = 0;
+};
+
+}  // namespace mirel

@@ -1,0 +1,128 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+namespace mirel {
+
+std::string ResolveInDir(const std::string& dir, const std::string& name) {
+  std::string exact = dir + name;
+  struct stat st;
+  if (::stat(exact.c_str(), &st) == 0) return exact;
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return exact;
+  std::string found;
+  while (dirent* e = ::readdir(d)) {
+    if (::strcasecmp(e->d_name, name.c_str()) == 0) {
+      found = e->d_name;
+      break;
+    }
+  }
+  ::closedir(d);
+  return found.empty() ? exact : dir + found;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+long long FileSize(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<long long>(st.st_size);
+}
+
+std::optional<Bytes> ReadFile(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return std::nullopt;
+  Bytes data;
+  uint8_t buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
+  bool bad = std::ferror(f);
+  std::fclose(f);
+  if (bad) return std::nullopt;
+  return data;
+}
+
+std::optional<std::string> WriteFileAtomic(const std::string& path, const Bytes& data) {
+  std::string tmp = path + ".tmp";
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return LastErrorText();
+  size_t done = 0;
+  while (done < data.size()) {
+    ssize_t w = ::write(fd, data.data() + done, data.size() - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      std::string err = LastErrorText();
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      return err;
+    }
+    done += static_cast<size_t>(w);
+  }
+  if (::fsync(fd) != 0 && errno != EINVAL) {
+    std::string err = LastErrorText();
+    ::close(fd);
+    ::unlink(tmp.c_str());
+    return err;
+  }
+  if (::close(fd) != 0) {
+    std::string err = LastErrorText();
+    ::unlink(tmp.c_str());
+    return err;
+  }
+  if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    std::string err = LastErrorText();
+    ::unlink(tmp.c_str());
+    return err;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> WriteFileAtomic(const std::string& path, const std::string& data) {
+  return WriteFileAtomic(path, Bytes(data.begin(), data.end()));
+}
+
+bool PatchFile(const std::string& path, size_t offset, const uint8_t* data, size_t size) {
+  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = ::fstat(fd, &st) == 0 && static_cast<size_t>(st.st_size) >= offset + size &&
+            ::pwrite(fd, data, size, static_cast<off_t>(offset)) == static_cast<ssize_t>(size);
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+std::string LastErrorText() { return std::strerror(errno); }
+
+std::string ProgramDir() {
+  char buf[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "./";
+  std::string p(buf, static_cast<size_t>(n));
+  size_t slash = p.rfind('/');
+  return slash == std::string::npos ? "./" : p.substr(0, slash + 1);
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  return dir.back() == kPathSep ? dir + name : dir + kPathSep + name;
+}
+
+}  // namespace mirel

@@ -1,0 +1,28 @@
+#pragma once
+// Everything the engine needs from the machine, in one place. A build for
+// tests or headless runs fills it with the null and scripted implementations.
+#include "platform/AudioBackend.h"
+#include "platform/Clock.h"
+#include "platform/DialogHost.h"
+#include "platform/Events.h"
+#include "platform/FontRaster.h"
+#include "platform/Image.h"
+#include "platform/MessageBox.h"
+#include "platform/SystemInfo.h"
+#include "platform/WindowHost.h"
+
+namespace mirel {
+
+struct Platform {
+  Clock* clock = nullptr;
+  EventSource* events = nullptr;
+  MessageBoxes* messages = nullptr;
+  ImageCodec* images = nullptr;
+  FontRasterizer* fonts = nullptr;
+  AudioBackend* audio = nullptr;
+  SystemInfo* system = nullptr;
+  WindowHost* window = nullptr;
+  DialogHost* dialogs = nullptr;
+};
+
+}  // namespace mirel

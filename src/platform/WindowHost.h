@@ -1,0 +1,57 @@
+#pragma once
+// The main window as the engine drives it: the stand-in for the window
+// toolkit's form and the display calls of user32. The engine keeps its own
+// model of the controls (gfx/Controls.h); the host shows it.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/Events.h"
+#include "platform/Text.h"
+
+namespace mirel {
+
+struct MenuState {
+  Text caption;
+  bool enabled = true;
+  bool visible = true;
+};
+
+// What the host mirrors from the engine's model of the form.
+struct FormState {
+  std::array<MenuState, kMenuItemCount> menus;
+  bool enabled = true;     // false while a dialog is open
+  bool busyCursor = false; // the hourglass while loading
+};
+
+struct Rect {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+class WindowHost {
+ public:
+  virtual ~WindowHost() = default;
+  virtual void Show() = 0;
+  // Presents the controls now (the toolkit's Refresh): compose and paint.
+  virtual void Refresh() = 0;
+  // Takes over menu captions, enabled and visible states, the window's
+  // enabled state and the mouse pointer. Called often; cheap when nothing
+  // changed. A menu bar whose items are all hidden disappears.
+  virtual void Sync(const FormState& state) = 0;
+
+  virtual Rect OuterRect() = 0;     // frame included, screen coordinates
+  virtual Rect ClientRect() = 0;    // size of the client area
+  virtual void SetOuterSize(int w, int h) = 0;
+  virtual void Move(int x, int y) = 0;
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+
+  virtual bool HasCaption() = 0;
+  virtual void SetCaption(bool on) = 0;   // title bar and frame
+  // The display change: full screen shows the 640x480 picture scaled to
+  // the screen. False when the host cannot do it.
+  virtual bool ChangeDisplayMode(bool fullScreen) = 0;
+  virtual bool InFullScreenMode() = 0;
+};
+
+}  // namespace mirel

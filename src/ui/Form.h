@@ -1,0 +1,42 @@
+#pragma once
+// A dialog window: a model of named controls shown by the dialog host.
+// Forms are made once and kept; opening one again starts it afresh.
+#include <string>
+
+#include "app/Main_Form.h"
+#include "platform/DialogHost.h"
+#include "platform/Events.h"
+
+namespace mirel {
+
+class Form {
+ public:
+  explicit Form(Main_Form& main) : main_(main) {}
+  virtual ~Form() = default;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  DialogModel model;
+  bool IsOpen() const { return model.visible; }
+  // A control of the open dialog was used (click, new value, new text).
+  virtual void OnControl(const InputEvent& e) = 0;
+  // What the dialog waits for, for scripted input.
+  virtual PlayerWait Waiting() const { return IsOpen() ? PlayerWait::Dialog : PlayerWait::None; }
+  // The control a player who just wants to go on would use now.
+  virtual std::string DefaultControl() const { return ""; }
+
+ protected:
+  void Show() {
+    model.visible = true;
+    main_.sys.dialogs->ShowDialog(model);
+  }
+  void Update() { main_.sys.dialogs->UpdateDialog(model); }
+  void Hide() {
+    if (!model.visible) return;
+    model.visible = false;
+    main_.sys.dialogs->CloseDialog(model);
+  }
+  Main_Form& main_;
+};
+
+}  // namespace mirel

@@ -1,0 +1,101 @@
+#pragma once
+// A whole platform of null, scripted and recording parts, so the engine
+// runs in a test without a display, a sound card or real time.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Main_Form.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+
+namespace mirel::test {
+
+// Records the command texts it is sent; a song "plays" for `songMs` of the
+// clock after "play", then reads as stopped.
+class FakeAudio final : public AudioBackend {
+ public:
+  explicit FakeAudio(Clock& clock) : clock_(clock) {}
+  uint32_t SendString(const std::string& command, std::string* result) override;
+  bool PlaySound(const Bytes& wave, uint32_t flags) override;
+  bool MixerOpen() override { return mixerOk; }
+  bool GetVolume(uint32_t& v) override {
+    if (!mixerOk) return false;
+    v = volume;
+    return true;
+  }
+  bool SetVolume(uint32_t v) override {
+    if (!mixerOk) return false;
+    volume = v;
+    volumes.push_back(v);
+    return true;
+  }
+  std::string Describe() override { return "fake audio"; }
+
+  bool mixerOk = true;
+  uint32_t volume = 65535;
+  uint32_t songMs = 60000;
+  std::vector<std::string> commands;
+  std::vector<uint32_t> volumes;
+  std::vector<std::pair<size_t, uint32_t>> sounds;  // wave size, flags
+  bool open = false, playing = false;
+  uint32_t playStart = 0;
+  std::string openPath;
+
+ private:
+  Clock& clock_;
+};
+
+class FixedSystemInfo final : public SystemInfo {
+ public:
+  HostFacts facts;
+  HostFacts Facts() override { return facts; }
+};
+
+// Runs a callback at every pump: the test decides what the player does.
+class CallbackEvents final : public EventSource {
+ public:
+  std::function<void(EventQueue&)> onPump;
+  void Pump(EventQueue& q) override {
+    if (onPump) onPump(q);
+  }
+};
+
+struct TestPlatform {
+  TestPlatform();
+  VirtualClock clock;
+  CallbackEvents events;
+  ScriptedMessageBoxes messages;
+  BmpCodec images;
+  BoxFont fonts;
+  FakeAudio audio{clock};
+  FixedSystemInfo system;
+  HeadlessWindow window;
+  NullDialogHost dialogs;
+  Platform platform;
+};
+
+// A fresh, empty folder under the system's temporary folder, removed again
+// with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }  // ends with '/'
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+// Folder of the build (for the demo data and the program), from the
+// environment the tests are run in.
+std::string BuildDir();
+
+}  // namespace mirel::test
