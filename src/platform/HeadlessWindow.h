@@ -21,6 +21,8 @@ class HeadlessWindow final : public WindowHost {
   void SetCaption(bool on) override;
   bool ChangeDisplayMode(bool fullScreen) override;
   bool InFullScreenMode() override { return fullScreen_; }
+  void SetImeOpen(bool open) override { imeOpen_ = open; }
+  bool ImeOpen() const { return imeOpen_; }
 
   // Test knobs.
   void SetScreen(int w, int h) { screenW_ = w; screenH_ = h; }
@@ -37,6 +39,7 @@ class HeadlessWindow final : public WindowHost {
   int screenW_ = 1920, screenH_ = 1080;
   bool caption_ = true, menuBar_ = true, fullScreen_ = false, fullScreenPossible_ = true, shown_ = false;
   long refreshes_ = 0;
+  bool imeOpen_ = true;
   FormState state_;
 };
 

@@ -52,6 +52,8 @@ class WindowHost {
   // the screen. False when the host cannot do it.
   virtual bool ChangeDisplayMode(bool fullScreen) = 0;
   virtual bool InFullScreenMode() = 0;
+  // Switches the Japanese input method of the main window on or off.
+  virtual void SetImeOpen(bool open) = 0;
 };
 
 }  // namespace mirel

@@ -3,7 +3,6 @@
 namespace mirel {
 
 int32_t Main_Form::CmdJump() { return 2; }
-int32_t Main_Form::CmdAudio() { return 2; }
 int32_t Main_Form::CmdCounter() { return 2; }
 int32_t Main_Form::CmdEquality() { return 2; }
 int32_t Main_Form::CmdCompare() { return 2; }
