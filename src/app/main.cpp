@@ -1,1 +1,193 @@
-int main() { return 0; }
+// Program entry: the single-instance check, then the main window, either on
+// the desktop or headless (offscreen, virtual clock, scripted input).
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "app/ScriptInput.h"
+#include "app/Startup.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/NullAudio.h"
+#include "platform/SingleInstance.h"
+#include "platform/qt/QtHost.h"
+
+using namespace mirel;
+
+namespace {
+
+struct Args {
+  std::string dataDir, input, soundfont;
+  bool headless = false, lock = false, help = false, version = false;
+  long maxSeconds = 6 * 3600;
+  std::string error;
+};
+
+const char* kUsage =
+    "Usage: mirel [--data DIR] [--soundfont FILE]\n"
+    "       mirel --headless [--data DIR] [--input FILE] [--max-seconds N] [--lock]\n"
+    "\n"
+    "Plays the story in the data folder: by default the \"data\" folder beside the\n"
+    "program, else the program's own folder.\n"
+    "\n"
+    "  --data DIR        play the data folder DIR instead\n"
+    "  --soundfont FILE  General MIDI soundfont for the music (also MIREL_SOUNDFONT)\n"
+    "  --headless        run without a window on a virtual clock; every message box\n"
+    "                    is printed as \"message: <text>\"; exit status 0 after a\n"
+    "                    normal end\n"
+    "  --input FILE      the player's actions for a headless run (see README)\n"
+    "  --max-seconds N   end a headless run after N seconds of game time\n"
+    "  --lock            take the single-instance lock in a headless run too\n"
+    "  --version         print the version\n"
+    "  --help            print this help\n";
+
+Args Parse(int argc, char** argv) {
+  Args a;
+  for (int i = 1; i < argc; ++i) {
+    std::string s = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) a.error = s + " needs a value";
+      else out = argv[++i];
+    };
+    if (s == "--data") value(a.dataDir);
+    else if (s == "--input") value(a.input);
+    else if (s == "--soundfont") value(a.soundfont);
+    else if (s == "--max-seconds") {
+      std::string v;
+      value(v);
+      a.maxSeconds = std::strtol(v.c_str(), nullptr, 10);
+    } else if (s == "--headless") a.headless = true;
+    else if (s == "--lock") a.lock = true;
+    else if (s == "--help" || s == "-h") a.help = true;
+    else if (s == "--version") a.version = true;
+    else a.error = "unknown option " + s;
+  }
+  return a;
+}
+
+std::string ReadText(const std::string& path, bool& ok) {
+  std::ifstream in(path, std::ios::binary);
+  ok = static_cast<bool>(in);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+int RunHeadless(const Args& args, QApplication&) {
+  VirtualClock clock;
+  ScriptedMessageBoxes messages;
+  messages.SetEcho(true);
+  std::string script;
+  if (!args.input.empty()) {
+    bool ok;
+    script = ReadText(args.input, ok);
+    if (!ok) {
+      std::fprintf(stderr, "mirel: cannot read %s\n", args.input.c_str());
+      return 2;
+    }
+  }
+  std::unique_ptr<ScriptInput> input;
+  try {
+    input = std::make_unique<ScriptInput>(script, clock, messages);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "mirel: %s\n", e.what());
+    return 2;
+  }
+  input->SetTimeLimit(static_cast<uint64_t>(args.maxSeconds) * 1000);
+  SingleInstance instance(std::getenv("MIREL_LOCK_DIR") ? std::getenv("MIREL_LOCK_DIR") : "");
+  if (args.lock && !instance.Acquire()) {
+    messages.Show(u"既に起動しています。", MsgButtons::Ok);
+    return 1;
+  }
+  qt::QtImageCodec images;
+  qt::QtFonts fonts;
+  NullAudio audio("headless run");
+  qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
+  HeadlessWindow window;
+  NullDialogHost dialogs;
+  Platform p;
+  p.clock = &clock;
+  p.events = input.get();
+  p.messages = &messages;
+  p.images = &images;
+  p.fonts = &fonts;
+  p.audio = &audio;
+  p.system = &system;
+  p.window = &window;
+  p.dialogs = &dialogs;
+  Main_Form form(p, StartOptions{args.dataDir, ""});
+  input->Attach(&form);
+  input->SetScreenshotHandler([&](const std::string& file) {
+    Image img;
+    Compose(form, fonts, img);
+    if (!qt::ToQImage(img).save(QString::fromStdString(file), "PNG"))
+      std::fprintf(stderr, "mirel: cannot write %s\n", file.c_str());
+  });
+  int status = RunProgram(form);
+  if (input->TimedOut()) {
+    std::printf("timeout: the run was cut off after %ld seconds of game time\n", args.maxSeconds);
+    if (status == 0) status = 3;
+  }
+  std::fflush(stdout);
+  return status;
+}
+
+int RunDesktop(const Args& args, QApplication&) {
+  qt::QtMessageBoxes messages;
+  SingleInstance instance(std::getenv("MIREL_LOCK_DIR") ? std::getenv("MIREL_LOCK_DIR") : "");
+  if (!instance.Acquire()) {
+    messages.Show(u"既に起動しています。", MsgButtons::Ok);
+    return 1;
+  }
+  RealClock clock;
+  qt::EventInbox inbox;
+  qt::QtEvents events(inbox);
+  qt::QtImageCodec images;
+  qt::QtFonts fonts;
+  NullAudio audio("no audio back end yet");
+  qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
+  qt::QtDialogs dialogs(inbox);
+  Main_Form* formPtr = nullptr;
+  qt::QtWindow window(inbox, [&](Image& img) {
+    if (formPtr) Compose(*formPtr, fonts, img);
+  });
+  Platform p;
+  p.clock = &clock;
+  p.events = &events;
+  p.messages = &messages;
+  p.images = &images;
+  p.fonts = &fonts;
+  p.audio = &audio;
+  p.system = &system;
+  p.window = &window;
+  p.dialogs = &dialogs;
+  Main_Form form(p, StartOptions{args.dataDir, ""});
+  formPtr = &form;
+  return RunProgram(form);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Args args = Parse(argc, argv);
+  if (!args.error.empty()) {
+    std::fprintf(stderr, "mirel: %s\n\n%s", args.error.c_str(), kUsage);
+    return 2;
+  }
+  if (args.help) {
+    std::printf("%s", kUsage);
+    return 0;
+  }
+  if (args.version) {
+    std::printf("MIREL %s\n", MIREL_VERSION);
+    return 0;
+  }
+  if (args.headless && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("MIREL");
+  return args.headless ? RunHeadless(args, app) : RunDesktop(args, app);
+}

@@ -1,0 +1,17 @@
+# The Debian 12 packages MIREL needs to build, test and play (sourced).
+MIREL_PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev libfluidsynth-dev libsdl2-dev \
+timgm6mb-soundfont fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev"
+
+# Installs whatever of them is missing (as root, or through sudo).
+mirel_install_packages() {
+  local missing=""
+  for p in $MIREL_PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing:$missing"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
+}

@@ -1,0 +1,243 @@
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "platform/qt/QtHost.h"
+
+namespace mirel::qt {
+
+namespace {
+
+// The dialog window; its close box is reported like a control named
+// "_close" and the dialog decides what it means.
+class ModelDialog final : public QDialog {
+ public:
+  ModelDialog(EventInbox& inbox, std::string name, bool closeBox) : inbox_(inbox), name_(std::move(name)) {
+    Qt::WindowFlags f = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeBox) f |= Qt::WindowCloseButtonHint;
+    setWindowFlags(f);
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    e->ignore();
+    InputEvent ev;
+    ev.kind = EventKind::DialogControl;
+    ev.form = name_;
+    ev.control = "_close";
+    inbox_.pending.push_back(ev);
+  }
+  void reject() override {}  // Esc does not close behind the game's back
+
+ private:
+  EventInbox& inbox_;
+  std::string name_;
+};
+
+// Labels, panels and pictures report clicks: the save dialog's slots are
+// picked by clicking their frame or caption.
+class ClickLabel final : public QLabel {
+ public:
+  ClickLabel(QWidget* parent, std::function<void()> onClick) : QLabel(parent), onClick_(std::move(onClick)) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent*) override { onClick_(); }
+
+ private:
+  std::function<void()> onClick_;
+};
+
+QString Q(const Text& t) { return QString::fromStdU16String(t); }
+
+void StyleColours(QWidget* w, const DialogControl& c) {
+  QString css;
+  if (c.backColor != 0xFFFFFFFF) css += QString("background-color: #%1;").arg(c.backColor, 6, 16, QChar('0'));
+  if (c.foreColor != 0xFFFFFFFF) css += QString("color: #%1;").arg(c.foreColor, 6, 16, QChar('0'));
+  w->setStyleSheet(css);
+  if (c.fontSize > 0 || c.bold) {
+    QFont f = w->font();
+    if (c.fontSize > 0) f.setPixelSize(static_cast<int>(c.fontSize * 96 / 72 + 0.5));
+    f.setBold(c.bold);
+    w->setFont(f);
+  }
+}
+
+}  // namespace
+
+struct QtDialogs::Open {
+  QDialog* dialog = nullptr;
+  std::map<std::string, QWidget*> widgets;
+  std::map<std::string, QButtonGroup*> groups;
+};
+
+QtDialogs::QtDialogs(EventInbox& inbox) : inbox_(inbox) {}
+
+QtDialogs::~QtDialogs() {
+  for (auto& [name, o] : open_) delete o->dialog;
+}
+
+void QtDialogs::ShowDialog(const DialogModel& model) {
+  CloseDialog(model);
+  auto o = std::make_unique<Open>();
+  auto* dlg = new ModelDialog(inbox_, model.name, model.closeBox);
+  o->dialog = dlg;
+  dlg->setWindowTitle(Q(model.caption));
+  dlg->setFixedSize(model.clientWidth, model.clientHeight);
+  if (model.backColor != 0xFFFFFFFF)
+    dlg->setStyleSheet(QString("QDialog { background-color: #%1; }").arg(model.backColor, 6, 16, QChar('0')));
+  if (model.topMost) dlg->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  const std::string form = model.name;
+  auto report = [this, form](const std::string& control, int value, const Text& text) {
+    InputEvent ev;
+    ev.kind = EventKind::DialogControl;
+    ev.form = form;
+    ev.control = control;
+    ev.value = value;
+    ev.text = text;
+    inbox_.pending.push_back(ev);
+  };
+  for (const DialogControl& c : model.controls) {
+    QWidget* parent = dlg;
+    if (!c.parent.empty() && o->widgets.count(c.parent)) parent = o->widgets[c.parent];
+    QWidget* w = nullptr;
+    const std::string name = c.name;
+    switch (c.kind) {
+      case ControlKind::Label:
+        w = new ClickLabel(parent, [report, name] { report(name, 0, Text()); });
+        static_cast<QLabel*>(w)->setText(Q(c.caption));
+        static_cast<QLabel*>(w)->setWordWrap(true);
+        static_cast<QLabel*>(w)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        break;
+      case ControlKind::Button: {
+        auto* b = new QPushButton(Q(c.caption), parent);
+        QObject::connect(b, &QPushButton::clicked, [report, name] { report(name, 0, Text()); });
+        w = b;
+        break;
+      }
+      case ControlKind::OptionButton: {
+        auto* b = new QRadioButton(Q(c.caption), parent);
+        std::string groupKey = c.parent;
+        if (!o->groups.count(groupKey)) o->groups[groupKey] = new QButtonGroup(dlg);
+        o->groups[groupKey]->addButton(b);
+        QObject::connect(b, &QRadioButton::toggled, [report, name](bool on) {
+          if (on) report(name, 1, Text());
+        });
+        w = b;
+        break;
+      }
+      case ControlKind::CheckBox: {
+        auto* b = new QCheckBox(Q(c.caption), parent);
+        QObject::connect(b, &QCheckBox::toggled, [report, name](bool on) { report(name, on ? 1 : 0, Text()); });
+        w = b;
+        break;
+      }
+      case ControlKind::HScrollBar: {
+        auto* s = new QScrollBar(Qt::Horizontal, parent);
+        s->setRange(c.min, c.max);
+        QObject::connect(s, &QScrollBar::valueChanged, [report, name](int v) { report(name, v, Text()); });
+        w = s;
+        break;
+      }
+      case ControlKind::TextBox: {
+        auto* e = new QLineEdit(Q(c.caption), parent);
+        if (c.maxLength > 0) e->setMaxLength(c.maxLength);
+        QObject::connect(e, &QLineEdit::textEdited,
+                         [report, name](const QString& t) { report(name, 0, t.toStdU16String()); });
+        w = e;
+        break;
+      }
+      case ControlKind::Frame:
+        w = new QGroupBox(Q(c.caption), parent);
+        break;
+      case ControlKind::Panel:
+      case ControlKind::Picture: {
+        auto* l = new ClickLabel(parent, [report, name] { report(name, 0, Text()); });
+        l->setAutoFillBackground(true);
+        w = l;
+        break;
+      }
+    }
+    w->setGeometry(c.x, c.y, c.w, c.h);
+    StyleColours(w, c);
+    o->widgets[c.name] = w;
+  }
+  auto* raw = o.get();
+  open_[model.name] = std::move(o);
+  UpdateDialog(model);
+  raw->dialog->show();
+  raw->dialog->raise();
+  raw->dialog->activateWindow();
+}
+
+void QtDialogs::UpdateDialog(const DialogModel& model) {
+  auto it = open_.find(model.name);
+  if (it == open_.end()) return;
+  Open& o = *it->second;
+  o.dialog->setWindowTitle(Q(model.caption));
+  for (const DialogControl& c : model.controls) {
+    auto wi = o.widgets.find(c.name);
+    if (wi == o.widgets.end()) continue;
+    QWidget* w = wi->second;
+    QSignalBlocker block(w);
+    w->setEnabled(c.enabled);
+    w->setVisible(c.visible);
+    w->setGeometry(c.x, c.y, c.w, c.h);
+    StyleColours(w, c);
+    switch (c.kind) {
+      case ControlKind::Label:
+        static_cast<QLabel*>(w)->setText(Q(c.caption));
+        break;
+      case ControlKind::Button:
+        static_cast<QPushButton*>(w)->setText(Q(c.caption));
+        break;
+      case ControlKind::OptionButton:
+        static_cast<QRadioButton*>(w)->setChecked(c.value != 0);
+        break;
+      case ControlKind::CheckBox:
+        static_cast<QCheckBox*>(w)->setChecked(c.value != 0);
+        break;
+      case ControlKind::HScrollBar:
+        static_cast<QScrollBar*>(w)->setValue(c.value);
+        break;
+      case ControlKind::TextBox:
+        if (static_cast<QLineEdit*>(w)->text() != Q(c.caption)) static_cast<QLineEdit*>(w)->setText(Q(c.caption));
+        break;
+      case ControlKind::Frame:
+        static_cast<QGroupBox*>(w)->setTitle(Q(c.caption));
+        break;
+      case ControlKind::Panel:
+      case ControlKind::Picture: {
+        auto* l = static_cast<QLabel*>(w);
+        if (!c.pixels.empty() && c.pixels.size() == static_cast<size_t>(c.w) * c.h) {
+          Image img;
+          img.width = c.w;
+          img.height = c.h;
+          img.pixels = c.pixels;
+          l->setPixmap(QPixmap::fromImage(ToQImage(img)));
+        } else {
+          l->setText(Q(c.caption));
+        }
+        break;
+      }
+    }
+  }
+}
+
+void QtDialogs::CloseDialog(const DialogModel& model) {
+  auto it = open_.find(model.name);
+  if (it == open_.end()) return;
+  // Deleted later: the close may come from inside one of its own signals.
+  it->second->dialog->hide();
+  it->second->dialog->deleteLater();
+  open_.erase(it);
+}
+
+}  // namespace mirel::qt

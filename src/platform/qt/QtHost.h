@@ -1,0 +1,140 @@
+#pragma once
+// The Qt side of the platform: the main window, dialogs, message boxes,
+// picture decoding, fonts and machine facts. Qt types stay in this folder.
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/DialogHost.h"
+#include "platform/Events.h"
+#include "platform/FontRaster.h"
+#include "platform/Image.h"
+#include "platform/MessageBox.h"
+#include "platform/SystemInfo.h"
+#include "platform/WindowHost.h"
+
+class QAction;
+class QDialog;
+
+namespace mirel::qt {
+
+// Events collected from every Qt window until the engine pumps them.
+struct EventInbox {
+  EventQueue pending;
+};
+
+// Shows the 640x480 picture: 1:1 in a window; in full screen scaled to fit
+// with its aspect ratio kept (black bars), sharp when the factor is whole.
+class PictureWidget final : public QWidget {
+ public:
+  PictureWidget(EventInbox& inbox, QWidget* parent);
+  void SetPicture(const QImage& img);
+  // Maps a point of the widget to the picture; false outside it.
+  bool ToPicture(QPoint p, int& x, int& y) const;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  QRect Target() const;
+  EventInbox& inbox_;
+  QImage picture_;
+};
+
+class QtWindow final : public QMainWindow, public WindowHost {
+ public:
+  // compose fills the 640x480 picture from the engine's controls.
+  QtWindow(EventInbox& inbox, std::function<void(Image&)> compose);
+  void Show() override;
+  void Refresh() override;
+  void Sync(const FormState& state) override;
+  Rect OuterRect() override;
+  Rect ClientRect() override;
+  void SetOuterSize(int w, int h) override;
+  void Move(int x, int y) override;
+  int ScreenWidth() override;
+  int ScreenHeight() override;
+  bool HasCaption() override { return caption_; }
+  void SetCaption(bool on) override;
+  bool ChangeDisplayMode(bool fullScreen) override;
+  bool InFullScreenMode() override { return fullScreen_; }
+  void SetImeOpen(bool open) override;
+  QImage Grab() const;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  int MenuBarHeight() const;
+  EventInbox& inbox_;
+  std::function<void(Image&)> compose_;
+  PictureWidget* picture_;
+  QAction* actions_[kMenuItemCount];
+  FormState shown_;
+  bool synced_ = false;
+  bool caption_ = true;
+  bool fullScreen_ = false;
+};
+
+class QtEvents final : public EventSource {
+ public:
+  explicit QtEvents(EventInbox& inbox) : inbox_(inbox) {}
+  void Pump(EventQueue& queue) override;
+
+ private:
+  EventInbox& inbox_;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+ public:
+  MsgAnswer Show(const Text& text, MsgButtons buttons) override;
+};
+
+class QtImageCodec final : public ImageCodec {
+ public:
+  bool Decode(const Bytes& bytes, Image& out) override;
+};
+
+class QtFonts final : public FontRasterizer {
+ public:
+  void DrawText(PixelTarget target, int x, int y, TextView text, const Font& font, uint32_t rgb) override;
+  int TextWidth(TextView text, const Font& font) override;
+  std::string ResolvedFamily(const Font& font) override;
+};
+
+class QtDialogs final : public DialogHost {
+ public:
+  explicit QtDialogs(EventInbox& inbox);
+  ~QtDialogs() override;
+  void ShowDialog(const DialogModel& model) override;
+  void UpdateDialog(const DialogModel& model) override;
+  void CloseDialog(const DialogModel& model) override;
+
+ private:
+  struct Open;
+  EventInbox& inbox_;
+  std::map<std::string, std::unique_ptr<Open>> open_;
+};
+
+class HostSystemInfo final : public SystemInfo {
+ public:
+  // audioLine: the audio back end's description; fonts: the families used.
+  HostSystemInfo(std::string audioLine, std::vector<std::string> fonts)
+      : audio_(std::move(audioLine)), fonts_(std::move(fonts)) {}
+  HostFacts Facts() override;
+
+ private:
+  std::string audio_;
+  std::vector<std::string> fonts_;
+};
+
+QImage ToQImage(const Image& img);
+
+}  // namespace mirel::qt

@@ -1,0 +1,231 @@
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "platform/qt/QtHost.h"
+
+namespace mirel::qt {
+
+QImage ToQImage(const Image& img) {
+  QImage q(img.width, img.height, QImage::Format_RGB32);
+  for (int y = 0; y < img.height; ++y) {
+    auto* line = reinterpret_cast<uint32_t*>(q.scanLine(y));
+    for (int x = 0; x < img.width; ++x) line[x] = 0xFF000000u | img.At(x, y);
+  }
+  return q;
+}
+
+PictureWidget::PictureWidget(EventInbox& inbox, QWidget* parent) : QWidget(parent), inbox_(inbox) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(640, 480);
+  picture_ = QImage(640, 480, QImage::Format_RGB32);
+  picture_.fill(Qt::white);
+}
+
+void PictureWidget::SetPicture(const QImage& img) { picture_ = img; }
+
+QRect PictureWidget::Target() const {
+  const int w = width(), h = height();
+  if (w == 640 && h == 480) return QRect(0, 0, 640, 480);
+  double scale = std::min(w / 640.0, h / 480.0);
+  int whole = static_cast<int>(scale);
+  // A whole factor keeps every pixel square and sharp.
+  if (whole >= 1 && scale - whole < 1e-9) scale = whole;
+  int tw = static_cast<int>(640 * scale), th = static_cast<int>(480 * scale);
+  return QRect((w - tw) / 2, (h - th) / 2, tw, th);
+}
+
+bool PictureWidget::ToPicture(QPoint p, int& x, int& y) const {
+  QRect t = Target();
+  if (!t.contains(p)) return false;
+  x = (p.x() - t.x()) * 640 / t.width();
+  y = (p.y() - t.y()) * 480 / t.height();
+  return true;
+}
+
+void PictureWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  QRect t = Target();
+  if (t != rect()) p.fillRect(rect(), Qt::black);
+  double scale = t.width() / 640.0;
+  bool sharp = scale == static_cast<int>(scale);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, !sharp);
+  p.drawImage(t, picture_);
+}
+
+void PictureWidget::mousePressEvent(QMouseEvent* e) {
+  int x, y;
+  if (!ToPicture(e->position().toPoint(), x, y)) return;
+  InputEvent ev;
+  ev.kind = EventKind::MouseDown;
+  ev.x = x;
+  ev.y = y;
+  ev.button = e->button() == Qt::RightButton ? 2 : e->button() == Qt::LeftButton ? 1 : 4;
+  if (ev.button != 4) inbox_.pending.push_back(ev);
+}
+
+void PictureWidget::mouseMoveEvent(QMouseEvent* e) {
+  int x, y;
+  if (!ToPicture(e->position().toPoint(), x, y)) return;
+  InputEvent ev;
+  ev.kind = EventKind::MouseMove;
+  ev.x = x;
+  ev.y = y;
+  // Only the latest position matters while nothing has read the queue.
+  if (!inbox_.pending.empty() && inbox_.pending.back().kind == EventKind::MouseMove) inbox_.pending.back() = ev;
+  else inbox_.pending.push_back(ev);
+}
+
+void PictureWidget::keyPressEvent(QKeyEvent* e) {
+  int vk = 0;
+  switch (e->key()) {
+    case Qt::Key_Space: vk = 32; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: vk = 13; break;
+    case Qt::Key_Escape: vk = 27; break;
+    default:
+      if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) vk = 'A' + (e->key() - Qt::Key_A);
+      else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) vk = '0' + (e->key() - Qt::Key_0);
+  }
+  if (vk == 0 || e->isAutoRepeat()) return;
+  InputEvent ev;
+  ev.kind = EventKind::KeyDown;
+  ev.key = vk;
+  inbox_.pending.push_back(ev);
+}
+
+QtWindow::QtWindow(EventInbox& inbox, std::function<void(Image&)> compose)
+    : inbox_(inbox), compose_(std::move(compose)) {
+  setWindowTitle("MIREL");
+  picture_ = new PictureWidget(inbox, this);
+  setCentralWidget(picture_);
+  const char* captions[kMenuItemCount] = {"終了", "ロード", "セーブ", "設定", "次の選択まで進む", "バージョン"};
+  for (int i = 0; i < kMenuItemCount; ++i) {
+    actions_[i] = menuBar()->addAction(QString::fromUtf8(captions[i]));
+    connect(actions_[i], &QAction::triggered, this, [this, i] {
+      InputEvent ev;
+      ev.kind = EventKind::Menu;
+      ev.menu = static_cast<MenuItem>(i);
+      inbox_.pending.push_back(ev);
+    });
+  }
+  resize(640, 480 + MenuBarHeight());
+}
+
+int QtWindow::MenuBarHeight() const { return menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0; }
+
+void QtWindow::Show() {
+  show();
+  picture_->setFocus();
+}
+
+void QtWindow::Refresh() {
+  Image img;
+  compose_(img);
+  picture_->SetPicture(ToQImage(img));
+  picture_->repaint();
+}
+
+QImage QtWindow::Grab() const {
+  Image img;
+  compose_(img);
+  return ToQImage(img);
+}
+
+void QtWindow::Sync(const FormState& state) {
+  bool anyVisible = false;
+  for (int i = 0; i < kMenuItemCount; ++i) {
+    const MenuState& m = state.menus[static_cast<size_t>(i)];
+    anyVisible = anyVisible || m.visible;
+    if (synced_ && m.caption == shown_.menus[static_cast<size_t>(i)].caption &&
+        m.enabled == shown_.menus[static_cast<size_t>(i)].enabled &&
+        m.visible == shown_.menus[static_cast<size_t>(i)].visible)
+      continue;
+    actions_[i]->setText(QString::fromStdU16String(m.caption));
+    actions_[i]->setEnabled(m.enabled);
+    actions_[i]->setVisible(m.visible);
+  }
+  if (!synced_ || state.enabled != shown_.enabled) {
+    menuBar()->setEnabled(state.enabled);
+    picture_->setEnabled(state.enabled);
+  }
+  if (!synced_ || state.busyCursor != shown_.busyCursor) {
+    if (state.busyCursor) setCursor(Qt::WaitCursor);
+    else unsetCursor();
+  }
+  menuBar()->setVisible(anyVisible);
+  shown_ = state;
+  synced_ = true;
+}
+
+Rect QtWindow::OuterRect() {
+  QRect f = frameGeometry();
+  return Rect{f.x(), f.y(), f.width(), f.height()};
+}
+
+Rect QtWindow::ClientRect() {
+  // Computed rather than read from the central widget, whose geometry is
+  // only updated when the layout next runs.
+  return Rect{0, 0, width(), height() - (menuBar()->isVisibleTo(this) ? menuBar()->sizeHint().height() : 0)};
+}
+
+void QtWindow::SetOuterSize(int w, int h) {
+  if (fullScreen_) return;
+  QRect f = frameGeometry(), g = geometry();
+  resize(w - (f.width() - g.width()), h - (f.height() - g.height()));
+}
+
+void QtWindow::Move(int x, int y) {
+  if (!fullScreen_) move(x, y);
+}
+
+int QtWindow::ScreenWidth() { return screen() ? screen()->geometry().width() : 1024; }
+int QtWindow::ScreenHeight() { return screen() ? screen()->geometry().height() : 768; }
+
+void QtWindow::SetCaption(bool on) {
+  if (on == caption_) return;
+  caption_ = on;
+  bool wasVisible = isVisible();
+  setWindowFlag(Qt::FramelessWindowHint, !on);
+  if (wasVisible && !fullScreen_) show();
+}
+
+bool QtWindow::ChangeDisplayMode(bool fullScreen) {
+  if (QGuiApplication::screens().isEmpty()) return false;
+  fullScreen_ = fullScreen;
+  if (fullScreen) {
+    setMinimumSize(0, 0);
+    showFullScreen();
+  } else {
+    showNormal();
+  }
+  picture_->setFocus();
+  return true;
+}
+
+void QtWindow::SetImeOpen(bool open) { picture_->setAttribute(Qt::WA_InputMethodEnabled, open); }
+
+void QtWindow::closeEvent(QCloseEvent* e) {
+  // The game decides: it runs its own shutdown once the waits have unwound.
+  e->ignore();
+  InputEvent ev;
+  ev.kind = EventKind::Close;
+  inbox_.pending.push_back(ev);
+}
+
+void QtEvents::Pump(EventQueue& queue) {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  while (!inbox_.pending.empty()) {
+    queue.push_back(std::move(inbox_.pending.front()));
+    inbox_.pending.pop_front();
+  }
+}
+
+}  // namespace mirel::qt

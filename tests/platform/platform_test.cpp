@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/Clock.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/Image.h"
+#include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
+#include "platform/Text.h"
+#include "platform/Timers.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+TEST(TextTest, Utf8RoundTripKeepsJapaneseAndOneUnitPerCharacter) {
+  Text t = FromUtf8("主人公の名前は「テスト」ｶﾅ");
+  EXPECT_EQ(t.size(), 14u);  // 7 + 5 + 2 characters
+  EXPECT_EQ(Utf8(t), "主人公の名前は「テスト」ｶﾅ");
+  EXPECT_EQ(FromUtf8("\xff").size(), 1u);  // a broken byte is one replacement character
+}
+
+TEST(TextTest, TrimDropsHalfAndFullWidthBlanks) {
+  EXPECT_EQ(Trim(u"  \u3000abc \t"), u"abc");
+  EXPECT_EQ(Trim(u"   "), u"");
+  EXPECT_EQ(Left(u"abc", 5), u"abc");
+  EXPECT_EQ(Right(u"abcdef", 3), u"def");
+}
+
+TEST(TextTest, NumbersAreCheckedAndRoundedHalfToEven) {
+  EXPECT_EQ(ToInt16(u" 42 "), 42);
+  EXPECT_EQ(ToInt16(u"-2"), -2);
+  EXPECT_EQ(ToInt16(u"2.5"), 2);
+  EXPECT_EQ(ToInt16(u"3.5"), 4);
+  EXPECT_EQ(ToInt16(u"32767"), 32767);
+  EXPECT_THROW(ToInt16(u"32768"), ConversionError);
+  EXPECT_THROW(ToInt16(u"abc"), ConversionError);
+  EXPECT_THROW(ToInt16(u""), ConversionError);
+  EXPECT_THROW(ToInt16(u"1x"), ConversionError);
+  try {
+    ToInt16(u"70000");
+  } catch (const ConversionError& e) {
+    EXPECT_TRUE(e.overflow);
+  }
+}
+
+TEST(Cp932Test, ConvertsBothWaysAndRejectsBrokenBytes) {
+  // "あ" is 0x82 0xA0; half-width katakana "ｱ" is the single byte 0xB1.
+  std::string bytes = "\x82\xA0\xB1" "A";
+  auto t = DecodeCp932(bytes);
+  ASSERT_TRUE(t);
+  EXPECT_EQ(*t, u"あｱA");
+  EXPECT_EQ(EncodeCp932(*t), bytes);
+  EXPECT_FALSE(DecodeCp932("\x82"));  // half of a double-byte character
+  EXPECT_EQ(EncodeCp932(u"\U0001F600"), "??");  // not in the code page
+  // The backslash's byte may be the second byte of a character (ソ = 0x83 0x5C).
+  auto so = DecodeCp932("\x83\x5C");
+  ASSERT_TRUE(so);
+  EXPECT_EQ(*so, u"ソ");
+}
+
+TEST(ClockTest, VirtualSleepAdvancesAndTicksWrap) {
+  VirtualClock c(0xFFFFFF00u);
+  uint32_t start = c.GetTickCount();
+  c.Sleep(0x200);
+  EXPECT_LT(c.GetTickCount(), start);  // wrapped around
+  EXPECT_GE(TicksSince(start, c.GetTickCount()), 0x200u);
+  EXPECT_LE(TicksSince(start, c.GetTickCount()), 0x202u);
+}
+
+TEST(ClockTest, BusyLoopOnVirtualClockStillEnds) {
+  VirtualClock c;
+  uint32_t start = c.GetTickCount();
+  int reads = 0;
+  while (TicksSince(start, c.GetTickCount()) < 5) ++reads;
+  EXPECT_GT(reads, 1000);
+}
+
+TEST(TimersTest, FireOnlyWhenPolledAndKeepTheirCadence) {
+  VirtualClock c;
+  Timers t(c);
+  std::vector<uint32_t> ticks;
+  int id = t.Add("Clicker", 500, [&] { ticks.push_back(c.GetTickCount()); });
+  t.Poll();
+  EXPECT_TRUE(ticks.empty());  // disabled at first
+  t.SetEnabled(id, true);
+  for (int i = 0; i < 230; ++i) {
+    c.Sleep(10);
+    t.Poll();
+  }
+  ASSERT_EQ(ticks.size(), 4u);
+  for (size_t i = 1; i < ticks.size(); ++i) EXPECT_NEAR(double(ticks[i] - ticks[i - 1]), 500.0, 2.0);
+  // A long stall gives one tick, not a burst.
+  c.Sleep(5000);
+  t.Poll();
+  t.Poll();
+  EXPECT_EQ(ticks.size(), 5u);
+}
+
+TEST(FilesTest, NamesAreFoundWhateverTheirCase) {
+  TempDir d;
+  WriteBytes(d / "P91.DAT", "x");
+  EXPECT_EQ(ResolveInDir(d.path(), "p91.dat"), d / "P91.DAT");
+  EXPECT_EQ(ResolveInDir(d.path(), "none.dat"), d / "none.dat");
+  EXPECT_EQ(FileSize(d / "P91.DAT"), 1);
+  EXPECT_EQ(FileSize(d / "none.dat"), -1);
+}
+
+TEST(FilesTest, AtomicWriteReplacesWholeOrNothing) {
+  TempDir d;
+  std::string path = d / "90.dat";
+  WriteBytes(path, "old");
+  EXPECT_FALSE(WriteFileAtomic(path, std::string("new contents")));
+  EXPECT_EQ(ReadBytes(path), "new contents");
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  // A folder where the file should go: the write fails and says why.
+  std::filesystem::create_directory(d / "sub");
+  auto err = WriteFileAtomic(d / "sub", std::string("x"));
+  EXPECT_TRUE(err);
+  // Into a missing folder: fails, nothing created.
+  EXPECT_TRUE(WriteFileAtomic(d / "missing/90.dat", std::string("x")));
+}
+
+TEST(FilesTest, KilledBeforeRenameLeavesTheOldFile) {
+  TempDir d;
+  std::string path = d / "00.dat";
+  WriteBytes(path, "saved game");
+  WriteBytes(path + ".tmp", "half wri");  // what a crash between write and rename leaves
+  EXPECT_EQ(ReadBytes(path), "saved game");
+  EXPECT_FALSE(WriteFileAtomic(path, std::string("next")));
+  EXPECT_EQ(ReadBytes(path), "next");
+}
+
+TEST(FilesTest, PatchNeverLengthensOrCreates) {
+  TempDir d;
+  const uint8_t jf[2] = {'J', 'F'};
+  EXPECT_FALSE(PatchFile(d / "missing.dat", 0, jf, 2));
+  EXPECT_FALSE(std::filesystem::exists(d / "missing.dat"));
+  WriteBytes(d / "one.dat", "B");
+  EXPECT_FALSE(PatchFile(d / "one.dat", 0, jf, 2));
+  EXPECT_EQ(ReadBytes(d / "one.dat"), "B");
+  WriteBytes(d / "pic.dat", "BMxyz");
+  EXPECT_TRUE(PatchFile(d / "pic.dat", 0, jf, 2));
+  EXPECT_EQ(ReadBytes(d / "pic.dat"), "JFxyz");
+}
+
+TEST(BmpCodecTest, RoundTripsOddWidthsWithRowPadding) {
+  Image img;
+  img.width = 5;
+  img.height = 3;
+  for (int i = 0; i < 15; ++i) img.pixels.push_back(0x010203u * (i + 1));
+  Bytes b = BmpCodec::Encode(img);
+  EXPECT_EQ(b.size(), 54u + 16u * 3u);  // 5*3 = 15 bytes padded to 16 per row
+  Image back;
+  ASSERT_TRUE(BmpCodec().Decode(b, back));
+  EXPECT_EQ(back.width, 5);
+  EXPECT_EQ(back.height, 3);
+  EXPECT_EQ(back.pixels, img.pixels);
+}
+
+TEST(BmpCodecTest, RefusesStoredFormAndTruncatedFiles) {
+  Image img;
+  img.width = img.height = 4;
+  img.pixels.assign(16, 0xFF0000);
+  Bytes b = BmpCodec::Encode(img);
+  Image out;
+  Bytes stored = b;
+  stored[0] = 'J';
+  stored[1] = 'F';
+  EXPECT_FALSE(BmpCodec().Decode(stored, out));
+  Bytes cut(b.begin(), b.begin() + 60);
+  EXPECT_FALSE(BmpCodec().Decode(cut, out));
+  EXPECT_FALSE(BmpCodec().Decode(Bytes{}, out));
+}
+
+TEST(SingleInstanceTest, SecondLockIsRefusedUntilTheFirstGoes) {
+  TempDir d;
+  auto first = std::make_unique<SingleInstance>(d.path());
+  ASSERT_TRUE(first->Acquire());
+  SingleInstance second(d.path());
+  EXPECT_FALSE(second.Acquire());
+  first.reset();
+  EXPECT_TRUE(second.Acquire());
+}
+
+TEST(MessageBoxesTest, OnlyQuestionsTakeQueuedAnswers) {
+  ScriptedMessageBoxes m;
+  m.QueueAnswer(MsgAnswer::No);
+  EXPECT_EQ(m.Show(u"error(i?)", MsgButtons::Ok), MsgAnswer::Ok);
+  EXPECT_EQ(m.Show(u"終了しますか？", MsgButtons::YesNo), MsgAnswer::No);
+  EXPECT_EQ(m.Show(u"終了しますか？", MsgButtons::YesNo), MsgAnswer::Yes);
+  ASSERT_EQ(m.Shown().size(), 3u);
+  EXPECT_EQ(m.Shown()[0], u"error(i?)");
+}
+
+}  // namespace
+}  // namespace mirel
