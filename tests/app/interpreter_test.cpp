@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "app/Main_Form.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+struct InterpreterTest : ::testing::Test {
+  test::TestPlatform tp;
+  Main_Form f{tp.platform, StartOptions{}};
+  void Add(int16_t num, Text cmd, Text text = u"", Text subst = u"") {
+    ScenarioRecord r;
+    r.Num = num;
+    r.Cmd = std::move(cmd);
+    r.Text = std::move(text);
+    r.NameSubst = std::move(subst);
+    r.line = static_cast<int>(f.ScenarioTable.size()) + 1;
+    f.ScenarioTable.push_back(r);
+    f.LastSeq = static_cast<int32_t>(f.ScenarioTable.size()) - 1;
+  }
+};
+
+TEST_F(InterpreterTest, PlaceholdersTakeTheNames) {
+  f.Names[1] = u"山田";
+  f.Names[2] = u"太郎";
+  EXPECT_EQ(f.ReplacePlaceholders(u"&2さん"), u"太郎さん");
+  EXPECT_EQ(f.ReplacePlaceholders(u"&1&2、&2!"), u"山田太郎、太郎!");
+}
+
+TEST_F(InterpreterTest, PlaceholderInsideANameIsNotExpandedAgain) {
+  f.Names[1] = u"&1&1";
+  EXPECT_EQ(f.ReplacePlaceholders(u"[&1]"), u"[&1&1]");
+}
+
+TEST_F(InterpreterTest, AmpersandWithoutADigitStaysText) {
+  f.Names[2] = u"花";
+  EXPECT_EQ(f.ReplacePlaceholders(u"A&B &9 &"), u"A&B &9 &");
+  EXPECT_EQ(f.ReplacePlaceholders(u"&&2"), u"&花");
+}
+
+TEST_F(InterpreterTest, StopsOnReachingTheTerminatorAndNeverRunsIt) {
+  Add(1, u"", u"一");
+  Add(1, u"", u"二");
+  Add(2, u"", u"終端");
+  f.CurSeq = 0;
+  f.RunScenario();
+  EXPECT_EQ(f.CurSeq, 2);
+  EXPECT_EQ(f.MsgText, u"二");  // the terminator's fields were never copied
+}
+
+TEST_F(InterpreterTest, RecordFieldsAreTrimmedAndPlaceholdersReplacedOnlyWhenAsked) {
+  f.Names[2] = u"太郎";
+  Add(1, u"", u"  &2です ", u"1");
+  Add(1, u"", u"&2です", u" ");
+  Add(9, u"");
+  f.CurSeq = 0;
+  f.RunStep();
+  EXPECT_EQ(f.MsgText, u"太郎です");
+  f.CurSeq = 1;
+  f.RunStep();
+  EXPECT_EQ(f.MsgText, u"&2です");
+}
+
+TEST_F(InterpreterTest, BadSpeakerFieldIsReportedWithFileAndRecord) {
+  Add(1, u"", u"あ");
+  f.ScenarioTable[0].Speaker = u"x";
+  Add(2, u"");
+  f.CurSeq = 0;
+  try {
+    f.RunScenario();
+    FAIL() << "no error";
+  } catch (const PlayError& e) {
+    EXPECT_NE(e.message.find(u"91.dat"), Text::npos);
+    EXPECT_NE(e.message.find(u"レコード 0"), Text::npos);
+  }
+}
+
+TEST_F(InterpreterTest, AStartOutsideTheTableIsRefused) {
+  Add(1, u"", u"あ");
+  Add(2, u"");
+  f.CurSeq = -3;
+  EXPECT_THROW(f.RunScenario(), PlayError);
+}
+
+TEST_F(InterpreterTest, QuitDrawsEndInTheColourOfTheEndingAndEndsTheProgram) {
+  f.LayOutMainWindow();
+  f.Pic_Main.BackColor = Rgb(100, 100, 100);
+  f.Pic_Main.Cls();
+  for (int16_t points : {0, 3}) {
+    f.EndPoints = points;
+    Add(1, u"q");
+    f.CurSeq = static_cast<int32_t>(f.ScenarioTable.size()) - 1;
+    Add(2, u"");
+    uint32_t t0 = tp.clock.GetTickCount();
+    try {
+      f.RunScenario();
+      FAIL() << "quit returned";
+    } catch (const ProgramEnd& e) {
+      EXPECT_EQ(e.status, 0);
+      EXPECT_TRUE(e.runUnload);
+    }
+    EXPECT_GE(tp.clock.GetTickCount() - t0, 11100u);  // 101 x 100 ms, then 1 s
+    EXPECT_EQ(f.Pic_Main.At(505, 392), points ? kBlack : kWhite);
+    EXPECT_FALSE(f.Menu(MenuItem::vvrr).enabled);
+  }
+}
+
+}  // namespace
+}  // namespace mirel
