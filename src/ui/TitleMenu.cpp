@@ -1,14 +1,116 @@
 #include "app/Main_Form.h"
+#include "platform/Files.h"
+#include "ui/File_Window.h"
+#include "ui/Option_Window.h"
+#include "ui/frmAbout.h"
 
 namespace mirel {
 
-void Main_Form::TitleDisp() {}
-void Main_Form::Smenu_MouseMove(int) {}
-void Main_Form::Smenu_MouseDown(int) {}
-void Main_Form::prog_end_Click() {}
-void Main_Form::prog_load_Click() {}
-void Main_Form::prog_save_Click() {}
-void Main_Form::opt_menu_Click() {}
-void Main_Form::vvrr_Click() {}
+namespace {
+constexpr MenuItem kPlayMenus[] = {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup};
+}
+
+void Main_Form::TitleDisp() {
+  for (MenuItem m : {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup, MenuItem::opt_menu, MenuItem::vvrr})
+    Menu(m).enabled = false;
+  Pic_Main.Enabled = false;
+  // A title screen that cannot show its picture still offers its buttons.
+  if (mci.MidiStatus() != "PLAYING") {
+    CmdText = u"aa";
+    CmdAudio();
+  }
+  if (FileSize(DataPath("P91.dat")) > 0) {
+    Title.Move(0, 0, 640, 480);
+    if (LoadPicture(Title, "P91.dat")) Title.Visible = true;
+  }
+  for (auto& b : Smenu) b.Visible = true;
+  Menu(MenuItem::opt_menu).enabled = true;
+  Menu(MenuItem::vvrr).enabled = true;
+  sys.window->SetImeOpen(false);
+  TitleShown = true;
+  Title.Refresh();
+}
+
+void Main_Form::Smenu_MouseMove(int index) {
+  if (index == LastHover) return;
+  LastHover = static_cast<int16_t>(index);
+  for (int j = 0; j < 4; ++j) {
+    int sx = j == index ? 179 : 4;
+    BitBlt(Smenu[j], 0, 0, 166, 38, Texture, sx, 148 + 50 * j, Rop::SrcCopy);
+    Smenu[j].Refresh();
+  }
+  mci.PlaySe(101);
+}
+
+void Main_Form::Smenu_MouseDown(int index) {
+  mci.PlaySe(100);
+  switch (index) {
+    case 0: {
+      Pic_Main.Move(0, 0, 640, 480);
+      BitBlt(Pic_Main, 0, 0, 640, 480, Title, 0, 0, Rop::SrcCopy);
+      Title.Visible = false;
+      for (int j = 0; j < 4; ++j) BitBlt(Pic_Main, 104, 180 + 50 * j, 166, 38, Smenu[j], 0, 0, Rop::SrcCopy);
+      Pic_Main.Refresh();
+      for (auto& b : Smenu) b.Visible = false;
+      End_Pic.Visible = false;
+      DateTabOn = true;
+      for (MenuItem m : kPlayMenus) Menu(m).enabled = true;
+      // Every new game starts its routes afresh, whatever the last play left.
+      kou = hap = bad = mak = 0;
+      EndPoints = 0;
+      CurSeq = CurSeq + 1;
+      Pic_Main.Enabled = true;
+      TitleShown = false;
+      RunGame();
+      break;
+    }
+    case 1:
+      DialogMode = 2;
+      fileWindow->Form_Load();
+      break;
+    case 2:
+      for (auto& b : Smenu) b.Visible = false;
+      {
+        Surface pic;
+        if (LoadPicture(pic, "p92.dat")) FormPicture = pic.ToImage();
+      }
+      Title.Visible = false;
+      Pic_Main.Visible = false;
+      sys.window->Refresh();
+      OpenGallery();
+      break;
+    case 3:
+      prog_end_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void Main_Form::prog_end_Click() {
+  if (sys.messages->Show(u"終了しますか？", MsgButtons::YesNo) == MsgAnswer::Yes) throw ProgramEnd{0, true};
+}
+
+void Main_Form::prog_load_Click() {
+  if (!ClickWait) return;
+  DialogMode = 2;
+  fileWindow->Form_Load();
+}
+
+void Main_Form::prog_save_Click() {
+  if (!ClickWait) return;
+  Save_Data_stack();
+  DialogMode = 1;
+  fileWindow->Form_Load();
+}
+
+void Main_Form::opt_menu_Click() {
+  optionWindow->Form_Load();
+  // Only a story in progress waits for the dialog; the title screen has
+  // nothing to hold.
+  if (!TitleShown && !GalleryOpen) Keys();
+}
+
+void Main_Form::vvrr_Click() { aboutBox->Form_Load(); }
 
 }  // namespace mirel

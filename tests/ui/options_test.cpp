@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "support/TestPlatform.h"
+#include "ui/Option_Window.h"
+#include "ui/frmAbout.h"
+
+namespace mirel {
+namespace {
+
+struct OptionsTest : ::testing::Test {
+  test::TestPlatform tp;
+  Main_Form f{tp.platform, StartOptions{}};
+  Option_Window& w = *f.optionWindow;
+  void Use(const std::string& control, int value = 0) {
+    InputEvent e;
+    e.kind = EventKind::DialogControl;
+    e.form = "Option_Window";
+    e.control = control;
+    e.value = value;
+    f.Dispatch(e);
+  }
+  void SetUp() override { f.LayOutMainWindow(); }
+};
+
+TEST_F(OptionsTest, OpeningShowsTheCurrentSettingsAndDisablesTheGame) {
+  f.MessageSpeed = 1;
+  f.BgmOn = false;
+  f.WakuOpacity = 0.29f;
+  w.Form_Load();
+  EXPECT_TRUE(w.IsOpen());
+  EXPECT_FALSE(f.form.enabled);
+  EXPECT_EQ(w.model.At("Option3").value, 1);  // after a skip: one line at a time
+  EXPECT_EQ(w.model.At("Option4").value, 0);
+  EXPECT_EQ(w.model.At("Check1").value, 0);
+  EXPECT_EQ(w.model.At("Check2").value, 1);
+  EXPECT_EQ(w.model.At("HScroll1").value, 29);  // rounded, not cut to 28
+  EXPECT_EQ(w.model.At("Label4").caption, u"29");
+}
+
+TEST_F(OptionsTest, OkStoresEveryChoice) {
+  w.Form_Load();
+  Use("Option3", 1);
+  Use("Check1", 0);
+  Use("Check2", 0);
+  Use("HScroll1", 80);
+  EXPECT_EQ(w.model.At("Label4").caption, u"80");
+  Use("Command1");
+  EXPECT_FALSE(w.IsOpen());
+  EXPECT_TRUE(f.form.enabled);
+  EXPECT_EQ(f.MessageSpeed, 2);
+  EXPECT_FALSE(f.BgmOn);
+  EXPECT_FALSE(f.SeOn);
+  EXPECT_FLOAT_EQ(f.WakuOpacity, 0.8f);
+}
+
+TEST_F(OptionsTest, SkipChosenReleasesTheWaitingStory) {
+  f.ClickWait = true;
+  w.Form_Load();
+  Use("Option1", 1);
+  Use("Command1");
+  EXPECT_EQ(f.MessageSpeed, 0);
+  EXPECT_FALSE(f.ClickWait);
+}
+
+TEST_F(OptionsTest, OneLineAtATimeKeepsTheStoryWaiting) {
+  f.ClickWait = true;
+  w.Form_Load();
+  Use("Option4", 1);
+  Use("Command1");
+  EXPECT_EQ(f.MessageSpeed, 3);
+  EXPECT_TRUE(f.ClickWait);
+}
+
+TEST_F(OptionsTest, CancelAndTheCloseBoxChangeNothing) {
+  for (const char* how : {"Command2", "_close"}) {
+    f.MessageSpeed = 3;
+    w.Form_Load();
+    Use("Option1", 1);
+    Use("Check1", 0);
+    Use("HScroll1", 5);
+    Use(how);
+    EXPECT_FALSE(w.IsOpen());
+    EXPECT_TRUE(f.form.enabled);
+    EXPECT_EQ(f.MessageSpeed, 3);
+    EXPECT_TRUE(f.BgmOn);
+    EXPECT_FLOAT_EQ(f.WakuOpacity, 0.6f);
+  }
+}
+
+TEST_F(OptionsTest, FullScreenChangesOnlyWhenTheChoiceDiffers) {
+  f.EnterFullScreen();
+  ASSERT_TRUE(f.FullScreen);
+  long refreshesBefore = tp.window.Refreshes();
+  for (const char* how : {"Command1", "Command2"}) {
+    w.Form_Load();
+    EXPECT_EQ(w.model.At("Check4").value, 1);
+    Use(how);
+    EXPECT_TRUE(f.FullScreen);
+    EXPECT_FALSE(tp.window.HasCaption());
+  }
+  EXPECT_EQ(tp.window.Refreshes(), refreshesBefore);  // the display was left alone
+  w.Form_Load();
+  Use("Check4", 0);
+  Use("Command1");
+  EXPECT_FALSE(f.FullScreen);
+  EXPECT_TRUE(tp.window.HasCaption());
+  w.Form_Load();
+  Use("Check4", 1);
+  Use("Command1");
+  EXPECT_TRUE(f.FullScreen);
+}
+
+TEST_F(OptionsTest, FullScreenBoxIsDisabledWhereFullScreenIsImpossible) {
+  f.FullScreenUnavailable = true;
+  w.Form_Load();
+  EXPECT_FALSE(w.model.At("Check4").enabled);
+  Use("Check4", 1);
+  Use("Command1");
+  EXPECT_FALSE(f.FullScreen);
+  EXPECT_TRUE(tp.messages.Shown().empty());
+}
+
+TEST(AboutTest, WarningsFollowTheMachine) {
+  EXPECT_EQ(frmAbout::Warnings(false, "32", "40"), u"");
+  EXPECT_EQ(frmAbout::Warnings(false, "24", "90"), u"");
+  EXPECT_EQ(frmAbout::Warnings(false, "16", "40"), u"画面の最大表示色数が足りません.\r\n24bit色以上の設定にして下さい.\r\n");
+  EXPECT_EQ(frmAbout::Warnings(false, "32", "91"),
+            u"ﾒﾓﾘの利用率が90%を越えています.\r\n他のｱﾌﾟﾘｹｰｼｮﾝを終了させて下さい.\r\n");
+  Text all = frmAbout::Warnings(true, "16", "95");
+  EXPECT_EQ(all.find(u"Windows95,NTではフルスクリーン表示ができません."), 0u);
+  EXPECT_LT(all.find(u"画面"), all.find(u"ﾒﾓﾘ"));
+}
+
+TEST(AboutTest, BoxShowsVersionAndEnablesWarningsOnlyWhenThereAreSome) {
+  test::TestPlatform tp;
+  Main_Form f{tp.platform, StartOptions{}};
+  f.ColorDepthText = "32";
+  f.MemoryLoadText = "10";
+  f.aboutBox->Form_Load();
+  EXPECT_EQ(f.aboutBox->model.At("Label6").caption, u"Ver. 1.10");
+  EXPECT_FALSE(f.aboutBox->model.At("Text1").enabled);
+  EXPECT_FALSE(f.form.enabled);
+  InputEvent ok;
+  ok.kind = EventKind::DialogControl;
+  ok.form = "frmAbout";
+  ok.control = "cmdOK";
+  f.Dispatch(ok);
+  EXPECT_FALSE(f.aboutBox->IsOpen());
+  EXPECT_TRUE(f.form.enabled);
+  f.ColorDepthText = "16";
+  f.aboutBox->Form_Load();
+  EXPECT_TRUE(f.aboutBox->model.At("Text1").enabled);
+}
+
+}  // namespace
+}  // namespace mirel
