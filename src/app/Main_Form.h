@@ -4,6 +4,7 @@
 // group.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -124,6 +125,8 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   Text ReplacePlaceholders(const Text& text) const;
   int32_t StepResult = 0;
   int GameDepth = 0;
+  // Told the index of every record the interpreter runs (tests, tracing).
+  std::function<void(int32_t)> StepHook;
 
   // ---- scenario/Commands.cpp ----
   int32_t CmdJump();

@@ -21,7 +21,7 @@ using namespace mirel;
 namespace {
 
 struct Args {
-  std::string dataDir, input, soundfont;
+  std::string dataDir, input, soundfont, trace;
   bool headless = false, lock = false, help = false, version = false;
   long maxSeconds = 6 * 3600;
   std::string error;
@@ -42,6 +42,7 @@ const char* kUsage =
     "  --input FILE      the player's actions for a headless run (see README)\n"
     "  --max-seconds N   end a headless run after N seconds of game time\n"
     "  --lock            take the single-instance lock in a headless run too\n"
+    "  --trace FILE      write the index of every scenario record run, one a line\n"
     "  --version         print the version\n"
     "  --help            print this help\n";
 
@@ -56,6 +57,7 @@ Args Parse(int argc, char** argv) {
     if (s == "--data") value(a.dataDir);
     else if (s == "--input") value(a.input);
     else if (s == "--soundfont") value(a.soundfont);
+    else if (s == "--trace") value(a.trace);
     else if (s == "--max-seconds") {
       std::string v;
       value(v);
@@ -121,6 +123,11 @@ int RunHeadless(const Args& args, QApplication&) {
   p.dialogs = &dialogs;
   Main_Form form(p, StartOptions{args.dataDir, ""});
   input->Attach(&form);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace(nullptr, std::fclose);
+  if (!args.trace.empty()) {
+    trace.reset(std::fopen(args.trace.c_str(), "w"));
+    if (trace) form.StepHook = [&trace](int32_t seq) { std::fprintf(trace.get(), "%d\n", seq); };
+  }
   input->SetScreenshotHandler([&](const std::string& file) {
     Image img;
     Compose(form, fonts, img);

@@ -37,6 +37,7 @@ void Main_Form::RunScenario() {
     if (CurSeq < 0 || CurSeq > LastSeq) {
       throw PlayError{u"シナリオが壊れています.\r\n" + Decimal(CurSeq) + u" 番のレコードはありません."};
     }
+    if (StepHook) StepHook(CurSeq);
     StepResult = RunStep();
     switch (StepResult) {
       case 0:
