@@ -214,6 +214,28 @@ TEST_F(DemoData, SpritesAreFiguresOnBlackWithTheirFaceInTheBox) {
     }
 }
 
+TEST_F(DemoData, CalmFaceOnTheSheetMatchesEverySpriteOfItsBox) {
+  // A face change lays the sheet's face over the sprite; the first
+  // expression must give back the sprite's own face, whichever picture of
+  // the box's keys stands there.
+  Image sheet = Bitmap("60.dat");
+  for (const Box& b : kFaceBoxes)
+    for (int key : b.keys) {
+      if (!key) continue;
+      Image s = Bitmap(std::to_string(key) + ".dat");
+      int drawn = 0, differ = 0;
+      for (int y = 0; y < b.h; ++y)
+        for (int x = 0; x < b.w; ++x) {
+          uint32_t face = sheet.At(b.column + x, y);
+          if (!face) continue;
+          ++drawn;
+          differ += face != s.At(b.x1 + x, b.y1 + y);
+        }
+      EXPECT_GT(drawn, b.w * b.h / 3) << key;
+      EXPECT_EQ(differ, 0) << key;
+    }
+}
+
 // ---- the story, read back through the engine's loader ----
 
 struct Story {

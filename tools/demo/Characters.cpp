@@ -101,8 +101,9 @@ void DrawBody(Canvas& c, const Person& p, double cx, double cy, double s) {
     c.FillBox(cx + 0.3 * s, shoulderY + 0.2 * s, cx + 0.75 * s, shoulderY + 1.6 * s, *o.scarf);
   }
   if (o.hood) {
-    c.Fill(Minus(Ellipse(cx, shoulderY + 0.05 * s, 1.3 * s, 0.45 * s), Ellipse(cx, shoulderY - 0.15 * s, 0.7 * s, 0.35 * s)),
-           Solid(Darker(o.top, 0.85)), cx - 1.3 * s, shoulderY - 0.5 * s, cx + 1.3 * s, shoulderY + 0.5 * s);
+    // Kept below the chin: faces on the sheet are shared between outfits.
+    c.Fill(Minus(Ellipse(cx, shoulderY + 0.3 * s, 1.3 * s, 0.45 * s), Ellipse(cx, shoulderY + 0.1 * s, 0.7 * s, 0.35 * s)),
+           Solid(Darker(o.top, 0.85)), cx - 1.3 * s, shoulderY - 0.2 * s, cx + 1.3 * s, shoulderY + 0.8 * s);
   }
 }
 
@@ -263,7 +264,6 @@ Person StoryPerson(int person, int picture) {
       } else if (picture == 3 || picture == 7) {
         p.outfit = {Hex(0x2A5AA8), Hex(0xF4F4F4), Hex(0x2A3A5A), Hex(0xE8E8E8), {}, Hex(0xF0F0F0), {},
                     Pattern::Checks, Hex(0x5A8AD0)};
-        p.headband = Hex(0xE84040);
       } else {
         p.outfit = {Hex(0xF08A30), Hex(0xF8E8D0), Hex(0x3A5A8A), {}, {}, {}, {}, Pattern::None, {}, true};
       }
@@ -279,7 +279,6 @@ Person StoryPerson(int person, int picture) {
       if (picture == 2 || picture == 6) {
         p.outfit = {Hex(0x20305A), Hex(0xF0F0F0), Hex(0x20305A), Hex(0xF0F0F0), {}, Hex(0xE8E8E8), {},
                     Pattern::None, {}};
-        p.headband = Hex(0xF0F0F0);
       } else {
         p.outfit = {Hex(0x3A5A48), Hex(0x9A9A94), Hex(0x4A4A52), {}, {}, {}, {}, Pattern::None, {}};
       }
@@ -316,11 +315,6 @@ void DrawPerson(Canvas& c, const Person& p, int expression, double cx, double cy
   DrawBody(c, p, cx, cy, s);
   DrawFace(c, p, expression, cx, cy, s);
   DrawFrontHair(c, p, cx, cy, s);
-  if (p.headband) {
-    Shape band = Intersect(Ellipse(cx, cy - 0.15 * s, 1.2 * s, 1.27 * s),
-                           [=](double, double y) { return y > cy - 0.78 * s && y < cy - 0.58 * s; });
-    c.Fill(band, Solid(*p.headband), cx - 1.3 * s, cy - 0.9 * s, cx + 1.3 * s, cy - 0.5 * s);
-  }
 }
 
 }  // namespace mirel::demo

@@ -26,7 +26,6 @@ struct Person {
   Rgb skin, hair, eyes;
   HairStyle style = HairStyle::Long;
   bool glasses = false, elderly = false, moustache = false;
-  std::optional<Rgb> headband;
   Outfit outfit;
 };
 
