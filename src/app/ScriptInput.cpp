@@ -45,6 +45,15 @@ bool IsInt(const std::string& s) {
 const char* kKnown[] = {"click", "rclick", "key", "choose", "title", "menu", "mouse", "move", "dialog",
                         "yes",   "no",     "wait", "now", "screenshot", "close"};
 
+// The screen an action belongs to; None for actions that go to any wait.
+PlayerWait Wanted(const std::string& action) {
+  if (action == "choose") return PlayerWait::Choice;
+  if (action == "title") return PlayerWait::Title;
+  if (action == "dialog") return PlayerWait::Dialog;
+  if (action == "menu") return PlayerWait::Click;
+  return PlayerWait::None;
+}
+
 }  // namespace
 
 ScriptInput::ScriptInput(const std::string& script, Clock& clock, ScriptedMessageBoxes& messages)
@@ -246,7 +255,16 @@ void ScriptInput::Pump(EventQueue& q) {
       continue;
     }
     bool immediate = a == "now" || a == "yes" || a == "no";
-    if (!immediate && form_->CurrentWait() == PlayerWait::None) return;
+    PlayerWait wait = form_->CurrentWait();
+    if (!immediate && wait == PlayerWait::None) return;
+    // An action meant for one screen waits for it; what comes before it is
+    // answered as when the input has run out (but the title stays open).
+    PlayerWait want = Wanted(a);
+    if (!immediate && want != PlayerWait::None && want != wait &&
+        !(want == PlayerWait::Dialog && wait == PlayerWait::Confirm)) {
+      if (wait != PlayerWait::Title) DeliverDefault(q);
+      return;
+    }
     ++next_;
     if (a == "now") {
       Line inner{line.number, std::vector<std::string>(line.words.begin() + 1, line.words.end()),

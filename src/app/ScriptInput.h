@@ -1,6 +1,8 @@
 #pragma once
 // Scripted player input for headless runs and tests. One action per line;
-// each is given to the game when it next waits for the player. When the
+// each is given to the game when it next waits for the player. Actions for
+// one screen (choose, title, dialog, menu: the story waiting for a click)
+// wait for that screen, and the waits before it are answered as below. When the
 // script runs out, waits are answered with a click, choices with the first
 // answer, dialogs with their default button and a title screen by closing
 // the window, so every run ends.

@@ -4,6 +4,7 @@
 
 #include "app/ScriptInput.h"
 #include "support/TestPlatform.h"
+#include "ui/NameEnt.h"
 
 namespace mirel {
 namespace {
@@ -69,7 +70,7 @@ TEST_F(ScriptTest, NowGoesAtOnceAndWaitLetsTimePass) {
 
 TEST_F(ScriptTest, DialogLinesCarryTextAndValues) {
   Load("dialog NameEnt Text1 山田　花子\ndialog Option_Window HScroll1 80\n");
-  f.ClickWait = true;
+  f.nameEnt->model.visible = true;  // a dialog is open
   in->Pump(q);
   in->Pump(q);
   ASSERT_EQ(q.size(), 2u);
@@ -77,6 +78,30 @@ TEST_F(ScriptTest, DialogLinesCarryTextAndValues) {
   EXPECT_EQ(q[0].control, "Text1");
   EXPECT_EQ(q[0].text, u"山田　花子");
   EXPECT_EQ(q[1].value, 80);
+}
+
+TEST_F(ScriptTest, AnActionForAnotherScreenWaitsWhileEarlierWaitsAreClickedAway) {
+  f.LayOutMainWindow();
+  Load("choose 3\n");
+  f.ClickWait = true;
+  in->Pump(q);
+  ASSERT_EQ(q.size(), 2u);
+  EXPECT_EQ(HitTest(f, q[1].x, q[1].y), nullptr);  // a plain click, no label is shown
+  EXPECT_FALSE(in->Exhausted());
+  q.clear();
+  f.ClickWait = false;
+  f.TitleShown = true;
+  in->Pump(q);
+  EXPECT_TRUE(q.empty());  // the title is not closed while a choice is still to come
+  f.TitleShown = false;
+  f.ChoiceOpen = true;
+  f.ChoicePick = -1;
+  f.Waku[0].Visible = true;
+  f.SelTxt[2].Visible = true;
+  in->Pump(q);
+  ASSERT_EQ(q.size(), 2u);
+  EXPECT_EQ(HitTest(f, q[1].x, q[1].y), &f.SelTxt[2]);
+  EXPECT_TRUE(in->Exhausted());
 }
 
 TEST_F(ScriptTest, ChoicesAndTitleButtonsAreClickedWhereTheyStand) {
