@@ -138,6 +138,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   int32_t CmdWait();
   void JumpToBlock(int16_t num);
   void FindChoiceRow(int16_t sct);
+  bool jumpFound_ = false;  // the last JumpToBlock found its block
 
   // ---- text/MessageFrame.cpp ----
   void WakuBuild();

@@ -12,10 +12,18 @@ Text RecordPlace(const ScenarioRecord& r, int32_t seq) {
 
 void Main_Form::RunGame() {
   ++GameDepth;
+  // While a game runs, the idle loop below it is not what waits.
+  bool wasIdle = InIdle;
+  InIdle = false;
   struct Depth {
     int& d;
-    ~Depth() { --d; }
-  } depth{GameDepth};
+    bool& idle;
+    bool wasIdle;
+    ~Depth() {
+      --d;
+      idle = wasIdle;
+    }
+  } depth{GameDepth, InIdle, wasIdle};
   for (;;) {
     try {
       RunScenario();
