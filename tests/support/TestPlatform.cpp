@@ -48,6 +48,30 @@ bool FakeAudio::PlaySound(const Bytes& wave, uint32_t flags) {
   return true;
 }
 
+bool TestImageCodec::Decode(const Bytes& b, Image& out) {
+  if (BmpCodec().Decode(b, out)) return true;
+  if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8) return false;
+  for (size_t i = 2; i + 9 < b.size();) {
+    if (b[i] != 0xFF) return false;
+    uint8_t marker = b[i + 1];
+    size_t len = (b[i + 2] << 8) | b[i + 3];
+    if (marker >= 0xC0 && marker <= 0xC3) {
+      out.height = (b[i + 5] << 8) | b[i + 6];
+      out.width = (b[i + 7] << 8) | b[i + 8];
+      out.pixels.assign(static_cast<size_t>(out.width) * out.height, JpegColour(b));
+      return out.width > 0 && out.height > 0;
+    }
+    i += 2 + len;
+  }
+  return false;
+}
+
+uint32_t TestImageCodec::JpegColour(const Bytes& b) {
+  uint32_t h = 2166136261u;
+  for (uint8_t c : b) h = (h ^ c) * 16777619u;
+  return h & 0xFFFFFF;
+}
+
 TestPlatform::TestPlatform() {
   platform.clock = &clock;
   platform.events = &events;
@@ -89,6 +113,15 @@ std::string ReadBytes(const std::string& path) {
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+bool CopyDemoData(const std::string& dir) {
+  std::filesystem::path from = BuildDir() + "demo-data";
+  if (!std::filesystem::exists(from / "90.dat")) return false;
+  for (auto& e : std::filesystem::directory_iterator(from))
+    std::filesystem::copy_file(e.path(), std::filesystem::path(dir) / e.path().filename(),
+                               std::filesystem::copy_options::overwrite_existing);
+  return true;
 }
 
 std::string BuildDir() {

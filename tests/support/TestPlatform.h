@@ -63,12 +63,21 @@ class CallbackEvents final : public EventSource {
   }
 };
 
+// Decodes BMP files for real; of a JPEG file it reads only the size and
+// fills the picture with one colour taken from the file's bytes, so tests
+// can tell pictures apart without a JPEG decoder.
+class TestImageCodec final : public ImageCodec {
+ public:
+  bool Decode(const Bytes& bytes, Image& out) override;
+  static uint32_t JpegColour(const Bytes& bytes);
+};
+
 struct TestPlatform {
   TestPlatform();
   VirtualClock clock;
   CallbackEvents events;
   ScriptedMessageBoxes messages;
-  BmpCodec images;
+  TestImageCodec images;
   BoxFont fonts;
   FakeAudio audio{clock};
   FixedSystemInfo system;
@@ -93,6 +102,9 @@ class TempDir {
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes);
+// Copies the demo data folder the build made into `dir`; false when the
+// build has not made it.
+bool CopyDemoData(const std::string& dir);
 std::string ReadBytes(const std::string& path);
 // Folder of the build (for the demo data and the program), from the
 // environment the tests are run in.

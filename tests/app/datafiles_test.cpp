@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/Startup.h"
+#include "platform/Cp932.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
+
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> v;
+  size_t start = 0;
+  while (start < s.size()) {
+    size_t e = s.find("\r\n", start);
+    if (e == std::string::npos) e = s.size();
+    v.push_back(s.substr(start, e - start));
+    start = e + 2;
+  }
+  return v;
+}
+
+struct DataFilesTest : ::testing::Test {
+  test::TempDir dir;
+  test::TestPlatform tp;
+  std::string config;
+  void SetUp() override {
+    ASSERT_TRUE(test::CopyDemoData(dir.path())) << "no demo data folder in " << test::BuildDir();
+    config = ReadBytes(dir / "90.dat");
+  }
+  int Run() {
+    Main_Form f(tp.platform, StartOptions{dir.path(), ""});
+    return RunProgram(f);
+  }
+  // The player closes the window once loading is over.
+  void CloseWhenReady(Main_Form*& form) {
+    tp.events.onPump = [&form](EventQueue& q) {
+      if (!form || !form->DataReady) return;
+      InputEvent e;
+      e.kind = EventKind::Close;
+      q.push_back(e);
+    };
+  }
+  int RunAndClose(const std::function<void(Main_Form&)>& before = nullptr) {
+    Main_Form* current = nullptr;
+    CloseWhenReady(current);
+    Main_Form f(tp.platform, StartOptions{dir.path(), ""});
+    current = &f;
+    if (before) before(f);
+    int status = RunProgram(f);
+    tp.events.onPump = nullptr;
+    return status;
+  }
+  void ExpectStoredHeaders() {
+    for (const char* name : Main_Form::kImageTable) {
+      if (!fs::exists(dir / name) || fs::file_size(dir / name) < 2) continue;
+      EXPECT_EQ(ReadBytes(dir / name).substr(0, 2), "JF") << name;
+    }
+  }
+  Text Message() { return tp.messages.Shown().empty() ? Text() : tp.messages.Shown().back(); }
+};
+
+TEST_F(DataFilesTest, NormalRunLeavesPicturesStoredAndRewritesTheGalleryLine) {
+  EXPECT_EQ(RunAndClose(), 0);
+  ExpectStoredHeaders();
+  std::vector<std::string> before = Lines(config), after = Lines(ReadBytes(dir / "90.dat"));
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i)
+    if (i != 5) {
+      EXPECT_EQ(after[i], before[i]) << "line " << i + 1;
+    }
+  // Closed before the opening ended: no picture seen, the line is rebuilt the same.
+  EXPECT_EQ(after[5], before[5]);
+  for (auto& e : fs::directory_iterator(dir.path())) EXPECT_NE(e.path().extension(), ".cod");
+}
+
+TEST_F(DataFilesTest, MissingConfigEndsAtOnceWithoutTheUnload) {
+  fs::remove(dir / "90.dat");
+  EXPECT_NE(Run(), 0);
+  EXPECT_EQ(Message(), u"フォルダの内容が不正です.\r\n" + FromUtf8(dir.path()));
+  EXPECT_FALSE(fs::exists(dir / "90.dat"));
+  EXPECT_FALSE(fs::exists(dir / "mirel.log"));
+}
+
+TEST_F(DataFilesTest, MissingPictureIsNamedAndNothingIsLeftReadable) {
+  fs::remove(dir / "p55.dat");
+  EXPECT_NE(Run(), 0);
+  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙがありません. " + FromUtf8(dir / "p55.dat"));
+  EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
+  ExpectStoredHeaders();
+  EXPECT_FALSE(fs::exists(dir / "p55.dat"));
+}
+
+TEST_F(DataFilesTest, EmptyOrOneByteFilesAreDamaged) {
+  WriteBytes(dir / "63.dat", "");
+  EXPECT_NE(Run(), 0);
+  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)");
+  WriteBytes(dir / "63.dat", "J");
+  tp.messages = ScriptedMessageBoxes();
+  EXPECT_NE(Run(), 0);
+  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)");
+  EXPECT_EQ(ReadBytes(dir / "63.dat"), "J");  // never lengthened
+  EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
+  ExpectStoredHeaders();
+}
+
+TEST_F(DataFilesTest, EmptyScenarioIsShownWithoutItsEnding) {
+  WriteBytes(dir / "92.dat", "");
+  EXPECT_NE(Run(), 0);
+  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir.path() + "92") + u":59)");
+}
+
+TEST_F(DataFilesTest, ShortConfigIsDamaged) {
+  std::vector<std::string> lines = Lines(config);
+  std::string shortConfig;
+  for (size_t i = 0; i < 24; ++i) shortConfig += lines[i] + "\r\n";
+  WriteBytes(dir / "90.dat", shortConfig);
+  EXPECT_NE(Run(), 0);
+  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir.path() + "90") + u":62)");
+  EXPECT_EQ(ReadBytes(dir / "90.dat"), shortConfig);
+  ExpectStoredHeaders();
+}
+
+TEST_F(DataFilesTest, MissingMusicIsNamedAsWritten) {
+  std::vector<std::string> lines = Lines(config);
+  ASSERT_FALSE(lines[6].empty());
+  fs::remove(dir / lines[6]);
+  EXPECT_NE(Run(), 0);
+  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙがありません. " + FromUtf8(lines[6]));
+  EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
+}
+
+TEST_F(DataFilesTest, GalleryLineIsPaddedAndExtraLinesAreKept) {
+  std::vector<std::string> lines = Lines(config);
+  lines[5] = "short";
+  lines.push_back("line 26 kept");
+  std::string edited;
+  for (auto& l : lines) edited += l + "\r\n";
+  WriteBytes(dir / "90.dat", edited);
+  RunAndClose([](Main_Form& f) { f.CgUnlocked[3] = true; });
+  std::vector<std::string> after = Lines(ReadBytes(dir / "90.dat"));
+  ASSERT_EQ(after.size(), 26u);
+  EXPECT_EQ(after[25], "line 26 kept");
+  EXPECT_EQ(after[5], "short         2340678911234567891");
+}
+
+TEST_F(DataFilesTest, ConfigThatCannotBeWrittenIsReportedAndPicturesAreStillStored) {
+  fs::create_directory(dir / "90.dat.tmp");  // the atomic write's temporary cannot be made
+  EXPECT_EQ(RunAndClose(), 0);
+  EXPECT_NE(Message().find(u"90.dat"), Text::npos);
+  EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
+  ExpectStoredHeaders();
+}
+
+TEST(DataDirTest, DataFolderBesideTheProgramElseTheProgramFolder) {
+  test::TempDir prog;
+  test::TestPlatform tp;
+  {
+    Main_Form f(tp.platform, StartOptions{"", prog.path()});
+    RunProgram(f);
+    EXPECT_EQ(f.BaseDir, prog.path());
+    EXPECT_EQ(f.DataDir, prog.path());
+  }
+  fs::create_directory(prog / "Data");  // found whatever its case
+  Main_Form g(tp.platform, StartOptions{"", prog.path()});
+  RunProgram(g);
+  EXPECT_EQ(g.DataDir, prog / "Data/");
+  EXPECT_EQ(tp.messages.Shown().back(), u"フォルダの内容が不正です.\r\n" + FromUtf8(prog / "Data/"));
+}
+
+}  // namespace
+}  // namespace mirel
