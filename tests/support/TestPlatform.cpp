@@ -126,7 +126,7 @@ bool CopyDemoData(const std::string& dir) {
 
 std::string BuildDir() {
   const char* d = std::getenv("MIREL_BUILD_DIR");
-  return d ? std::string(d) + "/" : std::string("./");
+  return std::string(d ? d : MIREL_TEST_BUILD_DIR) + "/";
 }
 
 }  // namespace mirel::test
