@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/Startup.h"
+#include "platform/Cp932.h"
+#include "platform/qt/QtHost.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Utf8Lines(const std::string& cp932) {
+  auto text = DecodeCp932(cp932);
+  EXPECT_TRUE(text.has_value()) << "the log is not CP932";
+  std::string s = text ? Utf8(*text) : std::string();
+  std::vector<std::string> v;
+  size_t start = 0;
+  while (start < s.size()) {
+    size_t e = s.find("\r\n", start);
+    EXPECT_NE(e, std::string::npos) << "line without CR LF: " << s.substr(start);
+    if (e == std::string::npos) e = s.size();
+    v.push_back(s.substr(start, e - start));
+    start = e + 2;
+  }
+  return v;
+}
+
+HostFacts SampleFacts() {
+  HostFacts f;
+  f.dateTime = "2026/12/06 19:30:00";
+  f.cpuVendor = "GenuineIntel";
+  f.cpuArch = "x86_64";
+  f.cpuModel = "Test CPU 3000";
+  f.cpuCount = 4;
+  f.screenWidth = 1920;
+  f.screenHeight = 1080;
+  f.screenDepth = 24;
+  f.osName = "Linux";
+  f.osVersion = "6.1.0-18-amd64";
+  f.osDescription = "Debian GNU/Linux 12 (bookworm)";
+  f.systemDir = "/usr";
+  f.libDir = "/usr/lib";
+  f.memTotal = 8000000000ULL;
+  f.memFree = 6000000000ULL;
+  f.swapTotal = 0;
+  f.swapFree = 0;
+  f.virtTotal = 140737488355328ULL;
+  f.virtFree = 140737000000000ULL;
+  f.memoryLoad = 25;
+  f.fonts = {"ＭＳ ゴシック -> IPAGothic"};
+  return f;
+}
+
+struct EnvLogTest : ::testing::Test {
+  test::TempDir dir;
+  test::TestPlatform tp;
+  std::unique_ptr<Main_Form> form;
+  void SetUp() override {
+    tp.system.facts = SampleFacts();
+    form = std::make_unique<Main_Form>(tp.platform, StartOptions{dir.path(), ""});
+    form->BaseDir = "/opt/mirel/";
+    form->DataDir = dir.path();
+  }
+};
+
+TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundAndFonts) {
+  auto lines = Utf8Lines(form->BuildEnvironmentReport());
+  ASSERT_EQ(lines.size(), 17u);
+  EXPECT_EQ(lines[0], "2026/12/06 19:30:00");
+  EXPECT_EQ(lines[1], "CPU = GenuineIntel/x86_64/(Test CPU 3000)×4");
+  EXPECT_EQ(lines[2], "CRT = 1920*1080(24bits)");
+  EXPECT_EQ(lines[3], "OS = Linux Debian GNU/Linux 12 (bookworm) ver:6.1(6.1.0-18-amd64) build:0");
+  EXPECT_EQ(lines[4], "WINﾌｫﾙﾀﾞ = /usr");
+  EXPECT_EQ(lines[5], "ｼｽﾃﾑﾌｫﾙﾀﾞ = /usr/lib");
+  EXPECT_EQ(lines[6], "app = /opt/mirel/");
+  EXPECT_EQ(lines[7], "data= " + dir.path());
+  EXPECT_EQ(lines[8], "総物理ﾒﾓﾘ      = 8000000000Bytes");
+  EXPECT_EQ(lines[9], "空物理ﾒﾓﾘ      = 6000000000Bytes");
+  EXPECT_EQ(lines[10], "総ﾍﾟｰｼﾞﾝｸﾞﾌｧｲﾙ = 0Bytes");
+  EXPECT_EQ(lines[11], "空ﾍﾟｰｼﾞﾝｸﾞﾌｧｲﾙ = 0Bytes");
+  EXPECT_EQ(lines[12], "総仮想ﾕｰｻﾞｰﾒﾓﾘ = 140737488355328Bytes");
+  EXPECT_EQ(lines[13], "空仮想ﾕｰｻﾞｰﾒﾓﾘ = 140737000000000Bytes");
+  EXPECT_EQ(lines[14], "ﾒﾓﾘ使用量      = 25%");
+  EXPECT_EQ(lines[15], "sound = fake audio");
+  EXPECT_EQ(lines[16], "font = ＭＳ ゴシック -> IPAGothic");
+}
+
+TEST_F(EnvLogTest, ProcessorCountAppearsOnlyWhenKnownAndLongVersionsAreCut) {
+  tp.system.facts.cpuCount = 0;
+  tp.system.facts.osVersion = "10.20.30-a-very-long-kernel-release-name";
+  auto lines = Utf8Lines(form->BuildEnvironmentReport());
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "CPU = GenuineIntel/x86_64/(Test CPU 3000)");
+  EXPECT_EQ(lines[3],
+            "OS = Linux Debian GNU/Linux 12 (bookworm) ver:10.20(10.20.30-a-very-long) build:30");
+}
+
+TEST_F(EnvLogTest, ReportKeepsDepthLoadAndFullScreenForTheAboutBox) {
+  tp.system.facts.screenDepth = 16;
+  tp.system.facts.memoryLoad = 91;
+  tp.system.facts.fullScreenAvailable = false;
+  form->BuildEnvironmentReport();
+  EXPECT_EQ(form->ColorDepthText, "16");
+  EXPECT_EQ(form->MemoryLoadText, "91");
+  EXPECT_TRUE(form->FullScreenUnavailable);
+  tp.system.facts.fullScreenAvailable = true;
+  form->BuildEnvironmentReport();
+  EXPECT_FALSE(form->FullScreenUnavailable);
+}
+
+TEST_F(EnvLogTest, LogReplacesThePreviousOneAndEndsWithABlankLine) {
+  test::WriteBytes(dir / "mirel.log", std::string(5000, '#'));
+  form->WriteEnvironmentLog();
+  std::string log = test::ReadBytes(dir / "mirel.log");
+  EXPECT_EQ(log, form->BuildEnvironmentReport() + "\r\n");
+  EXPECT_EQ(log.find('#'), std::string::npos);
+}
+
+TEST_F(EnvLogTest, LogThatCannotBeWrittenLeavesNoTraceAndNoMessage) {
+  // A folder in the log's place cannot be replaced by a file, even by root.
+  fs::create_directory(dir / "mirel.log");
+  form->WriteEnvironmentLog();
+  EXPECT_TRUE(fs::is_directory(dir / "mirel.log"));
+  EXPECT_TRUE(tp.messages.Shown().empty());
+  for (auto& e : fs::directory_iterator(dir.path()))
+    EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+}
+
+TEST(EnvLogStartTest, UnwritableLogNeverStopsStartUp) {
+  test::TempDir dir;
+  test::TestPlatform tp;
+  ASSERT_TRUE(test::CopyDemoData(dir.path()));
+  fs::create_directory(dir / "mirel.log");
+  Main_Form* current = nullptr;
+  tp.events.onPump = [&current](EventQueue& q) {
+    if (!current || !current->DataReady) return;
+    InputEvent e;
+    e.kind = EventKind::Close;
+    q.push_back(e);
+  };
+  Main_Form f(tp.platform, StartOptions{dir.path(), ""});
+  current = &f;
+  EXPECT_EQ(RunProgram(f), 0);
+  EXPECT_TRUE(f.DataReady);
+}
+
+TEST(HostFactsTest, ThisMachineFillsEveryLine) {
+  qt::HostSystemInfo host("sound line", {"font line"});
+  HostFacts f = host.Facts();
+  EXPECT_FALSE(f.dateTime.empty());
+  EXPECT_FALSE(f.osName.empty());
+  EXPECT_FALSE(f.osVersion.empty());
+  EXPECT_GT(f.cpuCount, 0);
+  EXPECT_GT(f.memTotal, 0u);
+  EXPECT_LE(f.memFree, f.memTotal);
+  EXPECT_GE(f.memoryLoad, 0);
+  EXPECT_LE(f.memoryLoad, 100);
+  EXPECT_EQ(f.audio, "sound line");
+  EXPECT_EQ(f.fonts, std::vector<std::string>{"font line"});
+}
+
+}  // namespace
+}  // namespace mirel
