@@ -1,0 +1,359 @@
+#include "mirel_tool/Check.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "app/Main_Form.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "scenario/ScenarioData.h"
+
+namespace mirel::tool {
+
+std::string Finding::Format() const {
+  return line > 0 ? file + ":" + std::to_string(line) + ": " + message : file + ": " + message;
+}
+
+namespace {
+
+const std::set<Text> kTransitions = {u"DI", u"VB", u"HB", u"HC", u"BC", u"IC", u"DK",
+                                     u"MS", u"BI", u"SP", u"SO", u"MC", u"MO", u"MI"};
+constexpr size_t kRowChars = 30;
+constexpr size_t kLongestName = 7;  // the name entry takes up to 7 characters
+
+class Checker {
+ public:
+  explicit Checker(std::string dir) : dir_(std::move(dir)) {
+    if (!dir_.empty() && dir_.back() != kPathSep) dir_ += kPathSep;
+  }
+
+  std::vector<Finding> Run() {
+    if (!DirExists(dir_)) {
+      Add(dir_, 0, "no such folder");
+      return findings_;
+    }
+    CheckStartFiles();
+    CheckConfig();
+    CheckStory();
+    return findings_;
+  }
+
+ private:
+  std::string Path(const std::string& name) const { return ResolveInDir(dir_, name); }
+  void Add(const std::string& file, int line, std::string message) {
+    findings_.push_back(Finding{file, line, std::move(message)});
+  }
+
+  // Present, and long enough for the two header bytes start-up rewrites.
+  bool NeedFile(const std::string& name, long long minSize) {
+    long long size = FileSize(Path(name));
+    if (size < 0) {
+      Add(name, 0, "missing: the game refuses to start without it");
+      return false;
+    }
+    if (size < minSize) {
+      Add(name, 0, size == 0 ? "empty: the game refuses to start" : "too short to be a picture");
+      return false;
+    }
+    return true;
+  }
+
+  void CheckStartFiles() {
+    for (const char* n : {"90.dat", "91.dat", "92.dat"}) NeedFile(n, 1);
+    for (const char* name : Main_Form::kImageTable) {
+      if (!NeedFile(name, 2)) continue;
+      auto bytes = ReadFile(Path(name));
+      if (!bytes) {
+        Add(name, 0, "cannot be read");
+        continue;
+      }
+      uint8_t a = (*bytes)[0], b = (*bytes)[1];
+      bool jpeg = name[0] == 'p';
+      bool ok = (a == 'J' && b == 'F') || (jpeg ? (a == 0xFF && b == 0xD8) : (a == 'B' && b == 'M'));
+      if (!ok) Add(name, 0, jpeg ? "neither a stored nor a plain JPEG picture" : "neither a stored nor a plain BMP picture");
+    }
+    for (const char* n : {"P98.dat", "P99.dat", "61.dat"}) NeedFile(n, 2);
+  }
+
+  void CheckConfig() {
+    auto raw = ReadFile(Path("90.dat"));
+    if (!raw || raw->empty()) return;  // reported above
+    std::string s(raw->begin(), raw->end());
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < s.size()) {
+      size_t nl = s.find('\n', start);
+      size_t end = nl == std::string::npos ? s.size() : nl;
+      std::string l = s.substr(start, end - start);
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+      lines.push_back(l);
+      if (nl == std::string::npos) break;
+      start = nl + 1;
+    }
+    if (lines.size() < 25)
+      Add("90.dat", static_cast<int>(lines.size()), "holds " + std::to_string(lines.size()) + " lines, the game needs 25");
+    for (size_t i = 0; i < lines.size() && i < 25; ++i) {
+      int n = static_cast<int>(i) + 1;
+      std::optional<Text> t = DecodeCp932(lines[i]);
+      if (!t) {
+        Add("90.dat", n, "not Shift-JIS (CP932) text");
+        continue;
+      }
+      if (n >= 7 && n <= 24) {
+        Text name = Trim(*t);
+        if (name.empty()) continue;
+        std::string file = Utf8(name);
+        if (name.find(u'"') != Text::npos)
+          Add("90.dat", n, "the music file name \"" + file + "\" holds a double quote");
+        else if (FileSize(Path(file)) < 0)
+          Add("90.dat", n, "music file " + file + " is missing");
+        else if (FileSize(Path(file)) == 0)
+          Add("90.dat", n, "music file " + file + " is empty");
+      }
+    }
+  }
+
+  void CheckStory() {
+    auto sc = ReadFile(Path("91.dat")), ch = ReadFile(Path("92.dat"));
+    if (!sc || !ch || sc->empty() || ch->empty()) return;  // reported above
+    ScenarioData d;
+    try {
+      LoadScenarioTexts(Complement(std::string(sc->begin(), sc->end())),
+                        Complement(std::string(ch->begin(), ch->end())), d, nullptr);
+    } catch (const DamagedData& e) {
+      Add(e.file, e.line, Utf8(e.reason));
+      return;
+    }
+    if (d.LastSeq < 1) {
+      Add("91.dat", 0, "no records besides the terminator");
+      return;
+    }
+    CheckBlocks(d);
+    for (int32_t i = 0; i < d.LastSeq; ++i) CheckRecord(d, d.ScenarioTable[static_cast<size_t>(i)]);
+    CheckChoiceRows(d);
+    CheckOverflow(d);
+  }
+
+  void CheckBlocks(const ScenarioData& d) {
+    std::set<int16_t> seen;
+    int prev = -1;
+    for (const BlockIndexEntry& b : d.BlockIndex) {
+      const ScenarioRecord& r = d.ScenarioTable[static_cast<size_t>(b.Seq)];
+      if (seen.count(b.Num))
+        Add("91.dat", r.line, "block " + std::to_string(b.Num) + " appears a second time; jumps may not find it");
+      else if (b.Num < prev)
+        Add("91.dat", r.line, "block " + std::to_string(b.Num) + " comes after block " + std::to_string(prev) +
+                                  "; blocks must ascend for jumps to find them");
+      seen.insert(b.Num);
+      prev = std::max<int>(prev, b.Num);
+    }
+  }
+
+  bool BlockExists(const ScenarioData& d, int16_t num) const {
+    return std::any_of(d.BlockIndex.begin(), d.BlockIndex.end(), [num](const BlockIndexEntry& b) { return b.Num == num; });
+  }
+
+  void CheckRecord(const ScenarioData& d, const ScenarioRecord& r) {
+    Text cmd = Trim(r.Cmd), text = Trim(r.Text);
+    const int line = r.line;
+    auto say = [&](const std::string& m) { Add("91.dat", line, m); };
+    if (!cmd.empty()) {
+      char16_t c = cmd[0];
+      static const Text kLetters = u"gaspicteqrw";
+      if (kLetters.find(c) == Text::npos) say("unknown command \"" + Utf8(cmd) + "\"");
+      bool jumps = cmd == u"g0" || c == u'c' || c == u'i';
+      if (jumps && !BlockExists(d, r.Jump))
+        say("\"" + Utf8(cmd) + "\" jumps to block " + std::to_string(r.Jump) + ", which does not exist");
+      if (c == u'a' && cmd.size() < 2) say("audio command without its variant");
+      if (c == u's') CheckChoice(d, r, text);
+      if ((c == u'c' || c == u'i' || (c == u'p' && cmd.size() >= 2 && cmd.back() == u'2')) && !Param(r.Param1))
+        say("\"" + Utf8(cmd) + "\" needs a number in parameter 1, found \"" + Utf8(Trim(r.Param1)) + "\"");
+      if (c == u'w' && !Param(r.Text)) say("the wait needs a number of milliseconds, found \"" + Utf8(text) + "\"");
+    }
+    Text speaker = Trim(r.Speaker);
+    if (!speaker.empty() && (speaker.size() != 1 || speaker[0] < u'0' || speaker[0] > u'9'))
+      say("speaker \"" + Utf8(speaker) + "\" is not a number 0 to 9");
+    Text bg = Trim(r.Bg);
+    if (!bg.empty()) CheckBackground(line, bg, text);
+    Text doll = Trim(r.Doll);
+    Text anim = Trim(r.Anim);
+    // With an expression the record's text is the line spoken, and the
+    // sprite field only names whose face changes.
+    if (!doll.empty() && anim.empty()) CheckDoll(line, doll, text);
+    if (!anim.empty()) CheckFace(line, doll, anim);
+    if (Trim(r.NameSubst) == u"1")
+      for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == u'&' && (i + 1 >= text.size() || text[i + 1] < u'0' || text[i + 1] > u'5'))
+          say("\"&\" not followed by a digit 0 to 5 is shown as it stands");
+  }
+
+  static bool Param(const Text& t) {
+    try {
+      ToInt16(Trim(t));
+      return true;
+    } catch (const ConversionError&) {
+      return false;
+    }
+  }
+
+  void CheckChoice(const ScenarioData& d, const ScenarioRecord& r, const Text& text) {
+    auto say = [&](const std::string& m) { Add("91.dat", r.line, m); };
+    if (text != u"1" && text != u"2" && text != u"3") {
+      say("a choice offers 1 to 3 answers, found \"" + Utf8(text) + "\"");
+      return;
+    }
+    int count = text[0] - u'0';
+    choicePoints_.insert(r.Num);
+    auto first = std::find_if(d.ChoiceTable.begin(), d.ChoiceTable.end(), [&](const ChoiceRow& c) { return c.Sct == r.Num; });
+    int found = 0;
+    for (auto it = first; it != d.ChoiceTable.end() && it->Sct == r.Num && found < count; ++it) ++found;
+    if (found < count)
+      say("the choice asks for " + std::to_string(count) + " answers but \"92.dat\" has " + std::to_string(found) +
+          " rows for block " + std::to_string(r.Num) + " standing together");
+  }
+
+  void CheckChoiceRows(const ScenarioData& d) {
+    for (const ChoiceRow& row : d.ChoiceTable) {
+      if (!row.resolved)
+        Add("92.dat", row.line, "target block " + std::to_string(row.Target) + " does not exist");
+      if (!choicePoints_.count(row.Sct))
+        Add("92.dat", row.line, "block " + std::to_string(row.Sct) + " has no choice command to use this row");
+      if (Trim(row.ChoiceText).empty()) Add("92.dat", row.line, "empty answer text");
+    }
+  }
+
+  void CheckBackground(int line, const Text& bg, const Text& text) {
+    int16_t n = 0;
+    try {
+      n = ToInt16(bg);
+    } catch (const ConversionError&) {
+      Add("91.dat", line, "background \"" + Utf8(bg) + "\" is not a number");
+      return;
+    }
+    std::string digits = "0" + std::to_string(n);
+    std::string file = "p" + digits.substr(digits.size() >= 2 ? digits.size() - 2 : 0) + ".dat";
+    if (n < 0 || FileSize(Path(file)) < 0) Add("91.dat", line, "background " + std::to_string(n) + " needs " + file + ", which is missing");
+    if (!kTransitions.count(Left(text, 2)))
+      Add("91.dat", line, "unknown transition \"" + Utf8(Left(text, 2)) + "\": the picture would appear without one");
+  }
+
+  void CheckDoll(int line, const Text& doll, const Text& text) {
+    char16_t c = doll.front(), f = doll.back();
+    if (c < u'1' || c > u'8' || f < u'0' || f > u'9') {
+      Add("91.dat", line, "sprite \"" + Utf8(doll) + "\": the character is 1 to 8 and the picture 0 to 9");
+      return;
+    }
+    if (f == u'0') {
+      if (text != u"DH" && !kTransitions.count(text))
+        Add("91.dat", line, "unknown transition \"" + Utf8(text) + "\" for taking the sprite away");
+      return;
+    }
+    if (text != u"L" && text != u"R" && text != u"C")
+      Add("91.dat", line, "sprite position \"" + Utf8(text) + "\" is none of L, R, C");
+    std::string file = Utf8(Text{c, f}) + ".dat";
+    if (FileSize(Path(file)) < 0) Add("91.dat", line, "sprite picture " + file + " is missing");
+  }
+
+  static int FaceHeight(int key) {
+    static const std::map<int, int> heights = {{21, 108}, {22, 108}, {23, 108}, {31, 120}, {32, 120}, {41, 110},
+                                               {42, 110}, {15, 85},  {17, 85},  {25, 80},  {26, 80},  {27, 80},
+                                               {35, 90},  {36, 90},  {45, 85},  {46, 85}};
+    auto it = heights.find(key);
+    return it == heights.end() ? 120 : it->second;
+  }
+
+  void CheckFace(int line, const Text& doll, const Text& anim) {
+    int16_t n = 0;
+    try {
+      n = ToInt16(anim);
+    } catch (const ConversionError&) {
+      n = -1;
+    }
+    if (n < 1 || n > 255) {
+      Add("91.dat", line, "expression \"" + Utf8(anim) + "\" is not a number 1 to 255");
+      return;
+    }
+    if (doll.empty() || doll.front() < u'1' || doll.front() > u'8' || doll.back() < u'1' || doll.back() > u'9') {
+      Add("91.dat", line, "a face change needs the sprite it changes in the sprite field");
+      return;
+    }
+    int key = (doll.front() - u'0') * 10 + (doll.back() - u'0');
+    int h = FaceHeight(key);
+    if (sheetHeight_ < 0) sheetHeight_ = SheetHeight();
+    if (sheetHeight_ > 0 && h * n > sheetHeight_)
+      Add("91.dat", line, "expression " + std::to_string(n) + " lies below the face sheet (60.dat is " +
+                              std::to_string(sheetHeight_) + " pixels high)");
+  }
+
+  int SheetHeight() {
+    auto bytes = ReadFile(Path("60.dat"));
+    if (!bytes || bytes->size() < 26) return 0;
+    Bytes b = *bytes;
+    b[0] = 'B';
+    b[1] = 'M';
+    int32_t h = static_cast<int32_t>(b[22] | (b[23] << 8) | (b[24] << 16) | (static_cast<uint32_t>(b[25]) << 24));
+    return h < 0 ? -h : h;
+  }
+
+  // Rows a message takes, counting each name at the longest a player may type.
+  static size_t Rows(const ScenarioRecord& r) {
+    Text t = Trim(r.Text);
+    bool names = Trim(r.NameSubst) == u"1";
+    size_t n = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+      if (names && t[i] == u'&' && i + 1 < t.size() && t[i + 1] >= u'0' && t[i + 1] <= u'5') {
+        n += kLongestName;
+        ++i;
+      } else {
+        ++n;
+      }
+    }
+    return n == 0 ? 0 : (n + kRowChars - 1) / kRowChars;
+  }
+
+  // Walks straight runs of text lines the way the window fills: a speaker
+  // change starts a page with its tag row, four rows make a page. Anything
+  // else (a command, a picture, a block others jump to) starts afresh,
+  // so only certain overflows are reported.
+  void CheckOverflow(const ScenarioData& d) {
+    std::set<int32_t> blockStarts;
+    for (const BlockIndexEntry& b : d.BlockIndex) blockStarts.insert(b.Seq);
+    int row = 0, speaker = -1;
+    for (int32_t i = 0; i < d.LastSeq; ++i) {
+      const ScenarioRecord& r = d.ScenarioTable[static_cast<size_t>(i)];
+      bool plain = Trim(r.Cmd).empty() && Trim(r.Bg).empty() && Trim(r.Doll).empty();
+      if (!plain || blockStarts.count(i)) {
+        row = 0;
+        speaker = -1;
+      }
+      if (!plain || Trim(r.Text).empty()) continue;
+      int sp = Trim(r.Speaker).empty() ? 0 : Trim(r.Speaker)[0] - u'0';
+      if (sp != speaker) {
+        speaker = sp;
+        row = 1;
+      }
+      size_t rows = Rows(r);
+      if (row + static_cast<int>(rows) > 4)
+        Add("91.dat", r.line, "the message runs past the window's last row (" + std::to_string(rows) +
+                                  " rows from row " + std::to_string(row) + ")");
+      row += static_cast<int>(rows);
+      if (row >= 4) {
+        row = 0;
+        speaker = -1;
+      }
+    }
+  }
+
+  std::string dir_;
+  std::vector<Finding> findings_;
+  std::set<int16_t> choicePoints_;
+  int sheetHeight_ = -1;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckDataFolder(const std::string& dir) { return Checker(dir).Run(); }
+
+}  // namespace mirel::tool

@@ -1,0 +1,123 @@
+// mirel-tool: the author's companion to the game. It reads and writes the
+// data folder with the game's own readers and writers.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/Main_Form.h"
+#include "mirel_tool/Check.h"
+#include "mirel_tool/Codec.h"
+#include "platform/Files.h"
+
+namespace {
+
+using namespace mirel;
+
+const char* kUsage =
+    "usage: mirel-tool COMMAND ...\n"
+    "\n"
+    "  decode IN.dat OUT.txt [--raw]   shipped scenario/choice file -> readable text (UTF-8;\n"
+    "                                  --raw keeps the Shift-JIS bytes)\n"
+    "  encode IN.txt OUT.dat [--raw]   readable text -> shipped file (\"91.dat\", \"92.dat\")\n"
+    "  store DIR                       put the picture files of DIR into their stored form\n"
+    "  restore DIR                     make the picture files of DIR plain BMP/JPEG again\n"
+    "  check DIR                       report everything that would stop or spoil play,\n"
+    "                                  as file:line: message; exit status 1 when there is any\n"
+    "\n"
+    "COMMAND --help tells more about one command.\n";
+
+const char* Help(const std::string& cmd) {
+  if (cmd == "decode")
+    return "mirel-tool decode IN.dat OUT.txt [--raw]\n"
+           "Undoes the byte complement of a shipped scenario (\"91.dat\") or choice file (\"92.dat\")\n"
+           "and writes the text as UTF-8, or with --raw as the Shift-JIS bytes themselves.\n";
+  if (cmd == "encode")
+    return "mirel-tool encode IN.txt OUT.dat [--raw]\n"
+           "Turns UTF-8 text (or with --raw Shift-JIS bytes) into the shipped form: Shift-JIS,\n"
+           "CR LF line ends, every byte complemented. Refuses characters Shift-JIS lacks.\n"
+           "OUT is replaced only when the whole file is written.\n";
+  if (cmd == "store")
+    return "mirel-tool store DIR\n"
+           "Writes the stored header \"JF\" into each picture file of the game's table that exists\n"
+           "in DIR. Running it twice changes nothing more; missing files are not created.\n";
+  if (cmd == "restore")
+    return "mirel-tool restore DIR\n"
+           "Gives each picture file of the game's table in DIR its BMP or JPEG header back, so\n"
+           "image editors can open it. Idempotent; missing files are not created.\n";
+  if (cmd == "check")
+    return "mirel-tool check DIR\n"
+           "Reads DIR without changing it and prints every finding as file:line: message:\n"
+           "files the game needs, \"90.dat\" lines and music files, scenario and choice files\n"
+           "(block order, jump and choice targets, answer rows, capacities, transitions,\n"
+           "sprites, faces, speakers, messages running past the window).\n"
+           "Exit status 0 when the folder would play, 1 when not, 2 on bad usage.\n";
+  return nullptr;
+}
+
+int Fail(const std::string& what) {
+  std::fprintf(stderr, "mirel-tool: %s\n", what.c_str());
+  return 1;
+}
+
+int Convert(bool encode, const std::vector<std::string>& args) {
+  bool raw = false;
+  std::vector<std::string> files;
+  for (const std::string& a : args) {
+    if (a == "--raw") raw = true;
+    else files.push_back(a);
+  }
+  if (files.size() != 2) {
+    std::fputs(Help(encode ? "encode" : "decode"), stderr);
+    return 2;
+  }
+  auto in = ReadFile(files[0]);
+  if (!in) return Fail("cannot read " + files[0] + ": " + LastErrorText());
+  std::string bytes(in->begin(), in->end()), error;
+  auto out = encode ? tool::EncodeShipped(bytes, raw, &error) : tool::DecodeShipped(bytes, raw, &error);
+  if (!out) return Fail(files[0] + ": " + error);
+  if (auto err = WriteFileAtomic(files[1], *out)) return Fail("cannot write " + files[1] + ": " + *err);
+  return 0;
+}
+
+int Headers(bool store, const std::string& dir) {
+  if (!DirExists(dir)) return Fail("no such folder: " + dir);
+  std::string errors;
+  int failures = tool::ChangeHeaders(dir, store, &errors);
+  std::fputs(errors.c_str(), stderr);
+  return failures ? 1 : 0;
+}
+
+int Check(const std::string& dir) {
+  auto findings = tool::CheckDataFolder(dir);
+  for (const auto& f : findings) std::printf("%s\n", f.Format().c_str());
+  return findings.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    std::fputs(kUsage, args.empty() ? stderr : stdout);
+    return args.empty() ? 2 : 0;
+  }
+  std::string cmd = args[0];
+  args.erase(args.begin());
+  if (!Help(cmd)) {
+    std::fprintf(stderr, "mirel-tool: unknown command \"%s\"\n\n%s", cmd.c_str(), kUsage);
+    return 2;
+  }
+  for (const std::string& a : args)
+    if (a == "--help" || a == "-h") {
+      std::fputs(Help(cmd), stdout);
+      return 0;
+    }
+  if (cmd == "decode" || cmd == "encode") return Convert(cmd == "encode", args);
+  if (args.size() != 1) {
+    std::fputs(Help(cmd), stderr);
+    return 2;
+  }
+  if (cmd == "store" || cmd == "restore") return Headers(cmd == "store", args[0]);
+  return Check(args[0]);
+}
