@@ -164,6 +164,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   void HideWaku();
   void ShowWakuAgain();
   bool WakuHidden = false;
+  // Keys is waiting for the player: the only time saving and loading may
+  // interrupt the story.
+  bool InKeys = false;
 
   // ---- ui/ChoiceMenu.cpp ----
   int32_t SelectDisp();
