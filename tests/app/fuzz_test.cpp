@@ -100,7 +100,9 @@ TEST_F(FuzzTest, MutatedStoryFilesEndCleanly) {
     int status = Play(&shown);
     std::string what = std::string(file) + " round " + std::to_string(round);
     // A refused file always says why.
-    if (status != 0) EXPECT_FALSE(shown.empty()) << what;
+    if (status != 0) {
+      EXPECT_FALSE(shown.empty()) << what;
+    }
     ExpectPicturesStored(what);
   }
 }
