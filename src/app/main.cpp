@@ -1,6 +1,12 @@
 // Program entry: the single-instance check, then the main window, either on
 // the desktop or headless (offscreen, virtual clock, scripted input).
 #include <QApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <sys/resource.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,14 +28,14 @@ namespace {
 
 struct Args {
   std::string dataDir, input, soundfont, trace;
-  bool headless = false, lock = false, help = false, version = false;
+  bool headless = false, lock = false, help = false, version = false, stats = false;
   long maxSeconds = 6 * 3600;
   std::string error;
 };
 
 const char* kUsage =
     "Usage: mirel [--data DIR] [--soundfont FILE]\n"
-    "       mirel --headless [--data DIR] [--input FILE] [--max-seconds N] [--lock]\n"
+    "       mirel --headless [--data DIR] [--input FILE] [--max-seconds N] [--lock] [--stats]\n"
     "\n"
     "Plays the story in the data folder: by default the \"data\" folder beside the\n"
     "program, else the program's own folder.\n"
@@ -39,10 +45,15 @@ const char* kUsage =
     "  --headless        run without a window on a virtual clock; every message box\n"
     "                    is printed as \"message: <text>\"; exit status 0 after a\n"
     "                    normal end\n"
-    "  --input FILE      the player's actions for a headless run (see README)\n"
+    "  --input FILE      the player's actions for a headless run (see README); on the\n"
+    "                    desktop it plays them in the real window, printing message\n"
+    "                    boxes instead of showing them (screenshots grab the screen)\n"
     "  --max-seconds N   end a headless run after N seconds of game time\n"
     "  --lock            take the single-instance lock in a headless run too\n"
     "  --trace FILE      write the index of every scenario record run, one a line\n"
+    "  --stats           at the end print the time from start to the title screen\n"
+    "                    (without the game's own fixed waits in a headless run) and\n"
+    "                    the peak memory\n"
     "  --version         print the version\n"
     "  --help            print this help\n";
 
@@ -64,12 +75,43 @@ Args Parse(int argc, char** argv) {
       a.maxSeconds = std::strtol(v.c_str(), nullptr, 10);
     } else if (s == "--headless") a.headless = true;
     else if (s == "--lock") a.lock = true;
+    else if (s == "--stats") a.stats = true;
     else if (s == "--help" || s == "-h") a.help = true;
     else if (s == "--version") a.version = true;
     else a.error = "unknown option " + s;
   }
   return a;
 }
+
+using WallClock = std::chrono::steady_clock;
+const WallClock::time_point kStarted = WallClock::now();
+
+// Plays the scripted actions besides the window's own events, and notes
+// when the title screen first waits for the player.
+class StatsEvents final : public EventSource {
+ public:
+  StatsEvents(EventSource* first, EventSource* second) : first_(first), second_(second) {}
+  void Attach(Main_Form* form) { form_ = form; }
+  void Pump(EventQueue& queue) override {
+    if (first_) first_->Pump(queue);
+    if (second_) second_->Pump(queue);
+    if (form_ && titleMs_ < 0 && form_->TitleShown)
+      titleMs_ = std::chrono::duration<double, std::milli>(WallClock::now() - kStarted).count();
+  }
+  void Print() const {
+    struct rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    if (titleMs_ >= 0) std::printf("stats: start to title %.1f ms\n", titleMs_);
+    else std::printf("stats: the title screen was not reached\n");
+    std::printf("stats: peak memory %ld kB\n", u.ru_maxrss);
+  }
+
+ private:
+  EventSource* first_;
+  EventSource* second_;
+  Main_Form* form_ = nullptr;
+  double titleMs_ = -1;
+};
 
 std::string ReadText(const std::string& path, bool& ok) {
   std::ifstream in(path, std::ios::binary);
@@ -112,8 +154,9 @@ int RunHeadless(const Args& args, QApplication&) {
   HeadlessWindow window;
   NullDialogHost dialogs;
   Platform p;
+  StatsEvents events(input.get(), nullptr);
   p.clock = &clock;
-  p.events = input.get();
+  p.events = &events;
   p.messages = &messages;
   p.images = &images;
   p.fonts = &fonts;
@@ -123,6 +166,7 @@ int RunHeadless(const Args& args, QApplication&) {
   p.dialogs = &dialogs;
   Main_Form form(p, StartOptions{args.dataDir, ""});
   input->Attach(&form);
+  events.Attach(&form);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace(nullptr, std::fclose);
   if (!args.trace.empty()) {
     trace.reset(std::fopen(args.trace.c_str(), "w"));
@@ -139,12 +183,18 @@ int RunHeadless(const Args& args, QApplication&) {
     std::printf("timeout: the run was cut off after %ld seconds of game time\n", args.maxSeconds);
     if (status == 0) status = 3;
   }
+  if (args.stats) events.Print();
   std::fflush(stdout);
   return status;
 }
 
 int RunDesktop(const Args& args, QApplication&) {
-  qt::QtMessageBoxes messages;
+  qt::QtMessageBoxes shownMessages;
+  ScriptedMessageBoxes printedMessages;
+  printedMessages.SetEcho(true);
+  // A scripted desktop run answers the questions itself, so nothing may
+  // wait for a hand on the mouse.
+  MessageBoxes& messages = args.input.empty() ? static_cast<MessageBoxes&>(shownMessages) : printedMessages;
   SingleInstance instance(std::getenv("MIREL_LOCK_DIR") ? std::getenv("MIREL_LOCK_DIR") : "");
   if (!instance.Acquire()) {
     messages.Show(u"既に起動しています。", MsgButtons::Ok);
@@ -152,7 +202,31 @@ int RunDesktop(const Args& args, QApplication&) {
   }
   RealClock clock;
   qt::EventInbox inbox;
-  qt::QtEvents events(inbox);
+  qt::QtEvents qtEvents(inbox);
+  std::unique_ptr<ScriptInput> input;
+  if (!args.input.empty()) {
+    bool ok;
+    std::string script = ReadText(args.input, ok);
+    if (!ok) {
+      std::fprintf(stderr, "mirel: cannot read %s\n", args.input.c_str());
+      return 2;
+    }
+    try {
+      input = std::make_unique<ScriptInput>(script, clock, printedMessages);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "mirel: %s\n", e.what());
+      return 2;
+    }
+    input->SetTimeLimit(static_cast<uint64_t>(args.maxSeconds) * 1000);
+    input->SetScreenshotHandler([](const std::string& file) {
+      // The whole screen, so open dialogs are in the picture too.
+      QCoreApplication::processEvents();
+      QScreen* screen = QGuiApplication::primaryScreen();
+      if (!screen || !screen->grabWindow(0).save(QString::fromStdString(file), "PNG"))
+        std::fprintf(stderr, "mirel: cannot write %s\n", file.c_str());
+    });
+  }
+  StatsEvents events(&qtEvents, input.get());
   qt::QtImageCodec images;
   qt::QtFonts fonts;
   NullAudio audio("no audio back end yet");
@@ -174,7 +248,12 @@ int RunDesktop(const Args& args, QApplication&) {
   p.dialogs = &dialogs;
   Main_Form form(p, StartOptions{args.dataDir, ""});
   formPtr = &form;
-  return RunProgram(form);
+  if (input) input->Attach(&form);
+  events.Attach(&form);
+  int status = RunProgram(form);
+  if (args.stats) events.Print();
+  std::fflush(stdout);
+  return status;
 }
 
 }  // namespace
