@@ -2,6 +2,10 @@
 
 namespace mirel {
 
-void Main_Form::BGMLoop_Timer() {}
+// Songs play once; this timer makes them repeat, up to a second after their
+// end.
+void Main_Form::BGMLoop_Timer() {
+  if (mci.MidiStatus() != "PLAYING" && CurMusic != 0) mci.RestartMidi();
+}
 
 }  // namespace mirel

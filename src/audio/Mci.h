@@ -30,15 +30,28 @@ class Mci {
   void FadeIn(uint32_t end);
 
   const std::string& CurrentSongPath() const { return songPath_; }
+  // A song is open under the alias (even one that would not play).
+  bool SongOpen() const { return aliasOpen_; }
+  // A fade-out has left the volume down and nothing has set it back since:
+  // the level now is not the player's volume.
+  bool FadedOut() const { return fadedOut_; }
+  // Where the reasons for switching music off go (stderr by default).
+  std::function<void(const std::string&)> log;
 
  private:
+  bool SetLevel(uint32_t value);
+  void WaitStep(uint32_t since);
+
   AudioBackend& backend_;
   PlayState& ps_;
   Clock& clock_;
   std::function<void()> doEvents_;
   std::string songPath_;
+  Bytes asyncWave_;  // kept while the back end may still be playing it
   bool mixerOpen_ = false;
   bool controlFound_ = false;
+  bool aliasOpen_ = false;
+  bool fadedOut_ = false;
 };
 
 }  // namespace mirel

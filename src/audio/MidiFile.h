@@ -1,0 +1,16 @@
+#pragma once
+// What the program needs to know of a standard MIDI file before it plays it:
+// whether it is sound, and how long it plays.
+#include <cstdint>
+#include <optional>
+
+#include "platform/Files.h"
+
+namespace mirel {
+
+// Milliseconds from the start to the file's last event (its tempo changes
+// taken into account); nullopt for a damaged file: no header, no tracks, an
+// event or chunk running past the end.
+std::optional<uint32_t> MidiLengthMs(const Bytes& file);
+
+}  // namespace mirel

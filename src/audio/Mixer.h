@@ -1,0 +1,43 @@
+#pragma once
+// Our own mixer: the music, one wave voice on top, and the master volume
+// (0 to 65535) applied to the sum. The system's mixer is never touched.
+// Not locked: the back end that owns it serializes the calls.
+#include <cstdint>
+#include <vector>
+
+#include "platform/Files.h"
+
+namespace mirel {
+
+// Renders interleaved stereo float frames at the mixer's rate, overwriting
+// the buffer.
+class MusicSource {
+ public:
+  virtual ~MusicSource() = default;
+  virtual void RenderMusic(float* stereo, int frames) = 0;
+};
+
+class Mixer {
+ public:
+  static constexpr int kRate = 44100;
+
+  void SetMusic(MusicSource* music) { music_ = music; }
+  // Starts a RIFF image, replacing the sound playing; its samples are
+  // copied, so the image may go. False (and nothing plays) for an image it
+  // cannot read.
+  bool PlayWave(const Bytes& image);
+  void StopWave() { wave_.clear(); }
+  bool WavePlaying() const { return !wave_.empty(); }
+  void SetVolume(uint32_t v) { volume_ = v > 65535 ? 65535 : v; }
+  uint32_t Volume() const { return volume_; }
+  // The whole mix: interleaved stereo, -1..1.
+  void Render(float* out, int frames);
+
+ private:
+  MusicSource* music_ = nullptr;
+  std::vector<float> wave_;  // stereo, at the wave's own rate
+  double pos_ = 0, step_ = 1;
+  uint32_t volume_ = 65535;
+};
+
+}  // namespace mirel
