@@ -18,7 +18,8 @@
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
 #include "platform/HeadlessWindow.h"
-#include "platform/NullAudio.h"
+#include "platform/VirtualAudio.h"
+#include "platform/host/HostAudio.h"
 #include "platform/SingleInstance.h"
 #include "platform/qt/QtHost.h"
 
@@ -30,6 +31,7 @@ struct Args {
   std::string dataDir, input, soundfont, trace;
   bool headless = false, lock = false, help = false, version = false, stats = false;
   long maxSeconds = 6 * 3600;
+  long clockCost = 0;
   std::string error;
 };
 
@@ -50,6 +52,8 @@ const char* kUsage =
     "                    boxes instead of showing them (screenshots grab the screen)\n"
     "  --max-seconds N   end a headless run after N seconds of game time\n"
     "  --lock            take the single-instance lock in a headless run too\n"
+    "  --clock-cost MS   headless: every reading of the clock costs MS milliseconds\n"
+    "                    of game time, as on a slow machine\n"
     "  --trace FILE      write the index of every scenario record run, one a line\n"
     "  --stats           at the end print the time from start to the title screen\n"
     "                    (without the game's own fixed waits in a headless run) and\n"
@@ -73,6 +77,10 @@ Args Parse(int argc, char** argv) {
       std::string v;
       value(v);
       a.maxSeconds = std::strtol(v.c_str(), nullptr, 10);
+    } else if (s == "--clock-cost") {
+      std::string v;
+      value(v);
+      a.clockCost = std::strtol(v.c_str(), nullptr, 10);
     } else if (s == "--headless") a.headless = true;
     else if (s == "--lock") a.lock = true;
     else if (s == "--stats") a.stats = true;
@@ -123,6 +131,7 @@ std::string ReadText(const std::string& path, bool& ok) {
 
 int RunHeadless(const Args& args, QApplication&) {
   VirtualClock clock;
+  if (args.clockCost > 0) clock.SetCostPerRead(static_cast<uint32_t>(args.clockCost));
   ScriptedMessageBoxes messages;
   messages.SetEcho(true);
   std::string script;
@@ -149,7 +158,8 @@ int RunHeadless(const Args& args, QApplication&) {
   }
   qt::QtImageCodec images;
   qt::QtFonts fonts;
-  NullAudio audio("headless run");
+  // Songs and sounds take their time on the virtual clock; nothing is rendered.
+  VirtualAudio audio(clock);
   qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
   HeadlessWindow window;
   NullDialogHost dialogs;
@@ -229,7 +239,8 @@ int RunDesktop(const Args& args, QApplication&) {
   StatsEvents events(&qtEvents, input.get());
   qt::QtImageCodec images;
   qt::QtFonts fonts;
-  NullAudio audio("no audio back end yet");
+  std::unique_ptr<AudioBackend> audioBackend = OpenHostAudio(clock, args.soundfont);
+  AudioBackend& audio = *audioBackend;
   qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
   qt::QtDialogs dialogs(inbox);
   Main_Form* formPtr = nullptr;
