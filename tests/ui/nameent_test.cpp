@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "text/text_harness.h"
+#include "ui/NameEnt.h"
+
+namespace mirel {
+namespace {
+
+InputEvent Control(const std::string& control, const Text& text = u"") {
+  InputEvent e;
+  e.kind = EventKind::DialogControl;
+  e.form = "NameEnt";
+  e.control = control;
+  e.text = text;
+  return e;
+}
+
+struct NameEntTest : ::testing::Test, test::TextHarness {
+  Main_Form& f = *form;
+  NameEnt& dlg = *form->nameEnt;
+  void SetUp() override {
+    f.Names[1] = u"水野";
+    f.Names[2] = u"晴";
+  }
+  void Enter(const Text& entry) {
+    dlg.Form_Load();
+    f.Dispatch(Control("Text1", entry));
+    f.Dispatch(Control("Command1"));
+  }
+};
+
+TEST_F(NameEntTest, OpensWithTheCurrentNameAndHoldsTheMainWindow) {
+  f.ClickWait = true;
+  dlg.Form_Load();
+  EXPECT_TRUE(dlg.IsOpen());
+  EXPECT_EQ(dlg.model.caption, u"なまえの変更");
+  EXPECT_FALSE(dlg.model.closeBox);
+  EXPECT_TRUE(dlg.model.topMost);
+  EXPECT_EQ(dlg.model.At("Text1").caption, u"水野　晴");
+  EXPECT_EQ(dlg.model.At("Label1").caption,
+            u"主人公の名前を変更できます。\r\n好きな名前を入力して「OK」ボタンをクリックしてください。");
+  EXPECT_EQ(dlg.model.At("Command1").caption, u"ＯＫ");
+  EXPECT_FALSE(f.form.enabled);
+  EXPECT_EQ(f.CurrentWait(), PlayerWait::Dialog);
+  // The story behind it cannot be advanced, and the window's close does nothing.
+  InputEvent click;
+  click.kind = EventKind::MouseDown;
+  click.x = 320;
+  click.y = 100;
+  f.Pic_Main.Visible = true;
+  f.Dispatch(click);
+  f.Dispatch(Control("_close"));
+  EXPECT_TRUE(f.ClickWait);
+  EXPECT_TRUE(dlg.IsOpen());
+
+  f.Dispatch(Control("Command1"));
+  EXPECT_FALSE(dlg.IsOpen());
+  EXPECT_TRUE(f.form.enabled);
+  EXPECT_FALSE(f.ClickWait);
+  EXPECT_FALSE(tp.window.ImeOpen());
+  EXPECT_EQ(f.Names[1], u"水野");  // OK on the shown name keeps it
+  EXPECT_EQ(f.Names[2], u"晴");
+}
+
+TEST_F(NameEntTest, TheEntryIsSplitAtTheFirstSeparatorWhenItFits) {
+  struct Case {
+    Text entry, family, given;
+  } cases[] = {
+      {u"山田　花子", u"山田", u"花子"},
+      {u"山田 花子", u"山田", u"花子"},
+      {u"　花子", u"", u"花子"},
+      {u"山田太郎　花子", u"山田太郎", u"花子"},  // seven characters in all
+      {u"山 田　花子", u"山 田", u"花子"},        // the full-width space wins
+      {u"山田　", u"水野", u"晴"},                // nothing after the separator
+      {u"山田花子", u"水野", u"晴"},              // no separator
+      {u"山田　花子さんだ", u"水野", u"晴"},      // eight characters
+      {u"", u"水野", u"晴"},                      // empty: the name stays
+      {u" ", u"水野", u"晴"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf8(c.entry));
+    f.Names[1] = u"水野";
+    f.Names[2] = u"晴";
+    f.ClickWait = true;
+    Enter(c.entry);
+    EXPECT_EQ(f.Names[1], c.family);
+    EXPECT_EQ(f.Names[2], c.given);
+    EXPECT_FALSE(dlg.IsOpen());
+    EXPECT_TRUE(f.form.enabled);
+    EXPECT_FALSE(f.ClickWait);
+    EXPECT_TRUE(tp.messages.Shown().empty());
+  }
+}
+
+TEST_F(NameEntTest, CharactersThatBreakStoredLinesAreRefusedWithAMessage) {
+  for (const Text& bad : {Text(u"山,田　花子"), Text(u"山田　\"花子"), Text(u"&1　花子")}) {
+    SCOPED_TRACE(Utf8(bad));
+    f.Names[1] = u"水野";
+    size_t before = tp.messages.Shown().size();
+    f.ClickWait = true;
+    Enter(bad);
+    ASSERT_EQ(tp.messages.Shown().size(), before + 1);
+    EXPECT_NE(tp.messages.Shown().back().find(u"使えません"), Text::npos);
+    // Still open, the names untouched, the entry offered without them.
+    EXPECT_TRUE(dlg.IsOpen());
+    EXPECT_FALSE(f.form.enabled);
+    EXPECT_TRUE(f.ClickWait);
+    EXPECT_EQ(f.Names[1], u"水野");
+    Text shown = dlg.model.At("Text1").caption;
+    for (char16_t c : shown) EXPECT_TRUE(c != u',' && c != u'"' && c != u'&');
+    EXPECT_EQ(shown.size() + 1, bad.size());
+    f.Dispatch(Control("Command1"));
+    EXPECT_FALSE(dlg.IsOpen());
+    EXPECT_FALSE(f.ClickWait);
+  }
+  EXPECT_EQ(f.Names[1], u"1");  // from "&1　花子" without its "&"
+  EXPECT_EQ(f.Names[2], u"花子");
+}
+
+TEST_F(NameEntTest, TheStoryWaitsForTheDialogAndUsesTheNewNameAfterIt) {
+  auto add = [&](Text cmd, Text speaker, Text text, Text subst) {
+    ScenarioRecord r;
+    r.Num = 1;
+    r.Cmd = std::move(cmd);
+    r.Speaker = std::move(speaker);
+    r.Text = std::move(text);
+    r.NameSubst = std::move(subst);
+    f.ScenarioTable.push_back(r);
+  };
+  add(u"g4", u"", u"", u"");
+  add(u"", u"1", u"&2、おはよう", u"1");
+  add(u"", u"", u"", u"");
+  f.LastSeq = 2;
+  f.MessageSpeed = 1;
+  std::vector<PlayerWait> waitsSeen;
+  tp.events.onPump = [&](EventQueue& q) {
+    waitsSeen.push_back(f.CurrentWait());
+    if (dlg.IsOpen()) {
+      q.push_back(Control("Text1", u"水野　テスト"));
+      q.push_back(Control("Command1"));
+    } else if (f.ClickWait) {
+      InputEvent e;
+      e.kind = EventKind::KeyDown;
+      e.key = 13;
+      q.push_back(e);
+    }
+  };
+  f.CurSeq = 0;
+  f.RunScenario();
+  ASSERT_FALSE(waitsSeen.empty());
+  EXPECT_EQ(waitsSeen.front(), PlayerWait::Dialog);
+  EXPECT_EQ(f.Names[2], u"テスト");
+  EXPECT_TRUE(font.Drew(u"【テスト】"));
+  EXPECT_TRUE(font.Drew(u"テスト、おはよう"));
+  EXPECT_FALSE(font.Drew(u"晴"));
+}
+
+}  // namespace
+}  // namespace mirel
