@@ -1,0 +1,30 @@
+#include "platform/host/HostAudio.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/Files.h"
+#include "platform/NullAudio.h"
+#include "platform/host/SynthAudio.h"
+
+namespace mirel {
+
+std::string FindSoundfont(const std::string& option) {
+  if (!option.empty()) return option;
+  if (const char* env = std::getenv("MIREL_SOUNDFONT"); env && *env) return env;
+  for (const char* p : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                        "/usr/share/soundfonts/default.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+                        "/usr/share/soundfonts/FluidR3_GM.sf2"})
+    if (FileExists(p)) return p;
+  return "";
+}
+
+std::unique_ptr<AudioBackend> OpenHostAudio(Clock& clock, const std::string& soundfontOption) {
+  std::string why;
+  auto synth = std::make_unique<SynthAudio>(clock, FindSoundfont(soundfontOption));
+  if (synth->OpenDevice(&why)) return synth;
+  std::fprintf(stderr, "mirel: sound off: %s\n", why.c_str());
+  return std::make_unique<NullAudio>(why);
+}
+
+}  // namespace mirel
