@@ -240,6 +240,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   bool RollRunning = false;
   int16_t PhotoCounter = 0;
   std::array<int16_t, 5> TiltAngles{5, 350, 10, 30, 15};
+  // Where the remembered photos land: the same every run, like the
+  // toolkit's unseeded random numbers.
+  uint32_t PhotoRandom = 1;
 
  private:
   void Refreshed(const Surface& s) override;
