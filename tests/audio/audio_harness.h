@@ -1,0 +1,137 @@
+#pragma once
+// Helpers of the audio tests: MIDI files made to order, a back end that
+// records what it is told, and measuring rendered sound.
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/AudioBackend.h"
+#include "platform/Clock.h"
+
+namespace mirel::test {
+
+inline mirel::Bytes ToBytes(const std::string& s) { return mirel::Bytes(s.begin(), s.end()); }
+
+// A standard MIDI file, built event by event.
+class MidiBuilder {
+ public:
+  explicit MidiBuilder(uint16_t division = 480, uint16_t format = 0) : division_(division), format_(format) {}
+  // Starts a new track (the first one is started already).
+  MidiBuilder& Track() {
+    tracks_.emplace_back();
+    return *this;
+  }
+  MidiBuilder& Tempo(uint32_t delta, uint32_t usPerQuarter) {
+    return Event(delta, {0xFF, 0x51, 0x03, uint8_t(usPerQuarter >> 16), uint8_t(usPerQuarter >> 8), uint8_t(usPerQuarter)});
+  }
+  MidiBuilder& Program(uint32_t delta, int ch, int program) { return Event(delta, {uint8_t(0xC0 | ch), uint8_t(program)}); }
+  MidiBuilder& On(uint32_t delta, int ch, int key, int vel = 100) {
+    return Event(delta, {uint8_t(0x90 | ch), uint8_t(key), uint8_t(vel)});
+  }
+  MidiBuilder& Off(uint32_t delta, int ch, int key) { return Event(delta, {uint8_t(0x80 | ch), uint8_t(key), 0}); }
+  MidiBuilder& End(uint32_t delta = 0) { return Event(delta, {0xFF, 0x2F, 0x00}); }
+  // Raw bytes after a delta (running status and the like).
+  MidiBuilder& Event(uint32_t delta, std::vector<uint8_t> bytes) {
+    auto& t = tracks_.back();
+    Vlq(t, delta);
+    t.insert(t.end(), bytes.begin(), bytes.end());
+    return *this;
+  }
+  std::string Bytes() const {
+    std::string out = "MThd";
+    Be(out, 6, 4);
+    Be(out, format_, 2);
+    Be(out, static_cast<uint32_t>(tracks_.size()), 2);
+    Be(out, division_, 2);
+    for (const auto& t : tracks_) {
+      out += "MTrk";
+      Be(out, static_cast<uint32_t>(t.size()), 4);
+      out.append(t.begin(), t.end());
+    }
+    return out;
+  }
+
+ private:
+  static void Vlq(std::vector<uint8_t>& t, uint32_t v) {
+    uint8_t tmp[5];
+    int n = 0;
+    do {
+      tmp[n++] = v & 0x7F;
+      v >>= 7;
+    } while (v);
+    while (n--) t.push_back(static_cast<uint8_t>(tmp[n] | (n ? 0x80 : 0)));
+  }
+  static void Be(std::string& s, uint32_t v, int n) {
+    for (int i = n - 1; i >= 0; --i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  }
+  uint16_t division_, format_;
+  std::vector<std::vector<uint8_t>> tracks_{1};
+};
+
+// A sustained organ chord held for `ms` (at 120 beats a minute, division
+// 480), so the level stays even while it sounds.
+inline std::string HeldChord(uint32_t ms, int program = 19) {
+  uint32_t ticks = ms * 480 / 500;
+  MidiBuilder m;
+  m.Tempo(0, 500000).Program(0, 0, program).On(0, 0, 60).On(0, 0, 64).On(0, 0, 67);
+  m.Off(ticks, 0, 60).Off(0, 0, 64).Off(0, 0, 67).End();
+  return m.Bytes();
+}
+
+// Root mean square of interleaved stereo samples [from, to) in frames.
+inline double Rms(const std::vector<float>& s, size_t from, size_t to) {
+  if (to * 2 > s.size()) to = s.size() / 2;
+  if (from >= to) return 0;
+  double sum = 0;
+  for (size_t i = 2 * from; i < 2 * to; ++i) sum += double(s[i]) * s[i];
+  return std::sqrt(sum / double(2 * (to - from)));
+}
+
+// Answers each command with the code given for it (0 otherwise), and a
+// status text; notes every volume set with the time it was set at.
+class ScriptedBackend final : public AudioBackend {
+ public:
+  explicit ScriptedBackend(Clock& clock) : clock_(clock) {}
+  uint32_t SendString(const std::string& c, std::string* result) override {
+    commands.push_back(c);
+    if (result) *result = status;
+    auto it = codes.find(c.substr(0, c.find(' ')));
+    return it == codes.end() ? 0 : it->second;
+  }
+  bool PlaySound(const mirel::Bytes& wave, uint32_t flags) override {
+    sounds.push_back({wave, flags});
+    return true;
+  }
+  bool MixerOpen() override { return mixerOk; }
+  bool GetVolume(uint32_t& v) override {
+    v = volume;
+    return volumeOk;
+  }
+  bool SetVolume(uint32_t v) override {
+    volume = v;
+    sets.emplace_back(v, clock_.GetTickCount());
+    return true;
+  }
+  std::string Describe() override { return "scripted"; }
+  std::vector<uint32_t> Levels() const {
+    std::vector<uint32_t> l;
+    for (auto& s : sets) l.push_back(s.first);
+    return l;
+  }
+
+  std::map<std::string, uint32_t> codes;  // by the command's first word
+  std::string status = "stopped";
+  bool mixerOk = true, volumeOk = true;
+  uint32_t volume = 65535;
+  std::vector<std::string> commands;
+  std::vector<std::pair<mirel::Bytes, uint32_t>> sounds;
+  std::vector<std::pair<uint32_t, uint32_t>> sets;  // level, tick
+
+ private:
+  Clock& clock_;
+};
+
+}  // namespace mirel::test

@@ -1,0 +1,247 @@
+// The scenario's audio command and the loop timer, on the main window with a
+// back end that records its commands.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/Main_Form.h"
+#include "audio/WaveResources.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+struct AudioCommandTest : ::testing::Test {
+  test::TestPlatform tp;
+  test::TempDir dir;
+  Main_Form f{tp.platform, StartOptions{}};
+  std::vector<std::string> logged;
+
+  void SetUp() override {
+    f.DataDir = dir.path();
+    for (int m = 1; m <= 9; ++m) {
+      if (m == 3) continue;  // music 3 does not exist
+      std::string name = "bgm0" + std::to_string(m) + ".mid";
+      test::WriteBytes(dir / name, "MThd");
+      f.MusicFiles[m] = FromUtf8(name);
+    }
+    f.mci.log = [this](const std::string& s) { logged.push_back(s); };
+    ASSERT_TRUE(f.mci.OpenMixer());
+    ASSERT_TRUE(f.mci.GetVolumeControl(4));
+    f.SavedVolume = tp.audio.volume = 65535;
+  }
+  void Run(const Text& cmd) {
+    f.CmdText = cmd;
+    EXPECT_EQ(f.CmdAudio(), 2);
+  }
+  std::string OpenOf(int m) {
+    return "open \"" + dir.path() + "bgm0" + std::to_string(m) + ".mid\" type sequencer alias midifile";
+  }
+  size_t Count(const std::string& command) {
+    return std::count(tp.audio.commands.begin(), tp.audio.commands.end(), command);
+  }
+};
+
+TEST_F(AudioCommandTest, UpperAndLowerCaseLettersStartTheSameSong) {
+  Run(u"aA");
+  EXPECT_EQ(f.CurMusic, 1);
+  ASSERT_GE(tp.audio.commands.size(), 2u);
+  EXPECT_EQ(tp.audio.commands[tp.audio.commands.size() - 2], OpenOf(1));
+  EXPECT_EQ(tp.audio.commands.back(), "play midifile from 0");
+
+  // The same song again: nothing at all.
+  tp.audio.commands.clear();
+  Run(u"aa");
+  EXPECT_TRUE(tp.audio.commands.empty());
+
+  Run(u"a0");
+  EXPECT_EQ(f.CurMusic, 0);
+  Run(u"aa");
+  EXPECT_EQ(f.CurMusic, 1);
+  EXPECT_EQ(Count(OpenOf(1)), 1u);
+  EXPECT_EQ(Count("play midifile from 0"), 1u);
+}
+
+TEST_F(AudioCommandTest, StopFadesOutClosesAndRestoresTheVolume) {
+  Run(u"aa");
+  tp.audio.volumes.clear();
+  uint32_t t0 = tp.clock.GetTickCount();
+  Run(u"a0");
+  EXPECT_EQ(f.CurMusic, 0);
+  std::vector<uint32_t> want = {65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7, 65535};
+  EXPECT_EQ(tp.audio.volumes, want);
+  EXPECT_GE(tp.clock.GetTickCount() - t0, 900u);
+  EXPECT_EQ(tp.audio.commands[tp.audio.commands.size() - 2], "stop midifile ");
+  EXPECT_EQ(tp.audio.commands.back(), "close midifile");
+  EXPECT_EQ(tp.audio.volume, f.SavedVolume);
+}
+
+TEST_F(AudioCommandTest, ChangingSongFadesTheOldOneAndComesBackToTheVolume) {
+  tp.audio.volume = f.SavedVolume = 40000;
+  Run(u"aa");
+  tp.audio.volumes.clear();
+  tp.audio.commands.clear();
+  Run(u"ab");
+  EXPECT_EQ(f.CurMusic, 2);
+  ASSERT_FALSE(tp.audio.volumes.empty());
+  EXPECT_EQ(tp.audio.volumes.front(), 40000u);
+  EXPECT_EQ(tp.audio.volumes.back(), 40000u);
+  EXPECT_EQ(tp.audio.volumes.size(), 10u);  // nine fade levels, then the volume
+  auto stop = std::find(tp.audio.commands.begin(), tp.audio.commands.end(), "close midifile");
+  auto open = std::find(tp.audio.commands.begin(), tp.audio.commands.end(), OpenOf(2));
+  EXPECT_LT(stop, open);
+  EXPECT_NE(open, tp.audio.commands.end());
+}
+
+TEST_F(AudioCommandTest, SoundDigitsPlayTheirWaveOnlyWithSoundsOn) {
+  Run(u"a3");
+  ASSERT_EQ(tp.audio.sounds.size(), 1u);
+  EXPECT_EQ(tp.audio.sounds[0].first, LoadWaveResource(102).size());
+  EXPECT_EQ(tp.audio.sounds[0].second, kSndMemory | kSndSync);
+  Run(u"a9");
+  ASSERT_EQ(tp.audio.sounds.size(), 2u);
+  EXPECT_EQ(tp.audio.sounds[1].first, LoadWaveResource(108).size());
+  EXPECT_EQ(tp.audio.sounds[1].second, kSndMemory | kSndAsync);
+
+  f.SeOn = false;
+  Run(u"a1");
+  EXPECT_EQ(tp.audio.sounds.size(), 2u);
+}
+
+TEST_F(AudioCommandTest, OnlyTheDigitsOneToNineAreSounds) {
+  // Characters just below "0" would name resources 91 to 98.
+  for (Text cmd : {u"a/", u"a.", u"a ", u"a!", u"a@", u"a:", u"a?"}) Run(cmd);
+  EXPECT_TRUE(tp.audio.sounds.empty());
+  EXPECT_TRUE(tp.audio.commands.empty());
+  EXPECT_EQ(f.CurMusic, 0);
+}
+
+TEST_F(AudioCommandTest, LettersBeyondTheSongsAndFadesDoNothing) {
+  for (Text cmd : {u"aL", u"al", u"aZ", u"az", u"a[", u"a{", u"aあ", u"a\u00e0"}) Run(cmd);
+  EXPECT_TRUE(tp.audio.commands.empty());
+  EXPECT_TRUE(tp.audio.volumes.empty());
+  EXPECT_EQ(f.CurMusic, 0);
+}
+
+TEST_F(AudioCommandTest, MusicOffLeavesSongsAloneButPlaysSounds) {
+  f.BgmOn = false;
+  Run(u"aA");
+  Run(u"aa");
+  Run(u"aJ");
+  EXPECT_TRUE(tp.audio.commands.empty());
+  EXPECT_EQ(f.CurMusic, 0);
+  Run(u"a1");
+  ASSERT_EQ(tp.audio.sounds.size(), 1u);
+  EXPECT_EQ(tp.audio.sounds[0].first, LoadWaveResource(100).size());
+
+  f.SeOn = false;
+  Run(u"a0");
+  Run(u"a1");
+  EXPECT_TRUE(tp.audio.commands.empty());
+  EXPECT_EQ(tp.audio.sounds.size(), 1u);
+}
+
+TEST_F(AudioCommandTest, MissingSongNumberIsIgnoredAndMissingFileSwitchesMusicOff) {
+  Run(u"ac");
+  EXPECT_TRUE(tp.audio.commands.empty());
+  EXPECT_EQ(f.CurMusic, 0);
+  f.MusicFiles[4] = u"gone.mid";
+  Run(u"ad");
+  EXPECT_FALSE(f.BgmOn);
+  EXPECT_EQ(logged.size(), 1u);
+}
+
+TEST_F(AudioCommandTest, QuotedFileNameIsRefusedAndMusicGoesOff) {
+  f.MusicFiles[5] = u"a\"b.mid";
+  Run(u"ae");
+  EXPECT_FALSE(f.BgmOn);
+  for (const auto& c : tp.audio.commands) EXPECT_EQ(c.find("open"), std::string::npos) << c;
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_NE(logged[0].find("a\"b.mid"), std::string::npos);
+}
+
+TEST_F(AudioCommandTest, FadeOutAndInKeepThePlayersVolume) {
+  Run(u"aa");
+  Run(u"aJ");
+  EXPECT_EQ(tp.audio.volume, 7u);       // the song plays on, almost silent
+  EXPECT_EQ(f.SavedVolume, 65535u);
+  Run(u"aJ");                           // again: from the faded level
+  EXPECT_EQ(f.SavedVolume, 65535u);
+  EXPECT_EQ(tp.audio.volume, 0u);
+  tp.audio.volumes.clear();
+  Run(u"aK");
+  EXPECT_EQ(tp.audio.volumes.front(), 0u);
+  EXPECT_EQ(tp.audio.volumes.back(), 65528u);
+  EXPECT_EQ(tp.audio.volumes.size(), 9u);
+}
+
+TEST_F(AudioCommandTest, SongChangeAfterAFadeOutComesBackToThePlayersVolume) {
+  tp.audio.volume = f.SavedVolume = 50000;
+  Run(u"aa");
+  Run(u"aJ");
+  Run(u"ab");
+  EXPECT_EQ(f.SavedVolume, 50000u);
+  EXPECT_EQ(tp.audio.volume, 50000u);
+  EXPECT_EQ(f.CurMusic, 2);
+  // And the next fade starts from the player's volume again.
+  tp.audio.volumes.clear();
+  Run(u"a0");
+  EXPECT_EQ(tp.audio.volumes.front(), 50000u);
+  EXPECT_EQ(tp.audio.volume, 50000u);
+}
+
+TEST_F(AudioCommandTest, FadeInOfASilentVolumeIsSkippedAndFadeOutOfZeroToo) {
+  Run(u"aa");
+  tp.audio.volume = 0;
+  tp.audio.volumes.clear();
+  Run(u"aJ");                    // volume read is 0: no fade
+  EXPECT_TRUE(tp.audio.volumes.empty());
+  f.SavedVolume = 0;
+  Run(u"aK");
+  EXPECT_TRUE(tp.audio.volumes.empty());
+}
+
+TEST_F(AudioCommandTest, SongThatHasJustEndedIsClosedBeforeTheNextOpens) {
+  tp.audio.songMs = 2000;
+  Run(u"aa");
+  tp.clock.Advance(2500);        // ended; the loop timer has not come yet
+  Run(u"ab");
+  EXPECT_TRUE(f.BgmOn);
+  EXPECT_EQ(f.CurMusic, 2);
+  EXPECT_EQ(tp.audio.commands.back(), "play midifile from 0");
+  EXPECT_TRUE(tp.audio.playing);
+}
+
+TEST_F(AudioCommandTest, LoopTimerRestartsAnEndedSongOnly) {
+  tp.audio.songMs = 3000;
+  Run(u"aa");
+  f.BGMLoop_Timer();             // still playing
+  EXPECT_EQ(Count("play midifile from 0"), 1u);
+  tp.clock.Advance(3000);
+  f.BGMLoop_Timer();
+  EXPECT_EQ(Count("play midifile from 0"), 2u);
+  EXPECT_EQ(tp.audio.commands[tp.audio.commands.size() - 2], "stop midifile ");
+  EXPECT_TRUE(tp.audio.playing);
+
+  Run(u"a0");
+  tp.clock.Advance(10000);
+  f.BGMLoop_Timer();
+  EXPECT_EQ(Count("play midifile from 0"), 2u);  // stopped by the command: stays stopped
+}
+
+TEST_F(AudioCommandTest, LoopTimerBringsTheSongBackWithinASecondOfItsEnd) {
+  tp.audio.songMs = 4000;
+  f.timers.SetEnabled(f.BGMLoopTimer, true);
+  Run(u"aa");
+  uint32_t ends = tp.audio.playStart + 4000;
+  for (int i = 0; i < 1000 && Count("play midifile from 0") < 2; ++i) {
+    f.DoEvents();
+    tp.clock.Sleep(10);
+  }
+  ASSERT_EQ(Count("play midifile from 0"), 2u);
+  EXPECT_LE(TicksSince(ends, tp.audio.playStart), 1000u + 10u);
+  EXPECT_LT(TicksSince(ends, tp.audio.playStart), 0x80000000u);  // not before its end
+}
+
+}  // namespace
+}  // namespace mirel
