@@ -132,6 +132,38 @@ TEST_F(Opening, ClickDuringTheScrollStopsAfterTheNextFrame) {
   EXPECT_TRUE(f.CgUnlocked[0]);
 }
 
+TEST_F(Opening, LeftClickOnTheScreenCutsItShortAndRightClickDoesNot) {
+  WritePictures();
+  // Real mouse events through the window's dispatch, delivered in the pump
+  // after the fifth mesh frame.
+  for (int button : {2, 1}) {
+    Harness h;
+    h.f.BgmOn = h.f.SeOn = false;
+    h.f.OpeningUnskipped = true;
+    h.f.EffectCode = u"BI";
+    h.f.DataDir = dir.path();
+    h.Show(startPic);
+    h.tp.events.onPump = [&](EventQueue& q) {
+      if (h.log.Count() == kFade + 5) {
+        InputEvent click;
+        click.kind = EventKind::MouseDown;
+        click.x = 320;
+        click.y = 100;
+        click.button = button;
+        q.push_back(click);
+      }
+    };
+    h.f.PlayOpening();
+    const int full = kFade + 9 + 2 + (10 / 2 + 1);
+    EXPECT_EQ(h.log.Count(), button == 1 ? kFade + 6 + 2 + 1 : full) << "button " << button;
+    EXPECT_EQ(h.f.OpeningUnskipped, button != 1);
+    EXPECT_TRUE(h.f.CgUnlocked[0]);
+    // Skipped or not, the screen ends on a screenful of the tall picture.
+    const int lastTop = button == 1 ? 10 : 0;
+    EXPECT_TRUE(ScreenMatches(h.Screen(), [&](int x, int y) { return tall.At(x, lastTop + y); })) << button;
+  }
+}
+
 TEST_F(Opening, MissingFirstPictureIsReportedAndTheOpeningLeftOut) {
   WriteBmp(dir / "p51.dat", tall);
   f.PlayOpening();

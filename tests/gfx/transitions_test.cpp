@@ -282,6 +282,7 @@ TEST_F(ColourCode, SepiaAndGreyGoToTheScreenAndLeaveThePicture) {
     h.f.PlaceEffect();
     EXPECT_EQ(h.log.Count(), 1);
     EXPECT_EQ(h.pumps, 1);
+    EXPECT_EQ(h.tp.clock.TotalSlept(), 0u);
     Image want = Map(newPic, rule);
     EXPECT_TRUE(ScreenMatches(h.Screen(), [&](int x, int y) { return want.At(x, y); }));
     EXPECT_EQ(h.f.Pic_Back.At(100, 100), newPic.At(100, 100));
@@ -311,6 +312,7 @@ TEST_F(ColourCode, GreyFadeCompoundsOverSevenFramesAndASecondStartsFromGrey) {
   Run(u"MO");
   ASSERT_EQ(log.Count(), 7);
   EXPECT_EQ(pumps, 7);
+  EXPECT_EQ(tp.clock.TotalSlept(), 0u);
   double f0 = 0.1;
   Image step = newPic;
   for (int n = 0; n < 7; ++n, f0 += 0.1) {
@@ -335,6 +337,7 @@ TEST_F(ColourCode, FadeFromGreyEndsWithThePicturesOwnColours) {
   Run(u"MI");
   ASSERT_EQ(log.Count(), 8);
   EXPECT_EQ(pumps, 8);
+  EXPECT_EQ(tp.clock.TotalSlept(), 0u);
   double w = 0.7;
   for (int n = 0; n < 8; ++n, w -= 0.1)
     EXPECT_TRUE(ScreenMatches(log.Frame(n), [&](int x, int y) { return GreyFadeOf(newPic.At(x, y), w); }))
