@@ -299,14 +299,13 @@ void RememberedEnding(Main_Form& f) {
   Wait(f, second ? 1500 : 1000);
 
   ShowPhotoPile(f);
-  for (f.RollPosition = kRollStart; f.RollPosition < kRollEnd;) {
+  for (f.RollPosition = kRollStart; f.RollPosition < kRollEnd; ++f.RollPosition) {
     f.FrameBegin();
+    if (f.PhotoCounter < 5 && f.RollPosition == kPhotoRows[static_cast<size_t>(f.PhotoCounter)])
+      ShowRememberedPicture(f);
     roll.Cls();
     BitBlt(roll, 0, 0, kRollWidth, kRollHeight, strip, 0, f.RollPosition, Rop::SrcCopy);
     roll.Refresh();
-    ++f.RollPosition;
-    if (f.PhotoCounter < 5 && f.RollPosition == kPhotoRows[static_cast<size_t>(f.PhotoCounter)])
-      ShowRememberedPicture(f);
     f.FrameEnd(kOpaqueRollMs);
   }
   f.RollRunning = false;

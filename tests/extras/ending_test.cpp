@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "extras/Ending.h"
+#include "extras/ExtrasFolder.h"
+
+namespace mirel {
+namespace {
+
+constexpr uint32_t kStart = Rgb(100, 50, 5);     // the last picture of the story
+constexpr uint32_t kDarkened = Rgb(30, 0, 0);    // after 7 steps of -10, not below 0
+constexpr uint32_t kVolume = 40000;
+
+// What the ending showed, seen at every pump of events.
+struct EndingLog {
+  std::map<int, uint32_t> rollTicks;       // roll position -> tick it was first seen
+  std::map<int, Surface> rollFrames;       // the roll window at some positions
+  std::vector<std::pair<int, uint32_t>> photos;  // roll position, colour of the photo loaded
+  Surface pileAtEnd;
+  Surface panel;                            // the roll window over the first final picture
+  uint32_t musicStart = 0;
+  bool sawMusic = false;
+};
+
+struct EndingTest : ::testing::Test {
+  test::TempDir dir;
+  test::TestPlatform tp;
+  std::unique_ptr<Main_Form> f;
+  EndingLog log;
+  int16_t lastPhotos = 0;
+
+  void SetUp() override {
+    test::MakeExtrasFolder(dir);
+    test::WriteBytes(dir / "song.mid", "MThd");
+    f = std::make_unique<Main_Form>(tp.platform, StartOptions{dir.path(), ""});
+    f->DataDir = dir.path();  // what start-up sets from the options
+    f->Pic_Main.Move(0, 0, 640, 480);
+    f->Pic_Main.BackColor = kStart;
+    f->Pic_Main.Cls();
+    f->Pic_Main.Visible = true;
+    ASSERT_TRUE(f->mci.OpenMixer());
+    ASSERT_TRUE(f->mci.GetVolumeControl(4));
+    tp.audio.volume = kVolume;
+    f->SavedVolume = kVolume;
+    tp.events.onPump = [this](EventQueue&) { Observe(); };
+  }
+
+  void Observe() {
+    if (tp.audio.playing && !log.sawMusic) {
+      log.sawMusic = true;
+      log.musicStart = tp.audio.playStart;
+    }
+    Surface& roll = f->STAFF_Pic[7];
+    if (f->RollRunning && f->RollPosition >= extras::kRollStart && roll.Visible) {
+      log.rollTicks.emplace(f->RollPosition, tp.clock.GetTickCount());
+      if (f->RollPosition == 150 || f->RollPosition == 240 || f->RollPosition == 600) {
+        Surface copy;
+        copy.Resize(roll.width, roll.height);
+        copy.pixels = roll.pixels;
+        log.rollFrames.emplace(f->RollPosition, copy);
+      }
+      if (f->RollPosition == 609 && f->STAFF_Pic[0].Visible) {
+        const Surface& pile = f->STAFF_Pic[0];
+        log.pileAtEnd.Resize(pile.width, pile.height);
+        log.pileAtEnd.pixels = pile.pixels;
+      }
+    }
+    if (f->PhotoCounter != lastPhotos) {
+      lastPhotos = f->PhotoCounter;
+      const Surface& photo = f->STAFF_Pic[1];
+      log.photos.emplace_back(f->RollPosition, photo.pixels.empty() ? kBlack : photo.At(0, 0));
+    }
+    if (!f->RollRunning && roll.Visible && f->Pic_Main.At(0, 0) == test::PictureColour(1)) {
+      log.panel.Resize(roll.width, roll.height);
+      log.panel.pixels = roll.pixels;
+    }
+  }
+
+  // Runs the ending; the elapsed milliseconds.
+  uint32_t Run(int16_t endPoints) {
+    f->EndPoints = endPoints;
+    const uint32_t start = tp.clock.GetTickCount();
+    f->RunEnding();
+    return tp.clock.GetTickCount() - start;
+  }
+  std::vector<std::string> Opened() const {
+    std::vector<std::string> v;
+    for (const auto& c : tp.audio.commands)
+      if (c.rfind("open ", 0) == 0) v.push_back(c);
+    return v;
+  }
+  bool AllOf(const Surface& s, uint32_t colour) const {
+    return std::all_of(s.pixels.begin(), s.pixels.end(), [&](uint32_t p) { return p == colour; });
+  }
+  void ExpectSurfacesGone() {
+    for (int i = 1; i <= 7; ++i) {
+      EXPECT_FALSE(f->StaffCreated[static_cast<size_t>(i)]) << i;
+      EXPECT_TRUE(f->STAFF_Pic[static_cast<size_t>(i)].pixels.empty()) << i;
+    }
+    EXPECT_FALSE(f->STAFF_Pic[0].Visible);
+    EXPECT_FALSE(f->RollRunning);
+  }
+  // The roll saw every position from 150 to 609 once, each step at least
+  // `period` after the one before.
+  void ExpectRoll(uint32_t period) {
+    ASSERT_EQ(log.rollTicks.size(), 460u);
+    EXPECT_EQ(log.rollTicks.begin()->first, 150);
+    EXPECT_EQ(log.rollTicks.rbegin()->first, 609);
+    for (auto it = std::next(log.rollTicks.begin()); it != log.rollTicks.end(); ++it)
+      EXPECT_GE(it->second - std::prev(it)->second, period) << "roll position " << it->first;
+  }
+};
+
+TEST_F(EndingTest, PlainEndingDarkensRollsTransparentlyAndReturnsWithoutTheFinalScreen) {
+  uint32_t elapsed = Run(0);
+  // Music: nothing played before, so nothing was faded or stopped first.
+  ASSERT_EQ(Opened().size(), 1u);
+  EXPECT_NE(Opened()[0].find("22-1.mid"), std::string::npos);
+  for (const auto& c : tp.audio.commands) {
+    if (c.rfind("open ", 0) == 0) break;
+    EXPECT_EQ(c.rfind("stop", 0), std::string::npos) << c;
+    EXPECT_EQ(c.rfind("close", 0), std::string::npos) << c;
+  }
+  EXPECT_TRUE(tp.audio.playing);  // still playing: the story goes on under it
+  // The last picture, darkened, is still the screen: no final pictures.
+  EXPECT_TRUE(AllOf(f->Pic_Main, kDarkened));
+  ExpectRoll(85);
+  // 1000 + 7 x 500 + 2 x 3000, two 20-frame blends of 80 ms with 4000 between,
+  // 2 x 2000, 460 steps of 85 ms, 800: a little over a minute.
+  const uint32_t least = 1000 + 3500 + 6000 + 1600 + 4000 + 1600 + 4000 + 460 * 85 + 800;
+  EXPECT_GE(elapsed, least);
+  EXPECT_LT(elapsed, least + 1000);
+  EXPECT_EQ(f->MessageSpeed, 1);
+  ExpectSurfacesGone();
+  EXPECT_TRUE(log.photos.empty());
+}
+
+TEST_F(EndingTest, TransparentRollFrameShowsWhiteCreditsOverTheDarkenedPicture) {
+  Run(0);
+  ASSERT_TRUE(log.rollFrames.count(240));
+  const Surface& w = log.rollFrames.at(240);
+  ASSERT_EQ(w.width, 130);
+  ASSERT_EQ(w.height, 100);
+  // "SCENARIO" (8 characters of 12 points) stands at strip column
+  // 65 - 8 * 12 / 2 = 17, row 210 + 36 = 246, so 6 rows into the window.
+  // The box font fills each 8 x 16 cell but its outer pixel.
+  EXPECT_EQ(w.At(18, 7), kWhite);
+  EXPECT_EQ(w.At(23, 20), kWhite);
+  EXPECT_EQ(w.At(17, 7), kDarkened);
+  EXPECT_EQ(w.At(18, 6), kDarkened);
+  EXPECT_EQ(w.At(0, 0), kDarkened);
+  // Its name, 20 rows lower: "MIREL project", 13 characters of 10 points,
+  // from column 65 - 65 = 0.
+  EXPECT_EQ(w.At(1, 27), kWhite);
+  // The title part was cleared: at 150 the window shows only the picture
+  // down to the first heading's top at strip row 247.
+  ASSERT_TRUE(log.rollFrames.count(150));
+  const Surface& first = log.rollFrames.at(150);
+  for (int y = 0; y < 97; ++y)
+    for (int x = 0; x < 130; ++x) ASSERT_EQ(first.At(x, y), kDarkened) << x << "," << y;
+  EXPECT_EQ(first.At(18, 97), kWhite);
+}
+
+TEST_F(EndingTest, EndingOneRollsOpaqueWithItsFivePicturesAndEndsOnTheFinalScreenAfterTheSong) {
+  // A story song is playing: it is faded out and stopped first.
+  f->mci.PlayMidi(dir / "song.mid");
+  f->CurMusic = 3;
+  tp.audio.songMs = 200000;
+  Run(1);
+  std::vector<std::string> opened = Opened();
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_NE(opened[1].find("03-1.mid"), std::string::npos);
+  auto firstClose = std::find(tp.audio.commands.begin(), tp.audio.commands.end(), "close midifile");
+  auto secondOpen = std::find(tp.audio.commands.begin(), tp.audio.commands.end(), opened[1]);
+  EXPECT_LT(firstClose, secondOpen);
+  EXPECT_LT(*std::min_element(tp.audio.volumes.begin(), tp.audio.volumes.end()), kVolume);
+  EXPECT_EQ(tp.audio.volume, kVolume);
+  EXPECT_EQ(f->CurMusic, 0);
+  // The final screen waited for the song, then stopped it.
+  EXPECT_GE(tp.clock.GetTickCount() - log.musicStart, 200000u);
+  EXPECT_EQ(tp.audio.commands.back(), "close midifile");
+  EXPECT_FALSE(tp.audio.open);
+
+  ExpectRoll(90);
+  const std::vector<std::pair<int, uint32_t>> photos = {{200, test::PictureColour(52)},
+                                                       {285, test::PictureColour(53)},
+                                                       {360, test::PictureColour(58)},
+                                                       {430, test::PictureColour(62)},
+                                                       {520, test::PictureColour(64)}};
+  EXPECT_EQ(log.photos, photos);
+  // Opaque: black wherever the strip has nothing, the picture only where
+  // the strip's top still holds it.
+  ASSERT_TRUE(log.rollFrames.count(150));
+  EXPECT_EQ(log.rollFrames.at(150).At(0, 0), kStart);
+  EXPECT_EQ(log.rollFrames.at(150).At(0, 60), kBlack);
+  ASSERT_TRUE(log.rollFrames.count(240));
+  EXPECT_EQ(log.rollFrames.at(240).At(18, 7), kWhite);
+  EXPECT_EQ(log.rollFrames.at(240).At(17, 7), kBlack);
+  EXPECT_EQ(log.rollFrames.at(240).At(0, 0), kBlack);
+
+  // The pile: black is transparent, so its corner is still the picture
+  // behind it; the last photo lies over its middle.
+  const int side = 3 * test::kFrameW / 2;
+  ASSERT_EQ(log.pileAtEnd.width, side);
+  EXPECT_EQ(log.pileAtEnd.At(0, 0), kStart);
+  EXPECT_EQ(log.pileAtEnd.At(side / 2, side / 2), test::PictureColour(64));
+  EXPECT_NE(std::find(log.pileAtEnd.pixels.begin(), log.pileAtEnd.pixels.end(), test::PhotoFrameColour),
+            log.pileAtEnd.pixels.end());
+
+  // " Thank you" over the first final picture: the space, then a 9 x 19
+  // cell of 14 points for "T", from column 9 of the plate at 5, 25.
+  ASSERT_EQ(log.panel.width, 130);
+  EXPECT_EQ(log.panel.At(5 + 10, 25 + 1), kWhite);
+  EXPECT_EQ(log.panel.At(5 + 4, 25 + 5), kBlack);
+  EXPECT_EQ(log.panel.At(5 + 9, 25 + 5), kBlack);  // the cell's outer pixel
+  // " for playing" 25 rows lower, its "f" in the same column.
+  EXPECT_EQ(log.panel.At(5 + 10, 25 + 25 + 1), kWhite);
+  EXPECT_EQ(log.panel.At(5 + 4, 25 + 25 + 5), kBlack);
+  // And the dissolve ended on the second final picture.
+  EXPECT_TRUE(AllOf(f->Pic_Main, test::PictureColour(2)));
+  ExpectSurfacesGone();
+}
+
+TEST_F(EndingTest, EndingTwoTakesItsOwnSongPicturesAndThreeSecondsMoreBeforeTheRoll) {
+  auto rollDelay = [this](int16_t endPoints) {
+    log = EndingLog{};
+    lastPhotos = 0;
+    Run(endPoints);
+    EXPECT_TRUE(log.sawMusic);
+    return log.rollTicks.begin()->second - log.musicStart;
+  };
+  uint32_t one = rollDelay(1);
+  tp.audio.commands.clear();
+  f->Pic_Main.Cls();
+  uint32_t two = rollDelay(2);
+  // 2000 after the song starts, 500 more in the title's hold, 500 more after it.
+  EXPECT_EQ(two - one, 3000u);
+  ASSERT_EQ(Opened().size(), 1u);
+  EXPECT_NE(Opened()[0].find("34-3.mid"), std::string::npos);
+  ASSERT_EQ(log.photos.size(), 5u);
+  // The tall picture's top-left pixel is its first row's colour.
+  EXPECT_EQ(log.photos[0].second, test::TallRowColour(0));
+  EXPECT_EQ(log.photos[1].second, test::PictureColour(52));
+  EXPECT_EQ(log.photos[2].second, test::PictureColour(53));
+  EXPECT_EQ(log.photos[3].second, test::PictureColour(55));
+  EXPECT_EQ(log.photos[4].second, test::PictureColour(65));
+  EXPECT_TRUE(AllOf(f->Pic_Main, test::PictureColour(2)));
+}
+
+TEST_F(EndingTest, OtherCountersPlayThePlainEndingAndMusicSwitchedOffStaysOff) {
+  Run(7);
+  ASSERT_EQ(Opened().size(), 1u);
+  EXPECT_NE(Opened()[0].find("22-1.mid"), std::string::npos);
+  EXPECT_TRUE(AllOf(f->Pic_Main, kDarkened));
+  ExpectSurfacesGone();
+
+  tp.audio.commands.clear();
+  f->BgmOn = false;
+  f->mci.StopMidi();
+  tp.audio.commands.clear();
+  f->Pic_Main.BackColor = kStart;
+  f->Pic_Main.Cls();
+  log = EndingLog{};
+  lastPhotos = 0;
+  Run(2);
+  EXPECT_TRUE(Opened().empty());
+  // Without a song the final screen has nothing to wait for.
+  EXPECT_TRUE(AllOf(f->Pic_Main, test::PictureColour(2)));
+  EXPECT_EQ(log.photos.size(), 5u);
+}
+
+}  // namespace
+}  // namespace mirel

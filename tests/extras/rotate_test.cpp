@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "extras/Rotate.h"
+
+namespace mirel {
+namespace {
+
+using extras::RotateGrid;
+
+// A picture with a different colour in every pixel, none of them black.
+Surface Coded(int w, int h) {
+  Surface s;
+  s.Resize(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.At(x, y) = Rgb(1 + x % 250, 1 + y % 250, 1 + (x / 250) * 16 + y / 250);
+  return s;
+}
+
+// Turns a surface's picture into a new dw x dh surface through the grids,
+// as the ending does.
+Surface Turned(const Surface& src, int dw, int dh, double degrees, PixelGrid* sourceGrid = nullptr) {
+  PixelGrid g, out;
+  EXPECT_EQ(GetPixelGrid(src, g), 0);
+  if (sourceGrid) {
+    // Poison the grid's index-0 row and column: they hold no pixel of the
+    // picture and must never be read.
+    for (auto& column : g) column[0] = Rgb(255, 0, 255);
+    for (auto& v : g[0]) v = Rgb(255, 0, 255);
+    *sourceGrid = g;
+  }
+  RotateGrid(g, src.width, src.height, out, dw, dh, degrees);
+  Surface dst;
+  dst.Resize(dw, dh);
+  EXPECT_EQ(SetPixelGrid(dst, out), 0);
+  return dst;
+}
+
+TEST(RotateGrid, NoTurnBetweenEqualSizesGivesThePictureBack) {
+  for (auto [w, h] : {std::pair{7, 5}, {8, 6}, {1, 1}, {64, 3}}) {
+    Surface src = Coded(w, h);
+    Surface dst = Turned(src, w, h, 0);
+    EXPECT_EQ(dst.pixels, src.pixels) << w << "x" << h;
+    // A full turn is no turn either.
+    EXPECT_EQ(Turned(src, w, h, 360).pixels, src.pixels) << w << "x" << h;
+  }
+}
+
+TEST(RotateGrid, HalfTurnMirrorsBothWaysAndCentresStayTogether) {
+  for (auto [w, h] : {std::pair{9, 7}, {10, 6}}) {
+    Surface src = Coded(w, h);
+    Surface dst = Turned(src, w, h, 180);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) ASSERT_EQ(dst.At(x, y), src.At(w - 1 - x, h - 1 - y)) << x << "," << y;
+  }
+  // Into a larger picture the centre moves to the larger centre: the 9 x 7
+  // picture's middle (4, 3) lands on the 19 x 17 picture's middle (9, 8),
+  // and around it lies black.
+  Surface src = Coded(9, 7);
+  Surface dst = Turned(src, 19, 17, 0);
+  EXPECT_EQ(dst.At(9, 8), src.At(4, 3));
+  EXPECT_EQ(dst.At(5, 5), src.At(0, 0));
+  EXPECT_EQ(dst.At(4, 5), kBlack);
+  EXPECT_EQ(dst.At(5, 4), kBlack);
+  EXPECT_EQ(dst.At(13, 11), src.At(8, 6));
+  EXPECT_EQ(dst.At(14, 11), kBlack);
+}
+
+TEST(RotateGrid, PositiveAnglesTurnAnticlockwiseOnScreen) {
+  // A marker right of the middle of an 11 x 11 picture goes above the
+  // middle at 90 degrees, and one above the middle goes to the left.
+  Surface src;
+  src.Resize(11, 11);
+  src.At(8, 5) = Rgb(200, 0, 0);
+  src.At(5, 1) = Rgb(0, 200, 0);
+  src.At(5, 5) = Rgb(0, 0, 200);
+  Surface dst = Turned(src, 11, 11, 90);
+  EXPECT_EQ(dst.At(5, 2), Rgb(200, 0, 0));
+  EXPECT_EQ(dst.At(1, 5), Rgb(0, 200, 0));
+  EXPECT_EQ(dst.At(5, 5), Rgb(0, 0, 200));
+  // -90 (270) the other way round.
+  Surface back = Turned(src, 11, 11, 270);
+  EXPECT_EQ(back.At(5, 8), Rgb(200, 0, 0));
+  EXPECT_EQ(back.At(9, 5), Rgb(0, 200, 0));
+  // A small tilt lifts the right end of a row by distance x sin(angle):
+  // a block 38 pixels right of the middle rises by 3.3 rows at 5 degrees.
+  Surface wide;
+  wide.Resize(81, 81);
+  for (int y = 39; y <= 41; ++y)
+    for (int x = 76; x <= 80; ++x) wide.At(x, y) = Rgb(9, 9, 9);
+  Surface tilted = Turned(wide, 81, 81, 5);
+  double sum = 0;
+  int count = 0;
+  for (int y = 0; y < 81; ++y)
+    for (int x = 0; x < 81; ++x)
+      if (tilted.At(x, y) == Rgb(9, 9, 9)) sum += y, ++count;
+  ASSERT_GT(count, 8);
+  EXPECT_GT(sum / count, 36.0);
+  EXPECT_LT(sum / count, 37.5);
+}
+
+// Whatever the proportions of the picture and of the square it is turned
+// into, and whatever the angle, every pixel is either black or a pixel of
+// the picture, never a pixel beyond it.
+TEST(RotateGrid, NeverReadsOutsideThePictureWhateverItsProportions) {
+  struct Case {
+    int sw, sh, side;
+  } cases[] = {
+      {687, 588, 343},  // the demo's photo frame: 3W x 3H into 3W/2
+      {60, 9, 90},      // a flat frame: the square is taller than the picture
+      {9, 60, 90},      // a tall one: wider
+      {3, 3, 40},       // far smaller than the square
+      {40, 1, 60},      // one row
+      {20, 12, 60},     // fits whole at every angle
+  };
+  for (const Case& c : cases) {
+    Surface src = Coded(c.sw, c.sh);
+    std::set<uint32_t> colours(src.pixels.begin(), src.pixels.end());
+    for (double angle : {5.0, 350.0, 10.0, 30.0, 15.0, 45.0, 90.0, 135.0}) {
+      PixelGrid poisoned;
+      Surface dst = Turned(src, c.side, c.side, angle, &poisoned);
+      ASSERT_EQ(dst.width, c.side);
+      const double cx = (c.side - 1) / 2.0, cy = (c.side - 1) / 2.0;
+      // Farther from the middle than the picture's half diagonal (plus a
+      // pixel of rounding), only black can stand.
+      const double reach = std::hypot(c.sw / 2.0, c.sh / 2.0) + 1.5;
+      int inside = 0;
+      for (int y = 0; y < c.side; ++y)
+        for (int x = 0; x < c.side; ++x) {
+          uint32_t p = dst.At(x, y);
+          ASSERT_NE(p, Rgb(255, 0, 255)) << c.sw << "x" << c.sh << " at " << angle << ": read outside";
+          ASSERT_TRUE(p == kBlack || colours.count(p)) << c.sw << "x" << c.sh << " " << angle;
+          if (std::hypot(x - cx, y - cy) > reach) {
+            ASSERT_EQ(p, kBlack) << x << "," << y;
+          }
+          inside += p != kBlack;
+        }
+      // The picture itself is there: about its area, when it fits.
+      if (c.sw <= c.side / 2 && c.sh <= c.side / 2 && c.sw * c.sh >= 100) {
+        EXPECT_GT(inside, c.sw * c.sh * 3 / 4) << c.sw << "x" << c.sh << " " << angle;
+        EXPECT_LT(inside, c.sw * c.sh * 5 / 4) << c.sw << "x" << c.sh << " " << angle;
+      }
+    }
+  }
+}
+
+TEST(RotateGrid, AGridShorterThanItsStatedSizeIsReadOnlyAsFarAsItGoes) {
+  PixelGrid src(4, std::vector<uint32_t>(3, Rgb(1, 2, 3)));  // 3 x 2 pixels
+  PixelGrid out;
+  RotateGrid(src, 50, 50, out, 20, 20, 10);
+  ASSERT_EQ(out.size(), 21u);
+  int coloured = 0;
+  for (const auto& column : out)
+    for (uint32_t p : column) coloured += p == Rgb(1, 2, 3);
+  EXPECT_GT(coloured, 0);
+  EXPECT_LE(coloured, 12);
+  RotateGrid(PixelGrid{}, 5, 5, out, 4, 4, 30);
+  for (const auto& column : out)
+    for (uint32_t p : column) EXPECT_EQ(p, kBlack);
+}
+
+}  // namespace
+}  // namespace mirel
