@@ -79,6 +79,24 @@ TEST_F(Opening, FadesDissolvesAndScrollsTheTallPicture) {
   }
 }
 
+TEST_F(Opening, APictureShorterThanTheScreenIsDissolvedInBelowItsTopAndNotScrolled) {
+  // top = 470 - 480 = -10: the picture sits ten rows down, the rows above
+  // keep the first picture, and there is nothing to scroll.
+  tall = TallPicture(470);
+  WriteBmp(dir / "P98.dat", first);
+  WriteBmp(dir / "p51.dat", tall);
+  log.keepAll = true;
+  f.PlayOpening();
+  ASSERT_EQ(log.Count(), kFade + 9 + 2);
+  auto shifted = [&](int k) {
+    return [&, k](int x, int y) { return y >= 10 && kT[y % 8][x % 8] <= k ? tall.At(x, y - 10) : first.At(x, y); };
+  };
+  EXPECT_TRUE(ScreenMatches(log.Frame(kFade + 4), shifted(4)));
+  EXPECT_TRUE(ScreenMatches(log.Frame(kFade + 9), shifted(9)));
+  EXPECT_TRUE(ScreenMatches(Screen(), shifted(9)));
+  EXPECT_TRUE(f.CgUnlocked[0]);
+}
+
 TEST_F(Opening, SkippedBeforeItStartsDoesNothing) {
   WritePictures();
   f.OpeningUnskipped = false;
