@@ -181,8 +181,14 @@ void WritePixelsToScreen(Main_Form& f) {
   f.Pic_Main.Refresh();
 }
 
+// The strip is drawn on first use. A strip of the right size that is not
+// the pattern (sized by layout code, blank) is drawn too: cell (0, 0) of
+// frame 0 always shows the new picture.
 void EnsureMesh(Main_Form& f) {
-  if (f.Mesh1.width != 320 || f.Mesh1.height != 64 || f.Mesh1.pixels.empty()) f.BuildMesh1();
+  const Surface& m = f.Mesh1;
+  const bool drawn = m.width == 320 && m.height == 64 && m.pixels.size() == 320u * 64u && m.At(0, 0) == kBlack &&
+                     m.At(0, 32) == kWhite;
+  if (!drawn) f.BuildMesh1();
 }
 
 void CrossFade(Main_Form& f) {

@@ -182,6 +182,16 @@ TEST_F(Transition, MeshDissolveShowsNewWhereThresholdReachedEvery72ms) {
   ExpectFinalIsNew();
 }
 
+TEST_F(Transition, MeshDissolveDrawsAStripThatWasOnlySized) {
+  // A blank strip of the right size would show the new picture at once.
+  f.Mesh1.BackColor = kWhite;
+  f.Mesh1.Resize(320, 64);
+  log.keep = {2};
+  Run(u"MS");
+  ASSERT_EQ(log.Count(), 10);
+  EXPECT_TRUE(ShowsWhere(log.Frame(2), oldPic, newPic, [](int x, int y) { return kT[y % 8][x % 8] <= 2; }));
+}
+
 TEST_F(Transition, MeshDissolveOfSmallPictureKeepsTheOldScreenAroundIt) {
   // Cells reaching past the picture must not pick up the cell drawn before.
   Image small = NewPicture(100, 70);
