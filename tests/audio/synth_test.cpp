@@ -1,0 +1,246 @@
+// The synthesizer back end rendered offline on the virtual clock: songs sound
+// while they play and end on time, the loop timer brings them back, fades
+// lower the rendered level step by step, and the volume comes back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "app/Main_Form.h"
+#include "audio/WaveResources.h"
+#include "audio_harness.h"
+#include "platform/Files.h"
+#include "platform/host/HostAudio.h"
+#include "platform/host/SynthAudio.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+constexpr double kPerMs = Mixer::kRate / 1000.0;
+
+std::string InstalledSoundfont() {
+  const char* env = std::getenv("MIREL_SOUNDFONT");
+  std::string p = FindSoundfont(env ? env : "");
+  return FileExists(p) ? p : "";
+}
+
+// With MIREL_AUDIO_DUMP set, what a test rendered goes to that WAV file, to
+// be listened to or measured.
+void Dump(const std::vector<float>& s, const char* name) {
+  const char* dir = std::getenv("MIREL_AUDIO_DUMP");
+  if (!dir) return;
+  std::ofstream f(std::string(dir) + "/" + name + ".wav", std::ios::binary);
+  auto put = [&](uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) f.put(char(v >> (8 * i)));
+  };
+  uint32_t bytes = uint32_t(s.size() * 2);
+  f << "RIFF";
+  put(36 + bytes, 4);
+  f << "WAVEfmt ";
+  put(16, 4), put(1, 2), put(2, 2), put(Mixer::kRate, 4), put(Mixer::kRate * 4, 4), put(4, 2), put(16, 2);
+  f << "data";
+  put(bytes, 4);
+  for (float v : s) put(uint16_t(int16_t(v * 32767)), 2);
+}
+
+struct SynthTest : ::testing::Test {
+  test::TestPlatform tp;
+  test::TempDir dir;
+  std::unique_ptr<SynthAudio> synth;
+  std::unique_ptr<Main_Form> f;
+  std::vector<float> out;  // everything rendered, from the start
+
+  void SetUp() override {
+    std::string sf = InstalledSoundfont();
+    if (sf.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    synth = std::make_unique<SynthAudio>(tp.clock, sf);
+    ASSERT_TRUE(synth->Ready()) << synth->Error();
+    synth->RenderToClock([this](const float* s, int n) { out.insert(out.end(), s, s + 2 * n); });
+    tp.platform.audio = synth.get();
+    f = std::make_unique<Main_Form>(tp.platform, StartOptions{});
+    f->DataDir = dir.path();
+    f->mci.log = [](const std::string&) {};
+    ASSERT_TRUE(f->mci.OpenMixer());
+    ASSERT_TRUE(f->mci.GetVolumeControl(4));
+    ASSERT_TRUE(f->mci.GetVolume(f->SavedVolume));
+  }
+  void Song(int m, const std::string& bytes) {
+    std::string name = "song" + std::to_string(m) + ".mid";
+    test::WriteBytes(dir / name, bytes);
+    f->MusicFiles[m] = FromUtf8(name);
+  }
+  void Run(const Text& cmd) {
+    f->CmdText = cmd;
+    f->CmdAudio();
+  }
+  // Lets `ms` pass on the clock and renders up to it.
+  size_t Wait(uint32_t ms) {
+    tp.clock.Sleep(ms);
+    return Frame();
+  }
+  size_t Frame() {
+    uint32_t v;
+    synth->GetVolume(v);  // any call renders up to the clock
+    return out.size() / 2;
+  }
+  double Level(size_t from, size_t to) { return test::Rms(out, from, to); }
+};
+
+TEST_F(SynthTest, SongSoundsWhilePlayingEndsOnTimeAndTheLoopBringsItBack) {
+  Song(1, test::HeldChord(1500));
+  f->timers.SetEnabled(f->BGMLoopTimer, true);
+  size_t start = Frame();
+  Run(u"aa");
+  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
+  size_t at = Wait(1000);
+  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
+  EXPECT_GT(Level(start + size_t(200 * kPerMs), at), 0.02);
+  Wait(800);  // past its length and the player's grace
+  EXPECT_NE(f->mci.MidiStatus(), "PLAYING");
+  size_t ended = Frame();
+
+  // The loop timer brings it back within a second.
+  int ms = 0;
+  while (f->mci.MidiStatus() != "PLAYING" && ms < 1500) {
+    f->DoEvents();
+    Wait(10);
+    ms += 10;
+  }
+  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
+  EXPECT_LE(ms, 1000);
+  size_t back = Frame();
+  size_t later = Wait(500);
+  EXPECT_GT(Level(back + size_t(100 * kPerMs), later), 0.02);
+  EXPECT_GT(back, ended);
+  Dump(out, "loop");
+}
+
+TEST_F(SynthTest, NotesThatNeverEndStillEndWithTheSongAndStopSilencesThem) {
+  test::MidiBuilder m;  // a held note and no note-off: only the track ends
+  m.Program(0, 0, 19).On(0, 0, 60).On(0, 0, 67).End(960);
+  Song(1, m.Bytes());
+  Run(u"aa");
+  Wait(700);
+  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
+  Wait(1000);
+  EXPECT_NE(f->mci.MidiStatus(), "PLAYING");
+  size_t a = Frame();
+  size_t b = Wait(200);
+  EXPECT_GT(Level(a, b), 0.02);  // still ringing, as the file asks
+  Run(u"a0");                    // the fade, then the stop: nothing rings on
+  size_t stopped = Frame();
+  size_t c = Wait(1500);
+  EXPECT_LT(Level(stopped + size_t(800 * kPerMs), c), 0.001);
+}
+
+TEST_F(SynthTest, FadeOutLowersTheRenderedLevelWithEachStep) {
+  Song(1, test::HeldChord(6000));
+  Run(u"aa");
+  size_t from = Wait(300);
+  size_t to = Wait(400);
+  double full = Level(from, to);
+  ASSERT_GT(full, 0.02);
+  uint32_t t0 = tp.clock.GetTickCount();
+  size_t f0 = Frame();
+  Run(u"aJ");
+  EXPECT_GE(tp.clock.GetTickCount() - t0, 900u);
+  Frame();
+  const uint32_t levels[] = {65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7};
+  for (int k = 0; k < 9; ++k) {
+    SCOPED_TRACE(k);
+    size_t a = f0 + size_t((100 * k + 20) * kPerMs), b = f0 + size_t((100 * k + 90) * kPerMs);
+    EXPECT_NEAR(Level(a, b) / full, levels[k] / 65535.0, 0.06);
+  }
+  // The song plays on at the faded level.
+  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
+  size_t g = Frame(), h = Wait(300);
+  EXPECT_LT(Level(g, h), full * 0.01);
+  Dump(out, "fade");
+}
+
+TEST_F(SynthTest, VolumeIsBackAfterASongChangeAndAtShutdown) {
+  synth->SetVolume(40000);
+  ASSERT_TRUE(f->mci.GetVolume(f->SavedVolume));
+  Song(1, test::HeldChord(8000));
+  Song(2, test::HeldChord(8000, 0));
+  Run(u"aa");
+  Wait(300);
+  Run(u"aJ");
+  Run(u"ab");
+  uint32_t v = 0;
+  ASSERT_TRUE(synth->GetVolume(v));
+  EXPECT_EQ(v, 40000u);
+  size_t a = Wait(200), b = Wait(300);
+  EXPECT_GT(Level(a, b), 0.01);  // the new song is heard, not faded
+
+  Run(u"aJ");
+  f->Form_Unload();
+  ASSERT_TRUE(synth->GetVolume(v));
+  EXPECT_EQ(v, 40000u);
+  EXPECT_EQ(f->mci.MidiStatus(), "");  // closed
+}
+
+TEST_F(SynthTest, DamagedOrMissingSongSwitchesMusicOffAndPlayGoesOn) {
+  Song(1, "MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\1\0garbage");
+  Run(u"aa");
+  EXPECT_FALSE(f->BgmOn);
+  EXPECT_EQ(f->mci.MidiStatus(), "");
+  f->BgmOn = true;
+  f->MusicFiles[2] = u"nothing-here.mid";
+  Run(u"ab");
+  EXPECT_FALSE(f->BgmOn);
+  // Sounds still play.
+  size_t a = Frame();
+  Run(u"a4");
+  size_t b = Wait(500);
+  EXPECT_GT(Level(a, b), 0.01);
+}
+
+TEST_F(SynthTest, SynchronousSoundsTakeTheirTimeAndAreRendered) {
+  size_t a = Frame();
+  uint32_t t0 = tp.clock.GetTickCount();
+  f->mci.PlaySe(100);
+  EXPECT_GE(tp.clock.GetTickCount() - t0, 100u);
+  size_t b = Frame();
+  EXPECT_GT(Level(a, b), 0.02);
+}
+
+// The mixer callback as the sound card pulls it, with no device at all.
+TEST(SynthCallback, RendersTheWaveVoiceOnTopOfTheSynthesizer) {
+  std::string sf = InstalledSoundfont();
+  if (sf.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  VirtualClock clock;
+  SynthAudio s(clock, sf);
+  ASSERT_TRUE(s.Ready());
+  ASSERT_TRUE(s.PlaySound(LoadWaveResource(103), kSndMemory | kSndAsync));
+  std::vector<float> buf(2 * Mixer::kRate);
+  for (int i = 0; i < Mixer::kRate; i += 512) s.Render(buf.data() + 2 * i, std::min(512, Mixer::kRate - i));
+  EXPECT_GT(test::Rms(buf, 0, size_t(0.5 * Mixer::kRate)), 0.01);
+  EXPECT_LT(test::Rms(buf, size_t(0.75 * Mixer::kRate), Mixer::kRate), 1e-4);
+  s.SetVolume(0);
+  ASSERT_TRUE(s.PlaySound(LoadWaveResource(103), kSndMemory | kSndAsync));
+  s.Render(buf.data(), 4096);
+  EXPECT_EQ(test::Rms(buf, 0, 4096), 0.0);
+  EXPECT_EQ(s.SendString("close all", nullptr) != 0, true);
+  EXPECT_FALSE(s.PlaySound(Bytes{1, 2, 3}, kSndMemory | kSndAsync));
+}
+
+TEST(HostAudio, NoSoundfontOrNoDeviceMeansSilenceWithTheReason) {
+  VirtualClock clock;
+  auto none = OpenHostAudio(clock, "/nonexistent/none.sf2");
+  EXPECT_FALSE(none->MixerOpen());
+  EXPECT_NE(none->Describe().find("sound off"), std::string::npos);
+  EXPECT_NE(none->Describe().find("/nonexistent/none.sf2"), std::string::npos);
+
+  std::string sf = InstalledSoundfont();
+  if (sf.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  auto silent = OpenHostAudio(clock, sf);
+  unsetenv("SDL_AUDIODRIVER");
+  EXPECT_FALSE(silent->MixerOpen());
+  EXPECT_NE(silent->Describe().find("no audio device"), std::string::npos) << silent->Describe();
+}
+
+}  // namespace
+}  // namespace mirel
