@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "platform/Files.h"
 #include "transition_harness.h"
 
 namespace mirel::test {
@@ -164,6 +165,39 @@ TEST_F(Background, APictureThatCannotBeLoadedKeepsTheOldScreen) {
     EXPECT_FALSE(h.f.Doll_Disp[0].Visible);
     EXPECT_EQ(h.f.LastSpeaker, -1);
   }
+}
+
+TEST_F(Background, PlayGoesOnPastAPictureThatVanishedAfterStartUp) {
+  // Three background records run by the interpreter: the first picture is
+  // there, the second was removed after start-up, the third is there again.
+  const Image first = Plain(640, 480, Rgb(10, 60, 110));
+  const Image third = NewPicture();
+  WriteBmp(dir / "p21.dat", first);
+  WriteBmp(dir / "p22.dat", first);
+  WriteBmp(dir / "p23.dat", third);
+  RemoveFile(dir / "p22.dat");
+  Show(oldPic);
+  f.ScenarioTable.assign(3, ScenarioRecord{});
+  const char16_t* numbers[] = {u"21", u"22", u"23"};
+  const char16_t* codes[] = {u"DI", u"BC", u"HB"};
+  for (size_t i = 0; i < 3; ++i) {
+    f.ScenarioTable[i].Num = 1000;
+    f.ScenarioTable[i].Bg = numbers[i];
+    f.ScenarioTable[i].Text = codes[i];
+  }
+  for (int32_t seq = 0; seq < 3; ++seq) {
+    f.CurSeq = seq;
+    EXPECT_EQ(f.RunStep(), 2) << "record " << seq;
+    if (seq == 1) {
+      // Reported by name; the first picture stays on screen.
+      ASSERT_EQ(tp.messages.Shown().size(), 1u);
+      EXPECT_TRUE(Mentions(tp.messages.Shown(), "p22.dat"));
+      EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return first.At(x, y); }));
+    }
+  }
+  EXPECT_EQ(tp.messages.Shown().size(), 1u);
+  EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return third.At(x, y); }));
+  EXPECT_EQ(f.BgNumber, 23);
 }
 
 }  // namespace
