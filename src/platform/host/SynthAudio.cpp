@@ -44,7 +44,7 @@ SynthAudio::SynthAudio(Clock& clock, const std::string& soundfont) : clock_(cloc
   fluid_settings_setnum(settings_, "synth.sample-rate", Mixer::kRate);
   // The song advances with the samples rendered, not with a timer thread.
   fluid_settings_setstr(settings_, "player.timing-source", "sample");
-  fluid_settings_setnum(settings_, "synth.gain", 0.6);  // the default is very quiet
+  fluid_settings_setnum(settings_, "synth.gain", 1.0);  // the default is very quiet beside the waves
   fluid_settings_setint(settings_, "synth.reverb.active", 1);
   fluid_settings_setint(settings_, "synth.chorus.active", 0);
   fluid_settings_setint(settings_, "synth.polyphony", 128);
