@@ -207,11 +207,15 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   int32_t ShowDoll();
   int32_t ChangeFace();
   void HideDoll(int p);
-  void LoadDoll(int c, int p);
+  // False, with the position left as it was, when the picture cannot be loaded.
+  bool LoadDoll(int c, int p);
   void LoadFaces();
   static int FaceEntryFor(int key);
+  Text SpriteRecordPlace() const;  // the running record, for messages
   std::array<std::array<int16_t, 4>, 8> DollPose{};
   std::array<bool, 3> PosUsed{};
+  // Per character: the picture whose file could not be loaded, 0 for none.
+  std::array<int16_t, 8> DollMissing{};
 
   // ---- gfx/Backdrop.cpp ----
   void WakuBackdrop();
