@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "save/SlotFile.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+Text A(const std::string& ascii) { return Text(ascii.begin(), ascii.end()); }
+
+// A state line put together by hand from the layout: kou, hap, bad, mak,
+// twelve reserved zeros, BgRequest, CurNum, opacity, music, effects, speed,
+// CurSeq, CurMusic, save point.
+const std::string kLine = std::string("012") + "234" + "000" + "-01" + "000000000000" + "005" + "0037" + "0060" +
+                          "-1" + "00" + "03" + "0123" + "04" + "0012";
+
+// The same file in CP932 bytes, written out by hand: 第一章 = 91 E6 88 EA 8F CD,
+// 放課後 = 95 FA 89 DB 8C E3, 山田 = 8E 52 93 63, 太郎 = 91 BE 98 59.
+const std::string kCaptionLine = "\x91\xe6\x88\xea\x8f\xcd,\x95\xfa\x89\xdb\x8c\xe3";
+const std::string kFamily = "\x8e\x52\x93\x63";
+const std::string kGiven = "\x91\xbe\x98\x59";
+std::string FileText(const std::string& captions = kCaptionLine, const std::string& line = kLine) {
+  return "2026/12/06 12:34\r\n" + captions + "\r\n" + line + "\r\n" + kFamily + "\r\n" + kGiven + "\r\n\\\r\n";
+}
+
+PlayState Sample() {
+  PlayState ps;
+  ps.kou = 12;
+  ps.hap = 1234;
+  ps.bad = 0;
+  ps.mak = -1;
+  ps.BgRequest = 5;
+  ps.CurNum = 37;
+  ps.WakuOpacity = 0.6f;
+  ps.BgmOn = true;
+  ps.SeOn = false;
+  ps.MessageSpeed = 3;
+  ps.CurSeq = 123;
+  ps.CurMusic = 4;
+  ps.SavePoint = {u"12", u"第一章", u"放課後"};
+  return ps;
+}
+
+TEST(StateFieldTest, PadsWithZerosCutsFromTheLeftAndKeepsTheSignInFront) {
+  EXPECT_EQ(StateField(7, 3), u"007");
+  EXPECT_EQ(StateField(1234, 3), u"234");
+  EXPECT_EQ(StateField(0, 2), u"00");
+  EXPECT_EQ(StateField(100, 4), u"0100");
+  EXPECT_EQ(StateField(-1, 2), u"-1");   // a true flag
+  EXPECT_EQ(StateField(-1, 3), u"-01");
+  EXPECT_EQ(StateField(-5, 4), u"-005");
+  EXPECT_EQ(StateField(-150, 3), u"-99");  // held at the most the width can show
+  EXPECT_EQ(StateField(-32768, 2), u"-9");
+}
+
+TEST(StateFieldTest, EveryNumberAFieldCanHoldReadsBackAtItsWidth) {
+  for (size_t width = 2; width <= 4; ++width) {
+    long long top = static_cast<long long>(std::pow(10, width));
+    for (long long v = -(top / 10 - 1); v < top; ++v) {
+      Text f = StateField(v, width);
+      ASSERT_EQ(f.size(), width) << v;
+      auto back = ReadStateField(f);
+      ASSERT_TRUE(back.has_value()) << v;
+      ASSERT_EQ(*back, v) << Utf8(f);
+    }
+  }
+}
+
+TEST(StateFieldTest, OnlyDigitsWithAnOptionalMinusAreNumbers) {
+  EXPECT_EQ(ReadStateField(u"0-1"), -1);  // how older files wrote -1 in three places
+  EXPECT_EQ(ReadStateField(u"00"), 0);
+  EXPECT_EQ(ReadStateField(u"0012"), 12);
+  for (const char16_t* bad : {u"x12", u" 12", u"12 ", u"1-2", u"-", u"0-", u"", u"1.5", u"+1", u"１２"})
+    EXPECT_FALSE(ReadStateField(bad).has_value()) << Utf8(bad);
+}
+
+TEST(StateLineTest, FieldsStandWhereTheLayoutPutsThem) {
+  Text line = BuildStateLine(Sample());
+  EXPECT_EQ(line.size(), 51u);
+  EXPECT_EQ(line, A(kLine));
+}
+
+TEST(StateLineTest, OpacityIsWrittenAsWholePercentAndReadBackDividedByHundred) {
+  PlayState ps = Sample();
+  for (auto [opacity, text] : std::vector<std::pair<float, const char*>>{
+           {0.6f, "0060"}, {1.0f, "0100"}, {0.29f, "0029"}, {0.0f, "0000"}, {0.57f, "0057"}}) {
+    ps.WakuOpacity = opacity;
+    Text line = BuildStateLine(ps);
+    EXPECT_EQ(line.substr(31, 4), A(text)) << opacity;
+    auto st = ParseStateLine(line, 100, nullptr);
+    ASSERT_TRUE(st.has_value());
+    EXPECT_EQ(static_cast<float>(st->opacityPercent) / 100.0f, opacity);
+  }
+}
+
+TEST(StateLineTest, ReadsBackWhatWasWritten) {
+  Text why;
+  auto st = ParseStateLine(BuildStateLine(Sample()), 100, &why);
+  ASSERT_TRUE(st.has_value()) << Utf8(why);
+  EXPECT_EQ(st->kou, 12);
+  EXPECT_EQ(st->hap, 234);  // 1234 kept its rightmost three digits
+  EXPECT_EQ(st->bad, 0);
+  EXPECT_EQ(st->mak, -1);
+  EXPECT_EQ(st->bgRequest, 5);
+  EXPECT_EQ(st->curNum, 37);
+  EXPECT_EQ(st->opacityPercent, 60);
+  EXPECT_TRUE(st->bgmOn);
+  EXPECT_FALSE(st->seOn);
+  EXPECT_EQ(st->messageSpeed, 3);
+  EXPECT_EQ(st->curSeq, 123);
+  EXPECT_EQ(st->curMusic, 4);
+  EXPECT_EQ(st->resume, 12);
+}
+
+TEST(StateLineTest, WithoutASavePointTheGameResumesAtRecordZero) {
+  PlayState ps = Sample();
+  ps.SavePoint = {u"", u"", u""};
+  Text line = BuildStateLine(ps);
+  EXPECT_EQ(line.substr(47), u"0000");
+  auto st = ParseStateLine(line, 5, nullptr);
+  ASSERT_TRUE(st.has_value());
+  EXPECT_EQ(st->resume, 0);
+}
+
+TEST(StateLineTest, AnyPlayStateMakesALineThatReadsBack) {
+  PlayState ps;
+  ps.kou = -32768;
+  ps.hap = 32767;
+  ps.bad = -100;
+  ps.mak = 999;
+  ps.BgRequest = -32768;
+  ps.CurNum = 32767;
+  ps.CurMusic = -32768;
+  ps.MessageSpeed = 77;
+  ps.CurSeq = 99999;
+  ps.SavePoint[0] = u"junk";
+  for (float opacity : {5.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+    ps.WakuOpacity = opacity;
+    Text line = BuildStateLine(ps);
+    ASSERT_EQ(line.size(), 51u);
+    Text why;
+    auto st = ParseStateLine(line, 10, &why);
+    ASSERT_TRUE(st.has_value()) << Utf8(line) << " " << Utf8(why);
+    EXPECT_EQ(st->kou, -99);
+    EXPECT_EQ(st->bad, -99);
+    EXPECT_EQ(st->mak, 999);
+    EXPECT_EQ(st->messageSpeed, 3);
+    EXPECT_EQ(st->resume, 0);
+    EXPECT_EQ(st->opacityPercent, opacity > 1 ? 100 : 0);
+  }
+}
+
+TEST(StateLineTest, DamagedLinesAreRefusedWithAReason) {
+  const Text good = A(kLine);
+  ASSERT_TRUE(ParseStateLine(good, 13, nullptr).has_value());
+  Text why;
+  EXPECT_FALSE(ParseStateLine(good.substr(0, 50), 13, &why).has_value());
+  EXPECT_FALSE(why.empty());
+  EXPECT_FALSE(ParseStateLine(good + u"0", 13, nullptr).has_value());
+  EXPECT_FALSE(ParseStateLine(Text(65, u' '), 13, nullptr).has_value());  // the line before any capture
+  // Every field in turn made non-numeric.
+  const std::pair<size_t, size_t> fields[] = {{0, 3},  {3, 3},  {6, 3},  {9, 3},  {12, 12}, {24, 3}, {27, 4},
+                                              {31, 4}, {35, 2}, {37, 2}, {39, 2}, {41, 4},  {45, 2}, {47, 4}};
+  for (auto [at, width] : fields) {
+    Text bad = good;
+    bad.replace(at, width, Text(width, u'x'));
+    why.clear();
+    EXPECT_FALSE(ParseStateLine(bad, 13, &why).has_value()) << at;
+    EXPECT_NE(why.find(Decimal(static_cast<long long>(at + 1))), Text::npos) << Utf8(why);
+  }
+  Text speed = good;
+  speed.replace(39, 2, u"07");
+  EXPECT_FALSE(ParseStateLine(speed, 13, nullptr).has_value());
+  Text opacity = good;
+  opacity.replace(31, 4, u"0101");
+  EXPECT_FALSE(ParseStateLine(opacity, 13, nullptr).has_value());
+  // The save point is record 12: it must be a record before the terminator.
+  EXPECT_FALSE(ParseStateLine(good, 12, &why).has_value());
+  EXPECT_NE(why.find(u"12"), Text::npos);
+  EXPECT_FALSE(ParseStateLine(good, -1, nullptr).has_value());
+}
+
+TEST(FieldReaderTest, CommasAndLineEndsEndFieldsAndBlanksAroundThemGo) {
+  std::vector<Text> f = ReadFields(u"a, b ,c\r\n\r\n  d\t \r\n,\r\nx,");
+  EXPECT_EQ(f, (std::vector<Text>{u"a", u"b", u"c", u"", u"d", u"", u"", u"x", u""}));
+  // Line ends of any kind; full-width blanks belong to the text.
+  EXPECT_EQ(ReadFields(u"a\nb\rc\r\n　名　"), (std::vector<Text>{u"a", u"b", u"c", u"　名　"}));
+  EXPECT_TRUE(ReadFields(u"").empty());
+}
+
+TEST(FieldReaderTest, AQuotedFieldRunsToTheNextQuote) {
+  EXPECT_EQ(ReadFields(u"\"x, y\" junk,z\r\n  \" sp \"\r\n\"open, end"),
+            (std::vector<Text>{u"x, y", u"z", u" sp ", u"open, end"}));
+}
+
+TEST(SlotFieldTest, CaptionsAndNamesComeBackWholeFromTheReader) {
+  EXPECT_EQ(SlotField(u"第一章"), u"第一章");  // plain texts are written as they are
+  EXPECT_EQ(SlotField(u""), u"");
+  for (const char16_t* t : {u"A,B", u" 前後 ", u"a,b,c", u"\t"}) {
+    EXPECT_EQ(ReadFields(SlotField(t)), std::vector<Text>{t}) << Utf8(t);
+  }
+  // A quote inside a text that needs quoting cannot stay a quote: the
+  // reader would end the field there.
+  EXPECT_EQ(ReadFields(SlotField(u"\"引用")), std::vector<Text>{u"\u201D引用"});
+  EXPECT_EQ(ReadFields(SlotField(u"a\"b,c")), std::vector<Text>{u"a\u201Db,c"});
+  EXPECT_EQ(ReadFields(SlotField(u"x\r\ny")), std::vector<Text>{u"x  y"});
+}
+
+TEST(SlotFileTest, BytesFollowTheLayoutExactly) {
+  std::array<Text, 4> snap{u"第一章,放課後", A(kLine), u"山田", u"太郎"};
+  EXPECT_EQ(SlotFileBytes("2026/12/06 12:34:56", snap), FileText());
+  EXPECT_EQ(SaveDate("2026/01/02 03:04:05"), "2026/01/02 03:04");
+  EXPECT_EQ(SaveDate("1,2\r\n"), "1 2  ");  // never a comma or line end in the date line
+}
+
+TEST(SlotFileTest, AFileReadsBackIntoCaptionsAndSnapshotLines) {
+  SlotRead r = ParseSlotText(FileText(), 13);
+  ASSERT_TRUE(r.contents.has_value()) << Utf8(r.error);
+  EXPECT_EQ(r.contents->caption1, u"第一章");
+  EXPECT_EQ(r.contents->caption2, u"放課後");
+  EXPECT_EQ(r.contents->lines[0], A(kLine));
+  EXPECT_EQ(r.contents->lines[1], u"山田");
+  EXPECT_EQ(r.contents->lines[2], u"太郎");
+  EXPECT_EQ(r.contents->state.resume, 12);
+}
+
+TEST(SlotFileTest, AFileCutShortAtAnyLineIsRefused) {
+  const std::string full = FileText();
+  size_t end = 0;
+  for (int lines = 0; lines < 6; ++lines) {
+    SlotRead r = ParseSlotText(full.substr(0, end), 13);
+    EXPECT_FALSE(r.contents.has_value()) << lines << " lines";
+    EXPECT_FALSE(r.error.empty());
+    end = full.find("\r\n", end) + 2;
+  }
+  ASSERT_EQ(end, full.size());
+  // Cut inside the state line, and inside the given name.
+  EXPECT_FALSE(ParseSlotText(full.substr(0, full.find(kLine) + 30), 13).contents.has_value());
+  EXPECT_FALSE(ParseSlotText(full.substr(0, full.find(kGiven) + 2), 13).contents.has_value());
+}
+
+TEST(SlotFileTest, ACaptionLineWithoutACommaShiftsTheFieldsAndTheFileIsRefusedForLoading) {
+  test::TempDir dir;
+  std::string bytes = FileText("\x91\xe6\x88\xea\x8f\xcd");
+  test::WriteBytes(dir / "00.dat", bytes);
+  SlotCaptions c = ReadSlotCaptions(dir / "00.dat");
+  EXPECT_EQ(c.part1, u"第一章");
+  EXPECT_EQ(c.part2, A(kLine));  // the state line takes the second caption's place
+  SlotRead r = ReadSlotForLoad(dir / "00.dat", 13);
+  EXPECT_FALSE(r.contents.has_value());
+}
+
+TEST(SlotFileTest, ACommaInACaptionMovesTheSplit) {
+  SlotCaptions c;
+  test::TempDir dir;
+  test::WriteBytes(dir / "01.dat", FileText("a,b,c"));
+  c = ReadSlotCaptions(dir / "01.dat");
+  EXPECT_EQ(c.part1, u"a");
+  EXPECT_EQ(c.part2, u"b");
+  EXPECT_FALSE(ReadSlotForLoad(dir / "01.dat", 13).contents.has_value());
+  // Written through SlotField, the same captions stay whole.
+  test::WriteBytes(dir / "02.dat", FileText(EncodeCp932(SlotField(u"a,b") + u"," + SlotField(u"c"))));
+  c = ReadSlotCaptions(dir / "02.dat");
+  EXPECT_EQ(c.part1, u"a,b");
+  EXPECT_EQ(c.part2, u"c");
+  EXPECT_TRUE(ReadSlotForLoad(dir / "02.dat", 13).contents.has_value());
+}
+
+TEST(SlotFileTest, UnreadableFilesAreRefusedAndListWithoutCaptions) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "00.dat", "\x81\r\n\x82\x7f,\xff\r\n");  // not CP932
+  SlotCaptions c = ReadSlotCaptions(dir / "00.dat");
+  EXPECT_TRUE(c.part1.empty());
+  EXPECT_TRUE(c.part2.empty());
+  SlotRead r = ReadSlotForLoad(dir / "00.dat", 13);
+  EXPECT_FALSE(r.contents.has_value());
+  EXPECT_FALSE(r.error.empty());
+  EXPECT_FALSE(ReadSlotForLoad(dir / "03.dat", 13).contents.has_value());  // no file
+  std::filesystem::create_directory(dir / "04.dat");
+  EXPECT_FALSE(ReadSlotForLoad(dir / "04.dat", 13).contents.has_value());
+  EXPECT_TRUE(ReadSlotCaptions(dir / "04.dat").part1.empty());
+}
+
+TEST(SlotFileTest, AWriteKilledBeforeItsRenameLeavesTheSlotAsItWas) {
+  test::TempDir dir;
+  const std::string path = dir / "00.dat";
+  ASSERT_FALSE(WriteFileAtomic(path, FileText()).has_value());
+  // What a kill between writing the temporary file and renaming it leaves.
+  test::WriteBytes(path + ".tmp", FileText().substr(0, 40));
+  EXPECT_EQ(test::ReadBytes(path), FileText());
+  SlotRead r = ReadSlotForLoad(path, 13);
+  ASSERT_TRUE(r.contents.has_value());
+  EXPECT_EQ(r.contents->caption1, u"第一章");
+}
+
+}  // namespace
+}  // namespace mirel

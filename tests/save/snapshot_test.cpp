@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Main_Form.h"
+#include "save/SlotFile.h"
+#include "support/TestPlatform.h"
+#include "ui/File_Window.h"
+
+namespace mirel {
+namespace {
+
+Text A(const std::string& ascii) { return Text(ascii.begin(), ascii.end()); }
+
+// kou 12, hap 234, bad 0, mak -1, reserved, BgRequest 5, CurNum 37,
+// opacity 60 %, music on, effects off, speed 3, CurSeq 123, CurMusic 4,
+// save point `resume` (four digits).
+Text StateLine(const std::string& resume) {
+  return A(std::string("012234000-01") + "000000000000" + "005" + "0037" + "0060" + "-1" + "00" + "03" + "0123" +
+           "04" + resume);
+}
+
+struct SnapshotTest : ::testing::Test {
+  test::TestPlatform tp;
+  test::TempDir dir;
+  Main_Form f{tp.platform, StartOptions{}};
+  std::vector<int32_t> trace;
+  std::function<void(int32_t)> onStep;
+
+  void SetUp() override {
+    f.LayOutMainWindow();
+    f.DataDir = dir.path();
+    f.StepHook = [this](int32_t seq) {
+      trace.push_back(seq);
+      if (onStep) onStep(seq);
+    };
+  }
+  // `n` records that run without waiting, then the terminator.
+  void Records(int n) {
+    for (int i = 0; i <= n; ++i) {
+      ScenarioRecord r;
+      r.Num = static_cast<int16_t>(i + 1);
+      r.Cmd = i < n ? u"p7" : u"";
+      f.ScenarioTable.push_back(r);
+    }
+    f.LastSeq = n;
+  }
+  std::vector<int32_t> Range(int32_t from, int32_t to) {
+    std::vector<int32_t> v;
+    for (int32_t i = from; i < to; ++i) v.push_back(i);
+    return v;
+  }
+};
+
+TEST_F(SnapshotTest, CaptureFillsTheFourLinesFromThePlayState) {
+  f.SavePoint = {u"7", u"第一章", u"放課後"};
+  f.kou = 3;
+  f.mak = -2;
+  f.Names[1] = u"山田";
+  f.Names[2] = u"太郎";
+  f.Save_Data_stack();
+  EXPECT_EQ(f.SaveSnapshot[0], u"第一章,放課後");
+  ASSERT_EQ(f.SaveSnapshot[1].size(), 51u);
+  EXPECT_EQ(f.SaveSnapshot[1].substr(0, 3), u"003");
+  EXPECT_EQ(f.SaveSnapshot[1].substr(9, 3), u"-02");
+  EXPECT_EQ(f.SaveSnapshot[1].substr(47), u"0007");
+  EXPECT_EQ(f.SaveSnapshot[2], u"山田");
+  EXPECT_EQ(f.SaveSnapshot[3], u"太郎");
+
+  f.SavePoint = {u"", u"", u""};
+  f.Names[2] = u"太,郎";
+  f.Save_Data_stack();
+  EXPECT_EQ(f.SaveSnapshot[0], u",");
+  EXPECT_EQ(f.SaveSnapshot[1].substr(47), u"0000");
+  EXPECT_EQ(ReadFields(f.SaveSnapshot[3]), std::vector<Text>{u"太,郎"});
+}
+
+TEST_F(SnapshotTest, RestoringSetsThePlayStateClearsTheScreenAndUnwindsTheGame) {
+  Records(20);
+  f.SaveSnapshot[1] = StateLine("0012");
+  f.SaveSnapshot[2] = u"山田";
+  f.SaveSnapshot[3] = u"太郎";
+  // The game being played when the player loads.
+  f.kou = f.hap = f.bad = f.mak = 50;
+  f.WakuOpacity = 0.3f;
+  f.BgmOn = false;
+  f.SeOn = true;
+  f.MessageSpeed = 1;
+  f.BgRequest = 9;
+  f.CurSeq = 3;
+  f.CurMusic = 7;
+  f.DollPose[2][1] = 5;
+  f.DollPose[6][0] = 2;
+  f.PosUsed[1] = true;
+  f.Doll_Disp[1].Visible = true;
+  f.DollNo = 2;
+  f.FaceNo = 3;
+  f.LineNo = 4;
+  f.LastSpeaker = 2;
+  f.Waku[0].Visible = f.Waku[3].Visible = true;
+  f.DateTabOn = false;
+  f.ClickWait = true;
+  f.GameDepth = 1;  // a game loop is running
+
+  EXPECT_THROW(f.Continue_game(), ResumeGame);
+
+  EXPECT_EQ(f.kou, 12);
+  EXPECT_EQ(f.hap, 234);
+  EXPECT_EQ(f.bad, 0);
+  EXPECT_EQ(f.mak, -1);
+  EXPECT_EQ(f.BgRequest, 5);
+  EXPECT_EQ(f.CurNum, 37);
+  EXPECT_EQ(f.WakuOpacity, 0.6f);
+  EXPECT_TRUE(f.BgmOn);
+  EXPECT_FALSE(f.SeOn);
+  EXPECT_EQ(f.MessageSpeed, 3);
+  EXPECT_EQ(f.CurSeq, 12);
+  EXPECT_EQ(f.SavePoint[0], u"12");
+  EXPECT_EQ(f.Names[1], u"山田");
+  EXPECT_EQ(f.Names[2], u"太郎");
+  EXPECT_EQ(f.CurMusic, 0);  // silent until the story's next music record
+  for (auto& row : f.DollPose)
+    for (int16_t p : row) EXPECT_EQ(p, 0);
+  for (bool used : f.PosUsed) EXPECT_FALSE(used);
+  for (auto& d : f.Doll_Disp) EXPECT_FALSE(d.Visible);
+  EXPECT_EQ(f.DollNo, 0);
+  EXPECT_EQ(f.FaceNo, 0);
+  EXPECT_EQ(f.LineNo, 0);
+  EXPECT_EQ(f.LastSpeaker, 0);
+  EXPECT_FALSE(f.Waku[0].Visible);
+  EXPECT_FALSE(f.Waku[3].Visible);
+  EXPECT_TRUE(f.DateTabOn);
+  for (MenuItem m : {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup}) EXPECT_TRUE(f.Menu(m).enabled);
+  EXPECT_TRUE(f.Blinker.Visible);
+  EXPECT_TRUE(f.timers.Enabled(f.ClickerTimer));
+  EXPECT_TRUE(f.Pic_Main.Enabled);
+  EXPECT_TRUE(f.form.enabled);
+  EXPECT_FALSE(f.ClickWait);
+  EXPECT_TRUE(trace.empty());  // the interpreter is left to the game loop
+}
+
+TEST_F(SnapshotTest, WithNoGameRunningTheLoadedGamePlaysFromItsSavePoint) {
+  Records(20);
+  f.SaveSnapshot[1] = StateLine("0012");
+  f.Continue_game();
+  EXPECT_EQ(trace, Range(12, 20));
+  EXPECT_EQ(f.GameDepth, 0);
+}
+
+TEST_F(SnapshotTest, AGameWithoutASavePointLoadsAtRecordZero) {
+  Records(4);
+  f.SaveSnapshot[1] = StateLine("0000");
+  f.CurSeq = 3;
+  f.Continue_game();
+  EXPECT_EQ(trace, Range(0, 4));
+}
+
+TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
+  Records(8);
+  std::array<Text, 4> snap{u"第二章,朝", StateLine("0002"), u"山田", u"太郎"};
+  ASSERT_FALSE(WriteFileAtomic(dir / "00.dat", SlotFileBytes("2026/12/06 12:00", snap)));
+  auto use = [this](const char* control) {
+    InputEvent e;
+    e.kind = EventKind::DialogControl;
+    e.form = "File_Window";
+    e.control = control;
+    f.Dispatch(e);
+  };
+  int loads = 0;
+  std::vector<int> depths;
+  onStep = [&](int32_t seq) {
+    if (seq != 5 || loads == 3) return;
+    ++loads;
+    depths.push_back(f.GameDepth);
+    f.ClickWait = f.InKeys = true;  // as while the story waits for the player
+    f.Menu(MenuItem::prog_load).enabled = true;
+    f.prog_load_Click();
+    ASSERT_TRUE(f.fileWindow->IsOpen());
+    use("Picture1(0)");
+    use("fBtn(2)");
+    ADD_FAILURE() << "the load returned into the interrupted game";
+  };
+  f.CurSeq = 0;
+  f.RunGame();
+  std::vector<int32_t> expected = Range(0, 6);
+  for (int i = 0; i < 3; ++i)
+    for (int32_t s : Range(2, 6)) expected.push_back(s);
+  for (int32_t s : Range(6, 8)) expected.push_back(s);
+  EXPECT_EQ(trace, expected);
+  EXPECT_EQ(depths, (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(f.GameDepth, 0);
+  EXPECT_EQ(f.SavePoint[1], u"第二章");
+  EXPECT_EQ(f.SavePoint[2], u"朝");
+  EXPECT_EQ(f.DialogMode, 3);
+  EXPECT_FALSE(f.fileWindow->IsOpen());
+}
+
+TEST_F(SnapshotTest, ALoadFromTheTitleKeepsTheTitleInViewAsTheMainPicture) {
+  Records(3);
+  f.SaveSnapshot[1] = StateLine("0001");
+  const uint32_t titleColour = Rgb(10, 20, 30);
+  f.Title.Move(0, 0, 640, 480);
+  f.Title.BackColor = titleColour;
+  f.Title.Cls();
+  f.Title.Visible = true;
+  for (int k = 0; k < 4; ++k) {
+    f.Smenu[k].BackColor = Rgb(200, 40 * k, 0);
+    f.Smenu[k].Cls();
+    f.Smenu[k].Visible = true;
+  }
+  f.TitleShown = true;
+  f.Pic_Main.Move(0, 0, 320, 240);
+  f.Continue_game();
+  ASSERT_EQ(f.Pic_Main.width, 640);
+  ASSERT_EQ(f.Pic_Main.height, 480);
+  EXPECT_EQ(f.Pic_Main.At(10, 10), titleColour);
+  EXPECT_EQ(f.Pic_Main.At(639, 479), titleColour);
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_EQ(f.Pic_Main.At(104, 180 + 50 * k), Rgb(200, 40 * k, 0));
+    EXPECT_EQ(f.Pic_Main.At(104 + 165, 180 + 50 * k + 37), Rgb(200, 40 * k, 0));
+    EXPECT_EQ(f.Pic_Main.At(104 + 166, 180 + 50 * k), titleColour);
+    EXPECT_EQ(f.Pic_Main.At(104, 180 + 50 * k + 38), titleColour);
+    EXPECT_FALSE(f.Smenu[k].Visible);
+  }
+  EXPECT_FALSE(f.Title.Visible);
+  EXPECT_EQ(f.Title.width, 0);
+  EXPECT_EQ(f.Title.height, 0);
+  EXPECT_FALSE(f.TitleShown);
+  EXPECT_EQ(trace, Range(1, 3));
+}
+
+TEST_F(SnapshotTest, ASnapshotThatCannotBeUsedChangesNothing) {
+  Records(5);
+  f.kou = 5;
+  f.CurSeq = 2;
+  f.GameDepth = 1;
+  for (const Text& line : {Text(65, u' '), StateLine("0012"), StateLine("00x2")}) {
+    f.SaveSnapshot[1] = line;
+    size_t shown = tp.messages.Shown().size();
+    EXPECT_NO_THROW(f.Continue_game());
+    EXPECT_EQ(tp.messages.Shown().size(), shown + 1);
+    EXPECT_EQ(f.kou, 5);
+    EXPECT_EQ(f.CurSeq, 2);
+  }
+  EXPECT_TRUE(trace.empty());
+}
+
+}  // namespace
+}  // namespace mirel
