@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cmath>
+#include <cstdlib>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -289,16 +293,62 @@ TEST(SlotFileTest, UnreadableFilesAreRefusedAndListWithoutCaptions) {
   EXPECT_TRUE(ReadSlotCaptions(dir / "04.dat").part1.empty());
 }
 
+// Runs in a child process: writes with the file size limit set, which the
+// system enforces by killing the process.
+void WriteCutOffAfter(rlim_t bytes, const std::string& path, const std::string& data) {
+  std::signal(SIGXFSZ, SIG_DFL);
+  rlimit limit{bytes, bytes};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  WriteFileAtomic(path, data);
+  std::_Exit(0);
+}
+
 TEST(SlotFileTest, AWriteKilledBeforeItsRenameLeavesTheSlotAsItWas) {
   test::TempDir dir;
   const std::string path = dir / "00.dat";
   ASSERT_FALSE(WriteFileAtomic(path, FileText()).has_value());
-  // What a kill between writing the temporary file and renaming it leaves.
-  test::WriteBytes(path + ".tmp", FileText().substr(0, 40));
+  // A second save, killed by the system while it writes: the file size
+  // limit stops the process with SIGXFSZ after 40 bytes, before any rename.
+  std::array<Text, 4> snap{u"第二章,朝", A(kLine), u"鈴木", u"花子"};
+  const std::string newer = SlotFileBytes("2026/12/07 08:00", snap);
+  ASSERT_GT(newer.size(), 40u);
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(WriteCutOffAfter(40, path, newer), ::testing::KilledBySignal(SIGXFSZ), "");
   EXPECT_EQ(test::ReadBytes(path), FileText());
   SlotRead r = ReadSlotForLoad(path, 13);
-  ASSERT_TRUE(r.contents.has_value());
+  ASSERT_TRUE(r.contents.has_value()) << Utf8(r.error);
   EXPECT_EQ(r.contents->caption1, u"第一章");
+  EXPECT_EQ(ReadSlotCaptions(path).part2, u"放課後");
+  // The next save goes through over what the killed one left.
+  ASSERT_FALSE(WriteFileAtomic(path, newer).has_value());
+  EXPECT_EQ(test::ReadBytes(path), newer);
+  EXPECT_FALSE(FileExists(path + ".tmp"));
+}
+
+TEST(SlotFileTest, AnUnwritableFolderRefusesTheWriteWithAReasonAndKeepsTheOldFile) {
+  test::TempDir dir;
+  const std::string path = dir / "01.dat";
+  ASSERT_FALSE(WriteFileAtomic(path, FileText()).has_value());
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  struct Restore {
+    std::string d;
+    ~Restore() { std::filesystem::permissions(d, std::filesystem::perms::owner_all); }
+  } restore{dir.path()};
+  // The super-user writes into read-only folders all the same.
+  if (::access(dir.path().c_str(), W_OK) == 0) GTEST_SKIP() << "read-only folders are writable for this user";
+  auto error = WriteFileAtomic(path, std::string("x"));
+  ASSERT_TRUE(error.has_value());
+  EXPECT_FALSE(error->empty());
+  EXPECT_EQ(test::ReadBytes(path), FileText());
+  EXPECT_FALSE(FileExists(path + ".tmp"));
+}
+
+TEST(SlotFileTest, AFolderNoOneCanWriteIntoRefusesTheWrite) {
+  // Nobody, the super-user included, makes files in the process folder.
+  auto error = WriteFileAtomic("/proc/00.dat", FileText());
+  ASSERT_TRUE(error.has_value());
+  EXPECT_FALSE(error->empty());
+  EXPECT_FALSE(FileExists("/proc/00.dat"));
 }
 
 }  // namespace

@@ -46,6 +46,22 @@ struct SnapshotTest : ::testing::Test {
     }
     f.LastSeq = n;
   }
+  void Use(const char* control) {
+    InputEvent e;
+    e.kind = EventKind::DialogControl;
+    e.form = "File_Window";
+    e.control = control;
+    f.Dispatch(e);
+  }
+  // The player loads slot `k` through the menu while the story waits.
+  void LoadSlot(const char* frame) {
+    f.ClickWait = f.InKeys = true;
+    f.Menu(MenuItem::prog_load).enabled = true;
+    f.prog_load_Click();
+    ASSERT_TRUE(f.fileWindow->IsOpen());
+    Use(frame);
+    Use("fBtn(2)");
+  }
   std::vector<int32_t> Range(int32_t from, int32_t to) {
     std::vector<int32_t> v;
     for (int32_t i = from; i < to; ++i) v.push_back(i);
@@ -194,6 +210,114 @@ TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
   EXPECT_EQ(f.SavePoint[2], u"朝");
   EXPECT_EQ(f.DialogMode, 3);
   EXPECT_FALSE(f.fileWindow->IsOpen());
+}
+
+TEST_F(SnapshotTest, ALoadedGameThatReachesTheTitleLeavesNothingOfTheOldGameBehind) {
+  Records(8);
+  f.ScenarioTable[6].Cmd = u"g9";
+  std::array<Text, 4> snap{u"終章,夜", StateLine("0005"), u"山田", u"太郎"};
+  ASSERT_FALSE(WriteFileAtomic(dir / "00.dat", SlotFileBytes("2026/12/06 12:00", snap)));
+  bool loaded = false;
+  onStep = [&](int32_t seq) {
+    if (seq != 3 || loaded) return;
+    loaded = true;
+    LoadSlot("Picture1(0)");
+    ADD_FAILURE() << "the load returned into the interrupted game";
+  };
+  f.CurSeq = 0;
+  f.RunGame();
+  // The title ends the loaded game, and the interrupted one (which would
+  // have gone on at record 4) never runs again.
+  EXPECT_EQ(trace, (std::vector<int32_t>{0, 1, 2, 3, 5, 6}));
+  EXPECT_TRUE(f.TitleShown);
+  EXPECT_EQ(f.GameDepth, 0);
+
+  // Loading from the title screen plays the game inside the dialog's
+  // button and comes back when it reaches the title again.
+  trace.clear();
+  for (int i = 0; i < 3; ++i) {
+    f.DialogMode = 2;
+    f.fileWindow->Form_Load();
+    ASSERT_TRUE(f.fileWindow->IsOpen());
+    Use("Picture1(0)");
+    Use("fBtn(2)");
+    EXPECT_EQ(f.GameDepth, 0);
+    EXPECT_TRUE(f.TitleShown);
+  }
+  EXPECT_EQ(trace, (std::vector<int32_t>{5, 6, 5, 6, 5, 6}));
+}
+
+TEST_F(SnapshotTest, AGameSavedAndLoadedThroughItsFileComesBackAsItWas) {
+  tp.system.facts.dateTime = "2027/01/02 03:04:05";
+  Records(20);
+  f.kou = 1234;
+  f.hap = 0;
+  f.bad = -1;
+  f.mak = 999;
+  f.BgRequest = 17;
+  f.CurNum = 210;
+  f.WakuOpacity = 0.6f;
+  f.BgmOn = true;
+  f.SeOn = false;
+  f.MessageSpeed = 2;
+  f.CurSeq = 44;
+  f.CurMusic = 5;
+  f.SavePoint = {u"", u"", u""};  // no save point passed yet
+  f.Names[1] = u"山田";
+  f.Names[2] = u"太郎";
+  f.ClickWait = f.InKeys = true;
+  f.Menu(MenuItem::prog_save).enabled = true;
+  f.prog_save_Click();
+  ASSERT_TRUE(f.fileWindow->IsOpen());
+  Use("Picture1(4)");
+  Use("fBtn(3)");
+  Use("fBtn(0)");
+  // The file, written out by hand from the layout (山田 and 太郎 in CP932).
+  const std::string expected = std::string("2027/01/02 03:04\r\n") + ",\r\n" + "234000-01999" + "000000000000" +
+                               "017" + "0210" + "0060" + "-1" + "00" + "02" + "0044" + "05" + "0000\r\n" +
+                               "\x8e\x52\x93\x63\r\n" + "\x91\xbe\x98\x59\r\n" + "\\\r\n";
+  EXPECT_EQ(test::ReadBytes(dir / "04.dat"), expected);
+
+  // Another run of the program loads it.
+  test::TestPlatform tp2;
+  Main_Form g{tp2.platform, StartOptions{}};
+  g.LayOutMainWindow();
+  g.DataDir = dir.path();
+  g.ScenarioTable = f.ScenarioTable;
+  g.LastSeq = f.LastSeq;
+  std::vector<int32_t> run;
+  g.StepHook = [&run](int32_t seq) { run.push_back(seq); };
+  g.kou = g.hap = g.bad = g.mak = 7;
+  g.WakuOpacity = 0.3f;
+  g.SeOn = true;
+  g.MessageSpeed = 0;
+  g.CurSeq = 9;
+  g.DialogMode = 2;
+  g.TitleShown = true;
+  g.fileWindow->Form_Load();
+  ASSERT_TRUE(g.fileWindow->IsOpen());
+  EXPECT_EQ(g.fileWindow->model.At("Label1(4)").caption, u"\r\n");  // no captions yet
+  InputEvent e;
+  e.kind = EventKind::DialogControl;
+  e.form = "File_Window";
+  for (const char* c : {"Picture1(4)", "fBtn(2)"}) {
+    e.control = c;
+    g.Dispatch(e);
+  }
+  EXPECT_EQ(g.kou, 234);  // cut to the field's three places
+  EXPECT_EQ(g.hap, 0);
+  EXPECT_EQ(g.bad, -1);
+  EXPECT_EQ(g.mak, 999);
+  EXPECT_EQ(g.BgRequest, 17);
+  EXPECT_EQ(g.WakuOpacity, 0.6f);
+  EXPECT_TRUE(g.BgmOn);
+  EXPECT_FALSE(g.SeOn);
+  EXPECT_EQ(g.MessageSpeed, 2);
+  EXPECT_EQ(g.CurMusic, 0);
+  EXPECT_EQ(g.Names[1], u"山田");
+  EXPECT_EQ(g.Names[2], u"太郎");
+  EXPECT_EQ(g.SavePoint, (std::array<Text, 3>{u"0", u"", u""}));
+  EXPECT_EQ(run, Range(0, 20));  // from record 0: no save point had been passed
 }
 
 TEST_F(SnapshotTest, ALoadFromTheTitleKeepsTheTitleInViewAsTheMainPicture) {

@@ -470,6 +470,19 @@ TEST_F(FileWindowTest, ASaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(tp.messages.Shown().size(), 3u);
   EXPECT_TRUE(w.IsOpen());
   EXPECT_FALSE(DirExists(dir / "gone"));
+  Use("fBtn(0)");
+
+  // A folder nobody may write into, the super-user included.
+  f.DataDir = "/proc/";
+  Open(1);
+  Use("Picture1(1)");
+  Use("fBtn(3)");
+  ASSERT_EQ(tp.messages.Shown().size(), 4u);
+  EXPECT_NE(tp.messages.Shown()[3].find(u"セーブできませんでした"), Text::npos);
+  EXPECT_NE(tp.messages.Shown()[3].find(u"/proc/01.dat"), Text::npos);
+  EXPECT_EQ(Caption(1), u"データなし");
+  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, false, true}));
+  EXPECT_TRUE(notices.empty());
 }
 
 TEST_F(FileWindowTest, AStaleTemporaryFileNeitherHidesNorBlocksTheSlot) {
