@@ -11,6 +11,7 @@
 #include <set>
 
 #include "demo/DemoData.h"
+#include "extras/Credits.h"
 #include "demo/Story.h"
 #include "platform/Cp932.h"
 #include "platform/Image.h"
@@ -97,6 +98,15 @@ std::pair<int, int> JpegSize(const Bytes& b) {
     }
   }
   return {0, 0};
+}
+
+TEST_F(DemoData, StaffRollNamesAreShiftJisLinesOfTheProject) {
+  extras::CreditsContent c = extras::ReadCredits(dir->path() + "staff.txt");
+  EXPECT_EQ(c.scenario, u"MIREL 物語班");
+  EXPECT_EQ(c.music, u"MIREL 音楽ツール");
+  EXPECT_EQ(c.maker, u"MIREL project");
+  EXPECT_EQ(c.year, u"2026");
+  EXPECT_NE(File("staff.txt").find("\r\n"), std::string::npos);
 }
 
 TEST_F(DemoData, EveryImageFileIsStoredAndDecodesOnceRestored) {

@@ -57,6 +57,18 @@ std::string ConfigText() {
   return out;
 }
 
+// The staff roll's names: UTF-8 lines in the story folder, Shift-JIS with
+// CR LF in the data folder like every other text file.
+std::string StaffText(const std::string& storyDir) {
+  std::istringstream in(ReadText(storyDir + "/staff.txt"));
+  std::string out, line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out += ToCp932(line, "staff.txt") + "\r\n";
+  }
+  return out;
+}
+
 }  // namespace
 
 const std::vector<std::string>& ImageTableNames() {
@@ -79,6 +91,7 @@ std::map<std::string, Bytes> BuildDemoFiles(const std::string& storyDir) {
   files["91.dat"] = ToBytes(Complement(story.scenario));
   files["92.dat"] = ToBytes(Complement(story.choices));
   files["90.dat"] = ToBytes(ConfigText());
+  files["staff.txt"] = ToBytes(StaffText(storyDir));
 
   std::map<int, Canvas> scenes;
   auto scene = [&](int n) -> const Canvas& {
