@@ -19,9 +19,17 @@ void Main_Form::TitleDisp() {
     CmdText = u"aa";
     CmdAudio();
   }
-  if (FileSize(DataPath("P91.dat")) > 0) {
+  // The title picture is decoration: one that cannot be read is passed
+  // over without a message, and the title stays hidden.
+  const std::string titlePath = DataPath("P91.dat");
+  if (FileSize(titlePath) > 0) {
     Title.Move(0, 0, 640, 480);
-    if (LoadPicture(Title, "P91.dat")) Title.Visible = true;
+    std::optional<Bytes> bytes = ReadFile(titlePath);
+    Image picture;
+    if (bytes && sys.images->Decode(*bytes, picture)) {
+      Title.SetPicture(picture);
+      Title.Visible = true;
+    }
   }
   for (auto& b : Smenu) b.Visible = true;
   Menu(MenuItem::opt_menu).enabled = true;
