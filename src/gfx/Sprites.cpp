@@ -44,6 +44,17 @@ constexpr FaceBox kFaceBoxes[13] = {
     {0, 0, 0, 0, 0},
 };
 
+// The record being run also changes a face: its sprite field then only
+// names whose face, and its text is the line spoken, not a place.
+bool RecordChangesFace(const Main_Form& f) {
+  if (f.CurSeq < 0 || static_cast<size_t>(f.CurSeq) >= f.ScenarioTable.size()) return false;
+  return !Trim(f.ScenarioTable[static_cast<size_t>(f.CurSeq)].Anim).empty();
+}
+
+std::string SpriteFile(int character, int picture) {
+  return std::to_string(character) + std::to_string(picture) + ".dat";
+}
+
 }  // namespace
 
 Text Main_Form::SpriteRecordPlace() const {
@@ -94,9 +105,8 @@ void Main_Form::LoadFaces() {
 }
 
 bool Main_Form::LoadDoll(int c, int p) {
-  const std::string name = std::to_string(c + 1) + std::to_string(FaceNo) + ".dat";
   // A picture that cannot be loaded leaves the position as it was.
-  if (!LoadPicture(Doll_Body[p], name)) return false;
+  if (!LoadPicture(Doll_Body[p], SpriteFile(c + 1, FaceNo))) return false;
   Doll_Body[p].Refresh();
   const int w = Doll_Body[p].width, h = Doll_Body[p].height;
   DollW[p] = static_cast<int16_t>(w);
@@ -133,8 +143,10 @@ void Main_Form::HideDoll(int p) {
 }
 
 int32_t Main_Form::ShowDoll() {
+  const bool faceRecord = RecordChangesFace(*this);
   if (DollNo < 1 || DollNo > DollPose.size()) {
-    MsgBox(u"人物番号 " + Decimal(DollNo) + u" の人物はいません.\r\n" + SpriteRecordPlace());
+    // A face change says so itself, once.
+    if (!faceRecord) MsgBox(u"人物番号 " + Decimal(DollNo) + u" の人物はいません.\r\n" + SpriteRecordPlace());
     return 2;
   }
   const int c = DollNo - 1;
@@ -154,8 +166,24 @@ int32_t Main_Form::ShowDoll() {
   }
 
   const int p = PositionOf(MsgText);
-  if (p < 0) return 2;
+  if (p < 0) {
+    if (!faceRecord)
+      MsgBox(u"人物の位置「" + MsgText + u"」は L, R, C のどれでもありません.\r\n" + SpriteRecordPlace());
+    return 2;
+  }
   if (pose[static_cast<size_t>(p)] == FaceNo) return 2;  // already standing there
+
+  // A picture that cannot be read leaves every sprite as it stands; the
+  // loading below reads it again once the old places are cleared.
+  {
+    Surface probe;
+    if (!LoadPicture(probe, SpriteFile(DollNo, FaceNo))) {
+      // Said once here; a face change for this picture is then skipped
+      // instead of being taken for a scenario error.
+      DollMissing[static_cast<size_t>(c)] = FaceNo;
+      return 2;
+    }
+  }
 
   // The character leaves wherever it stands, with the last removal code.
   for (int q = 0; q < kPositions; ++q) {
@@ -168,8 +196,7 @@ int32_t Main_Form::ShowDoll() {
   Waku[0].Visible = false;
   Waku[3].Visible = false;
   if (!LoadDoll(c, p)) {
-    // The message named the file; a face change for this picture is then
-    // skipped instead of being taken for a scenario error.
+    // The file went away since it was read above; the message named it.
     DollMissing[static_cast<size_t>(c)] = FaceNo;
     return 2;
   }
