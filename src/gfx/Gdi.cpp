@@ -1,7 +1,9 @@
 #include "gfx/Gdi.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <cstring>
 
 namespace mirel {
 
@@ -27,11 +29,29 @@ void CopyFromMono(Surface& dst, int dx, int dy, const MonoBitmap& src) {
     }
 }
 
+// The two copies of the mask idiom done in one pass: a source pixel equal
+// to the source's background gives the destination's background, any other
+// pixel, and the part of the region off the source, its foreground.
 void MakeMask(Surface& dst, Surface& src, int x, int y, int w, int h) {
-  MonoBitmap mono;
   src.BackColor = kBlack;
-  CopyToMono(mono, src, x, y, w, h);
-  CopyFromMono(dst, 0, 0, mono);
+  w = std::min(w, dst.width);
+  h = std::min(h, dst.height);
+  if (w <= 0 || h <= 0) return;
+  const uint32_t key = src.BackColor, clear = dst.BackColor, solid = dst.ForeColor;
+  // Columns of the region that lie on the source.
+  const int x0 = std::clamp(-x, 0, w), x1 = std::clamp(src.width - x, x0, w);
+  for (int row = 0; row < h; ++row) {
+    uint32_t* out = dst.pixels.data() + static_cast<size_t>(row) * dst.width;
+    const int sy = y + row;
+    if (sy < 0 || sy >= src.height) {
+      std::fill_n(out, w, solid);
+      continue;
+    }
+    const uint32_t* in = src.pixels.data() + static_cast<size_t>(sy) * src.width;
+    std::fill_n(out, x0, solid);
+    for (int col = x0; col < x1; ++col) out[col] = in[x + col] == key ? clear : solid;
+    std::fill(out + x1, out + w, solid);
+  }
 }
 
 int GetPixels(const Surface& s, std::vector<uint32_t>& px) {
@@ -58,53 +78,100 @@ int SetPixels(Surface& s, const std::vector<uint32_t>& px) {
 void WorkDib::DibCreate(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  bufA_.assign(static_cast<size_t>(width_) * height_ * 3, 0);
-  bufB_.assign(bufA_.size(), 0);
   active_ = true;
-}
-
-namespace {
-
-// Reads a region into blue, green, red triples; pixels outside the surface
-// read as black, as an off-bitmap source does.
-void ReadTriples(const Surface& s, int x0, int y0, int w, int h, std::vector<uint8_t>& buf) {
-  size_t i = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x, i += 3) {
-      uint32_t p = s.Contains(x0 + x, y0 + y) ? s.At(x0 + x, y0 + y) : 0;
-      buf[i] = static_cast<uint8_t>(p);
-      buf[i + 1] = static_cast<uint8_t>(p >> 8);
-      buf[i + 2] = static_cast<uint8_t>(p >> 16);
-    }
-}
-
-}  // namespace
-
-// Every row is handled on its own, so widths whose bytes are not a multiple
-// of 4 blend as exactly as the others and nothing is read past a row.
-void WorkDib::DibBlend(Surface& dst, int dx, int dy, int width, int height, const Surface& src, int sx, int sy,
-                       float weight) {
-  if (!(weight >= 0.0f && weight <= 1.0f)) return;
-  if (!active_ || width != width_ || height != height_ || width <= 0 || height <= 0) return;
-  ReadTriples(dst, dx, dy, width, height, bufA_);
-  ReadTriples(src, sx, sy, width, height, bufB_);
-  const float w1 = weight;
-  const float w0 = 1.0f - weight;
-  for (size_t i = 0; i < bufA_.size(); ++i) {
-    double v = static_cast<double>(bufB_[i]) * static_cast<double>(w1) + static_cast<double>(bufA_[i]) * static_cast<double>(w0);
-    bufA_[i] = static_cast<uint8_t>(std::nearbyint(v));
-  }
-  size_t i = 0;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x, i += 3)
-      if (dst.Contains(dx + x, dy + y))
-        dst.At(dx + x, dy + y) = Rgb(bufA_[i + 2], bufA_[i + 1], bufA_[i]);
 }
 
 void WorkDib::DibRelease() {
   active_ = false;
-  bufA_.clear();
-  bufB_.clear();
+  sourceRows_.clear();
+  sourceRows_.shrink_to_fit();
+}
+
+namespace {
+
+// Rounds half to even exactly as nearbyint does in the default rounding
+// mode, for 0 <= v < 2^51: adding 1.5 * 2^52 leaves no fraction bits, so
+// the addition itself rounds. Much cheaper than the library call.
+inline double RoundHalfEven(double v) {
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+  constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
+  return (v + kShift) - kShift;
+#else
+  // Wider intermediates would round the sum at the wrong place.
+  return std::nearbyint(v);
+#endif
+}
+
+// Shrinks a rectangle to the pixels whose source and destination both lie
+// on their surfaces, moving both origins alike.
+bool ClipToBoth(int& dx, int& dy, int& w, int& h, int& sx, int& sy, const Surface& dst, const Surface& src) {
+  auto clip = [](int& d, int& s, int& len, int dLim, int sLim) {
+    const int shift = std::max({0, -d, -s});
+    d += shift;
+    s += shift;
+    len = std::min({len - shift, dLim - d, sLim - s});
+  };
+  clip(dx, sx, w, dst.width, src.width);
+  clip(dy, sy, h, dst.height, src.height);
+  return w > 0 && h > 0;
+}
+
+void BlendRow(const uint8_t* table, uint32_t* d, const uint32_t* s, int n) {
+  for (int x = 0; x < n; ++x) {
+    const uint32_t a = d[x], b = s[x];
+    // Red and blue pairs side by side: destination byte over source byte.
+    const uint32_t redBlue = ((a << 8) & 0xFF00FF00u) | (b & 0x00FF00FFu);
+    const uint32_t red = table[redBlue >> 16];
+    const uint32_t green = table[(a & 0xFF00u) | ((b >> 8) & 0xFFu)];
+    const uint32_t blue = table[redBlue & 0xFFFFu];
+    d[x] = red << 16 | green << 8 | blue;
+  }
+}
+
+}  // namespace
+
+void WorkDib::PrepareTable(float weight) {
+  uint32_t bits;
+  std::memcpy(&bits, &weight, sizeof bits);
+  if (!table_.empty() && bits == tableWeight_) return;
+  // The weight and its complement each in single precision; each product
+  // is exact in double, the sum is rounded once, then to a whole number.
+  const float w1 = weight, w0 = 1.0f - weight;
+  double fromSource[256], fromDest[256];
+  for (int v = 0; v < 256; ++v) {
+    fromSource[v] = static_cast<double>(v) * static_cast<double>(w1);
+    fromDest[v] = static_cast<double>(v) * static_cast<double>(w0);
+  }
+  table_.resize(256 * 256);
+  for (int a = 0; a < 256; ++a) {
+    uint8_t* row = table_.data() + static_cast<size_t>(a) * 256;
+    for (int b = 0; b < 256; ++b) row[b] = static_cast<uint8_t>(RoundHalfEven(fromSource[b] + fromDest[a]));
+  }
+  tableWeight_ = bits;
+}
+
+// The work bitmap holds no pixels of its own: each destination row is
+// blended in place from its source row, so any width works, whatever its
+// size in bytes.
+void WorkDib::DibBlend(Surface& dst, int dx, int dy, int width, int height, const Surface& src, int sx, int sy,
+                       float weight) {
+  if (!(weight >= 0.0f && weight <= 1.0f)) return;
+  if (!active_ || width != width_ || height != height_ || width <= 0 || height <= 0) return;
+  int w = width, h = height;
+  if (!ClipToBoth(dx, dy, w, h, sx, sy, dst, src)) return;
+  PrepareTable(weight);
+  const uint32_t* from = src.pixels.data() + static_cast<size_t>(sy) * src.width + sx;
+  size_t fromStride = static_cast<size_t>(src.width);
+  if (&src == &dst) {
+    sourceRows_.resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      std::copy_n(from + static_cast<size_t>(y) * fromStride, w, sourceRows_.data() + static_cast<size_t>(y) * w);
+    from = sourceRows_.data();
+    fromStride = static_cast<size_t>(w);
+  }
+  uint32_t* to = dst.pixels.data() + static_cast<size_t>(dy) * dst.width + dx;
+  for (int y = 0; y < h; ++y)
+    BlendRow(table_.data(), to + static_cast<size_t>(y) * dst.width, from + static_cast<size_t>(y) * fromStride, w);
 }
 
 void BlendRect(WorkDib& dib, Surface& dst, int dx, int dy, int width, int height, const Surface& src, int sx, int sy,

@@ -40,15 +40,25 @@ class WorkDib {
   void DibCreate(int width, int height);
   // dst region = weight x src region + (1 - weight) x dst region, rounded
   // half to even per channel. A weight outside 0..1 draws nothing; the
-  // region must be the size the work bitmap was created with.
+  // region must be the size the work bitmap was created with. Pixels whose
+  // source or destination lies off its surface keep the destination.
   void DibBlend(Surface& dst, int dx, int dy, int width, int height, const Surface& src, int sx, int sy, float weight);
   void DibRelease();
   bool Active() const { return active_; }
 
  private:
+  void PrepareTable(float weight);
+
   bool active_ = false;
   int width_ = 0, height_ = 0;
-  std::vector<uint8_t> bufA_, bufB_;
+  // The source region, read first when it lies on the destination's surface.
+  std::vector<uint32_t> sourceRows_;
+  // The blended byte of every pair of channel values for one weight,
+  // indexed destination << 8 | source. Animations and the message window
+  // blend with the same weight again and again, so it outlives the work
+  // bitmap and is rebuilt only when the weight changes.
+  std::vector<uint8_t> table_;
+  uint32_t tableWeight_ = 0;  // the float's bits
 };
 
 void BlendRect(WorkDib& dib, Surface& dst, int dx, int dy, int width, int height, const Surface& src, int sx, int sy,
