@@ -1,0 +1,170 @@
+// Whole plays of the demo through the real program, one per ending, with
+// screenshots compared to stored references by exact pixels. When the demo
+// or the drawing changes on purpose, the references are made again with
+//   MIREL_UPDATE_REFERENCES=1 build/tests/test_app --gtest_filter='*EndToEnd*'
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
+
+struct Route {
+  const char* name;
+  std::vector<int> answers;
+  int block;  // the ending's block in the story
+};
+
+const Route kRoutes[] = {{"ending1", {1, 1, 1, 1}, 8100}, {"ending2", {2, 2, 2, 2}, 8200}, {"plain", {3, 1, 3, 1}, 8000}};
+
+// Index of the first record of a block, counted in the story's source the
+// way the record table is: data rows after the header, comments left out.
+std::string FirstRecordOf(int block) {
+  std::string csv = ReadBytes(std::string(MIREL_TEST_SOURCE_DIR) + "/demo/story/scenario.csv");
+  int index = -1;  // the header row
+  size_t at = 0;
+  while (at < csv.size()) {
+    size_t nl = csv.find('\n', at);
+    if (nl == std::string::npos) nl = csv.size();
+    std::string line = csv.substr(at, nl - at);
+    at = nl + 1;
+    if (line.empty() || line[0] == '#' || line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    if (index >= 0 && line.rfind(std::to_string(block) + ",", 0) == 0) return std::to_string(index);
+    ++index;
+  }
+  return "";
+}
+
+struct PlayResult {
+  int status = -1;
+  std::string out;
+  std::vector<std::string> trace;
+};
+
+PlayResult Play(const std::string& dataDir, const std::string& script, const std::string& extra = "") {
+  std::string in = dataDir + "../input.txt", trace = dataDir + "../trace.txt";
+  WriteBytes(in, script);
+  std::string cmd = test::BuildDir() + "src/mirel --headless --data '" + dataDir + "' --input '" + in + "' --trace '" +
+                    trace + "' " + extra + " 2>/dev/null";
+  PlayResult r;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  std::string t = ReadBytes(trace);
+  size_t start = 0;
+  while (start < t.size()) {
+    size_t nl = t.find('\n', start);
+    if (nl == std::string::npos) nl = t.size();
+    r.trace.push_back(t.substr(start, nl - start));
+    start = nl + 1;
+  }
+  return r;
+}
+
+std::string Script(const Route& route, const std::string& shots) {
+  std::string s = "screenshot " + shots + "1.png\n";  // the prologue's first line
+  s += "title new\n";
+  for (size_t i = 0; i < route.answers.size(); ++i) {
+    s += "choose " + std::to_string(route.answers[i]) + "\n";
+    if (i == 0 || i + 1 == route.answers.size()) s += "screenshot " + shots + std::to_string(i == 0 ? 2 : 3) + ".png\n";
+  }
+  return s;
+}
+
+// Differing pixels between two pictures; a size mismatch counts all.
+long Difference(const QImage& a, const QImage& b, std::string& where) {
+  if (a.size() != b.size()) return static_cast<long>(a.width()) * a.height() + 1;
+  QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+  long n = 0;
+  for (int r = 0; r < x.height(); ++r)
+    for (int c = 0; c < x.width(); ++c)
+      if (x.pixel(c, r) != y.pixel(c, r) && n++ == 0) where = "first at " + std::to_string(c) + "," + std::to_string(r);
+  return n;
+}
+
+class EndToEnd : public ::testing::TestWithParam<Route> {};
+
+TEST_P(EndToEnd, PlaysToItsEndingWithTheStoredPictures) {
+  const Route& route = GetParam();
+  test::TempDir root;
+  std::string data = root / "data/";
+  fs::create_directory(data);
+  ASSERT_TRUE(test::CopyDemoData(data));
+  std::string shots = root / (std::string(route.name) + "-");
+  PlayResult r = Play(data, Script(route, shots));
+  ASSERT_EQ(r.status, 0) << r.out;
+  ASSERT_FALSE(r.trace.empty());
+  // Block 9000 is an audio record and then the quit command.
+  std::string closing = FirstRecordOf(9000);
+  ASSERT_FALSE(closing.empty());
+  EXPECT_EQ(r.trace.back(), std::to_string(std::stoi(closing) + 1)) << "the quit command ends every route";
+  for (const Route& other : kRoutes) {
+    std::string first = FirstRecordOf(other.block);
+    ASSERT_FALSE(first.empty()) << other.block;
+    bool reached = std::find(r.trace.begin(), r.trace.end(), first) != r.trace.end();
+    EXPECT_EQ(reached, other.block == route.block) << route.name << " and the ending of block " << other.block;
+  }
+  EXPECT_EQ(r.out.find("timeout"), std::string::npos) << r.out;
+  // Every picture is back in its stored form after the play.
+  for (auto& e : fs::directory_iterator(data)) {
+    std::string n = e.path().filename();
+    EXPECT_EQ(n.find(".cod"), std::string::npos) << n;
+  }
+  EXPECT_EQ(ReadBytes(data + "p05.dat").substr(0, 2), "JF");
+
+  const char* update = std::getenv("MIREL_UPDATE_REFERENCES");
+  for (int k = 1; k <= 3; ++k) {
+    std::string shot = shots + std::to_string(k) + ".png";
+    std::string ref = std::string(MIREL_TEST_SOURCE_DIR) + "/tests/e2e/reference/" + route.name + "-" + std::to_string(k) + ".png";
+    ASSERT_TRUE(fs::exists(shot)) << shot << " was not written";
+    if (update && *update) {
+      fs::copy_file(shot, ref, fs::copy_options::overwrite_existing);
+      continue;
+    }
+    if (!fs::exists(ref)) GTEST_SKIP() << "no reference " << ref << "; make them with MIREL_UPDATE_REFERENCES=1";
+    std::string where;
+    long diff = Difference(QImage(QString::fromStdString(shot)), QImage(QString::fromStdString(ref)), where);
+    EXPECT_EQ(diff, 0) << route.name << " screenshot " << k << " differs from " << ref << " (" << where << ")";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, EndToEnd, ::testing::ValuesIn(kRoutes),
+                         [](const ::testing::TestParamInfo<Route>& i) { return std::string(i.param.name); });
+
+// The same input on a fast and on a slow machine: the frames differ, the
+// play must not.
+TEST(EndToEndTiming, SlowAndFastClocksEndInTheSameStateAndFiles) {
+  std::map<std::string, std::string> files[2];
+  PlayResult runs[2];
+  const char* costs[2] = {"", "--clock-cost 7"};
+  for (int k = 0; k < 2; ++k) {
+    test::TempDir root;
+    std::string data = root / "data/";
+    fs::create_directory(data);
+    ASSERT_TRUE(test::CopyDemoData(data));
+    runs[k] = Play(data, "title new\nchoose 1\nchoose 2\nchoose 1\nchoose 2\n", costs[k]);
+    ASSERT_EQ(runs[k].status, 0) << runs[k].out;
+    for (auto& e : fs::directory_iterator(data))
+      if (e.path().filename() != "mirel.log") files[k][e.path().filename()] = ReadBytes(e.path());
+  }
+  EXPECT_EQ(runs[0].trace, runs[1].trace);
+  EXPECT_EQ(runs[0].out, runs[1].out);
+  ASSERT_EQ(files[0].size(), files[1].size());
+  for (const auto& [name, bytes] : files[0]) EXPECT_TRUE(files[1][name] == bytes) << name << " differs";
+}
+
+}  // namespace
+}  // namespace mirel
