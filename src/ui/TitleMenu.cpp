@@ -31,6 +31,11 @@ void Main_Form::TitleDisp() {
       Title.Visible = true;
     }
   }
+  // The title comes back unlit, whatever was lit when it was left: the
+  // first button the mouse enters lights up and sounds, even the one
+  // clicked last time or one with the index of the last choice entered.
+  for (int j = 0; j < 4; ++j) BitBlt(Smenu[j], 0, 0, 166, 38, Texture, 4, 148 + 50 * j, Rop::SrcCopy);
+  LastHover = 5;
   for (auto& b : Smenu) b.Visible = true;
   Menu(MenuItem::opt_menu).enabled = true;
   Menu(MenuItem::vvrr).enabled = true;

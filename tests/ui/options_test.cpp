@@ -39,6 +39,8 @@ TEST_F(OptionsTest, OpeningShowsTheCurrentSettingsAndDisablesTheGame) {
   EXPECT_EQ(w.model.At("Check2").value, 1);
   EXPECT_EQ(w.model.At("HScroll1").value, 29);  // rounded, not cut to 28
   EXPECT_EQ(w.model.At("Label4").caption, u"29");
+  Use("Command1");
+  EXPECT_EQ(f.MessageSpeed, 2);  // stored as the one-line speed it showed
 }
 
 TEST_F(OptionsTest, OkStoresEveryChoice) {

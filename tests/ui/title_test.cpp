@@ -219,6 +219,29 @@ TEST_F(TitleTest, TheButtonUnderTheMouseLightsUpWithOneSoundPerButtonEntered) {
   EXPECT_EQ(tp.audio.sounds.back().second & kSndAsync, 0u);
 }
 
+TEST_F(TitleTest, TheTitleComesBackUnlitAndTheButtonLastUsedLightsAgain) {
+  Main_Form& f = F();
+  f.ScenarioTable = {Record(u"g9"), Record(u"g9"), Record(u"")};
+  f.LastSeq = 2;
+  f.CurSeq = 0;
+  f.RunGame();
+  f.Dispatch(OnButton(0, EventKind::MouseMove));
+  f.Dispatch(OnButton(0, EventKind::MouseDown));  // a new game straight back to the title
+  ASSERT_TRUE(f.TitleShown);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(ButtonShows(i, 4)) << i;
+  tp.audio.sounds.clear();
+  f.Dispatch(OnButton(0, EventKind::MouseMove));
+  EXPECT_TRUE(ButtonShows(0, 179));
+  EXPECT_EQ(SoundsPlayed(), std::vector<size_t>{wave101});
+  // A choice entered last at its second answer leaves the same index behind.
+  f.LastHover = 1;
+  f.TitleDisp();
+  tp.audio.sounds.clear();
+  f.Dispatch(OnButton(1, EventKind::MouseMove));
+  EXPECT_TRUE(ButtonShows(1, 179));
+  EXPECT_EQ(SoundsPlayed(), std::vector<size_t>{wave101});
+}
+
 TEST_F(TitleTest, NewGamePlaysTheStoryInsideTheButtonFromTheRecordAfterTheTitle) {
   Main_Form& f = F();
   // 0 title; 1-2 change the routes and the ending counter; 3 a line; 4 title.
