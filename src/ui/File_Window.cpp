@@ -126,7 +126,9 @@ void File_Window::Form_Unload() {
 
 PlayerWait File_Window::Waiting() const {
   if (!IsOpen()) return PlayerWait::None;
-  return confirming_ ? PlayerWait::Confirm : PlayerWait::Dialog;
+  if (confirming_) return PlayerWait::Confirm;
+  // While a notice stands the dialog takes no input: it is not waiting.
+  return busy_ ? PlayerWait::None : PlayerWait::Dialog;
 }
 
 std::string File_Window::DefaultControl() const { return confirming_ ? "Command2" : "fBtn(0)"; }

@@ -50,6 +50,8 @@ struct FileWindowTest : ::testing::Test {
   std::vector<std::pair<Text, uint32_t>> notices;
   std::vector<PlayerWait> waitsAsked;
   std::vector<std::string> defaultsAsked;
+  // What the game waits for at each pump while a notice stands.
+  std::vector<PlayerWait> noticeWaits;
   // What the player does at the next pump.
   std::deque<std::string> pending;
   int pumps = 0;
@@ -85,6 +87,7 @@ struct FileWindowTest : ::testing::Test {
         pending.pop_front();
       }
       if (w.IsOpen() && w.model.At("Picture3").visible) {
+        noticeWaits.push_back(f.CurrentWait());
         std::pair<Text, uint32_t> n{w.model.At("Label2").caption, w.model.At("Picture3").backColor};
         if (notices.empty() || notices.back() != n) notices.push_back(n);
       }
@@ -266,6 +269,10 @@ TEST_F(FileWindowTest, SavingOntoAnEmptySlotWritesAtOnce) {
   EXPECT_EQ(test::ReadBytes(dir / "03.dat"), expected);
   EXPECT_EQ(f.SaveSnapshot[1].substr(0, 3), u"007");
   EXPECT_EQ(notices, (std::vector<std::pair<Text, uint32_t>>{{u"セーブしました", Rgb(255, 192, 192)}}));
+  // During the notice nothing waits for the player: a click then would be lost.
+  ASSERT_FALSE(noticeWaits.empty());
+  for (PlayerWait pw : noticeWaits) EXPECT_EQ(pw, PlayerWait::None);
+  EXPECT_EQ(w.Waiting(), PlayerWait::Dialog);
   EXPECT_FALSE(w.model.At("Picture3").visible);
   EXPECT_EQ(Caption(3), u"第一章\r\n放課後");
   EXPECT_EQ(w.SelectedSlot(), 3);
