@@ -676,6 +676,11 @@ TEST_F(SpriteTest, AFaceChangeForAPictureNotStandingEndsPlayNamingTheRecord) {
     }
   }
   EXPECT_EQ(RunRecord(3), 0);
+  // The interpreter does not go past it: the error ends the play.
+  f.LastSeq = 4;
+  f.CurSeq = 2;
+  EXPECT_THROW(f.RunScenario(), PlayError);
+  EXPECT_EQ(f.CurSeq, 2);
   // Once the background changed, the sprite is part of the picture only.
   f.BgRequest = 10;
   f.MsgText = u"XX";
