@@ -167,6 +167,36 @@ TEST_F(OptionsTest, DensityShowsAsTheNearestWholePercentAndSurvivesOkUnchanged) 
   EXPECT_FLOAT_EQ(f.WakuOpacity, 0.29f);
 }
 
+TEST_F(OptionsTest, ARefusedSwitchToFullScreenIsReportedAndLeavesTheWindowAsItWas) {
+  tp.window.SetFullScreenPossible(false);
+  w.Form_Load();
+  Use("Check4", 1);
+  Use("Command1");
+  ASSERT_EQ(tp.messages.Shown().size(), 1u);
+  EXPECT_EQ(tp.messages.Shown()[0], u"screen mode not changed.");
+  EXPECT_FALSE(f.FullScreen);
+  EXPECT_TRUE(tp.window.HasCaption());
+  EXPECT_TRUE(f.form.enabled);
+  // The next opening shows the box clear again.
+  w.Form_Load();
+  EXPECT_EQ(w.model.At("Check4").value, 0);
+}
+
+TEST_F(OptionsTest, TheDialogIsCaptionedAsTheGameNamesItsSettings) {
+  EXPECT_EQ(w.model.caption, u"オプション設定");
+  EXPECT_TRUE(w.model.closeBox);
+  EXPECT_TRUE(w.model.topMost);
+  const std::pair<const char*, const char16_t*> captions[] = {
+      {"Frame1", u"メッセージ速度"}, {"Option4", u"1文字ずつ表示"}, {"Option3", u"1行ずつ表示"},
+      {"Option1", u"選択までｽｷｯﾌﾟ"},  {"Check1", u"ＢＧＭ"},         {"Check2", u"効果音"},
+      {"Check4", u"ﾌﾙｽｸﾘｰﾝ"},        {"Label3", u"ｳｨﾝﾄﾞｳの濃さ"},   {"Label1", u"Low"},
+      {"Label2", u"High"},           {"Command1", u"OK"},            {"Command2", u"Cancel"}};
+  for (const auto& [name, caption] : captions) EXPECT_EQ(w.model.At(name).caption, Text(caption)) << name;
+  for (const char* o : {"Option1", "Option3", "Option4"}) EXPECT_EQ(w.model.At(o).parent, "Frame1") << o;
+  EXPECT_EQ(w.model.At("HScroll1").min, 0);
+  EXPECT_EQ(w.model.At("HScroll1").max, 100);
+}
+
 TEST_F(OptionsTest, FullScreenBoxIsDisabledWhereFullScreenIsImpossible) {
   f.FullScreenUnavailable = true;
   w.Form_Load();
@@ -287,6 +317,12 @@ TEST_F(AudioOptions, MusicOffStopsTheSongAndOnAgainWaitsForTheNextSongTheStoryAs
   Audio(u"ab");
   EXPECT_EQ(f.mci.MidiStatus(), "PLAYING");
   EXPECT_EQ(tp.audio.openPath, dir / "song2.mid");
+  // OK with the box still ticked leaves the song playing.
+  size_t sent = tp.audio.commands.size();
+  Choose("Check2", 1);
+  EXPECT_EQ(f.mci.MidiStatus(), "PLAYING");
+  for (size_t i = sent; i < tp.audio.commands.size(); ++i)
+    EXPECT_EQ(tp.audio.commands[i].rfind("stop", 0), std::string::npos) << tp.audio.commands[i];
 }
 
 TEST_F(AudioOptions, SoundEffectsOffSilenceTheStoryAndTheChoicesButNotTheTitle) {

@@ -378,7 +378,10 @@ TEST_F(TitleTest, EndButtonAndMenuAskFirstAndNoChangesNothing) {
     boxes.next = 0;
     tp.audio.sounds.clear();
     size_t commands = tp.audio.commands.size();
-    f.Dispatch(how == 0 ? OnButton(3, EventKind::MouseDown) : MenuClick(MenuItem::prog_end));
+    // Any mouse button presses a title button.
+    InputEvent press = OnButton(3, EventKind::MouseDown);
+    press.button = 2;
+    f.Dispatch(how == 0 ? press : MenuClick(MenuItem::prog_end));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].first, u"終了しますか？");
     EXPECT_EQ(boxes.shown[0].second, MsgButtons::YesNo);
