@@ -249,7 +249,10 @@ void ScriptInput::Pump(EventQueue& q) {
       ++next_;
       return;
     }
+    // A picture is taken once the screen stands still, waiting for the
+    // player; "now screenshot" takes it at once.
     if (a == "screenshot") {
+      if (form_->CurrentWait() == PlayerWait::None) return;
       ++next_;
       Deliver(line, q);
       continue;

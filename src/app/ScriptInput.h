@@ -24,7 +24,8 @@
 //   wait MS                let MS milliseconds pass first
 //   now LINE               give LINE at once, even while nothing waits
 //                          (for example a click during the opening)
-//   screenshot FILE        save the picture as it is on screen
+//   screenshot FILE        save the picture as it is on screen when the
+//                          game next waits for the player
 //   close                  the window's close box
 #include <functional>
 #include <string>
