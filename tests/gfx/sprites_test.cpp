@@ -3,11 +3,12 @@
 // fields name nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/Files.h"
 #include "transition_harness.h"
 
 namespace mirel::test {
