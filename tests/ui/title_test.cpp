@@ -534,6 +534,44 @@ TEST_F(TitleTest, OptionsDuringPlayHoldTheStoryUntilTheDialogIsClosedAndTheNextC
   EXPECT_TRUE(f.TitleShown);
 }
 
+TEST_F(TitleTest, SkipChosenInTheOptionsWhileALineWaitsRunsOnWithoutAnotherClick) {
+  Main_Form& f = F();
+  f.ScenarioTable = {Record(u"g9"), Record(u"", u"一行目"), Record(u"", u"二行目"), Record(u"", u"三行目"),
+                     Record(u"g9"), Record(u"")};
+  f.LastSeq = 5;
+  f.CurSeq = 0;
+  f.RunGame();
+  int spaces = 0;
+  bool asked = false;
+  player = [&](EventQueue& q) {
+    if (f.optionWindow->IsOpen()) {
+      for (const char* control : {"Option1", "Command1"}) {
+        InputEvent e;
+        e.kind = EventKind::DialogControl;
+        e.form = "Option_Window";
+        e.control = control;
+        e.value = 1;
+        q.push_back(e);
+      }
+      return;
+    }
+    if (!f.ClickWait) return;
+    if (!asked) {
+      asked = true;
+      q.push_back(MenuClick(MenuItem::opt_menu));
+    } else {
+      ++spaces;
+      q.push_back(Space());
+    }
+  };
+  f.Dispatch(OnButton(0, EventKind::MouseDown));
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(spaces, 0);  // the rest of the story ran by itself
+  EXPECT_EQ(f.MessageSpeed, 0);
+  EXPECT_EQ(f.CurSeq, 4);
+  EXPECT_TRUE(f.TitleShown);
+}
+
 TEST_F(TitleTest, TitleMusicStartsOnlyWhenNothingPlaysAndMusicIsOn) {
   Main_Form& f = F();
   f.TitleDisp();
