@@ -159,6 +159,14 @@ std::optional<SavedState> ParseStateLine(TextView line, int32_t lastSeq, Text* w
   return s;
 }
 
+std::optional<Text> ResumeProblem(const ScenarioData& scenario, int32_t resume) {
+  const bool inTable = resume >= 0 && resume < scenario.LastSeq &&
+                       static_cast<size_t>(resume) < scenario.ScenarioTable.size();
+  if (!inTable) return u"再開するレコード " + Decimal(resume) + u" はシナリオにありません";
+  if (resume == 0 || Trim(scenario.ScenarioTable[static_cast<size_t>(resume)].Cmd) == u"p8") return std::nullopt;
+  return u"再開するレコード " + Decimal(resume) + u" はセーブポイントではありません";
+}
+
 Text SlotField(TextView text) {
   Text t(text);
   for (auto& c : t)

@@ -10,6 +10,7 @@
 
 #include "platform/Text.h"
 #include "scenario/PlayState.h"
+#include "scenario/ScenarioData.h"
 
 namespace mirel {
 
@@ -50,6 +51,12 @@ struct SavedState {
 // numeric fields in range, or whose resume record lies outside the records
 // that can run, 0 to lastSeq - 1 (lastSeq is the terminator).
 std::optional<SavedState> ParseStateLine(TextView line, int32_t lastSeq, Text* why);
+
+// Why a saved game cannot resume at record `resume` of this scenario, or
+// nothing. The record must be one of the scenario's save points (a game
+// saved before any was passed resumes at record 0): any other record means
+// the file belongs to another version of the story or was altered.
+std::optional<Text> ResumeProblem(const ScenarioData& scenario, int32_t resume);
 
 // A caption or name as it is written into the file so that the field
 // reader gives it back whole: put in double quotes when it holds a comma or

@@ -18,6 +18,12 @@ void Main_Form::Continue_game() {
   // hold a usable state line changes nothing.
   Text why;
   std::optional<SavedState> st = ParseStateLine(SaveSnapshot[1], LastSeq, &why);
+  if (st) {
+    if (auto problem = ResumeProblem(*this, st->resume)) {
+      why = *problem;
+      st.reset();
+    }
+  }
   if (!st) {
     MsgBox(u"ロードできませんでした.\r\n" + why);
     return;

@@ -347,6 +347,12 @@ bool File_Window::Load(const std::string& path) {
   // Checked whole before anything changes: a refused file leaves the game
   // as it was and the dialog usable.
   SlotRead r = ReadSlotForLoad(path, main_.LastSeq);
+  if (r.contents) {
+    if (auto problem = ResumeProblem(main_, r.contents->state.resume)) {
+      r.error = *problem;
+      r.contents.reset();
+    }
+  }
   if (!r.contents) {
     main_.MsgBox(u"ロードできませんでした.\r\n" + FromUtf8(path) + u"\r\n" + r.error);
     return false;

@@ -62,6 +62,13 @@ struct SnapshotTest : ::testing::Test {
     Use(frame);
     Use("fBtn(2)");
   }
+  // Makes record `i` a save point with its two captions.
+  void SavePointAt(int i, const Text& part1 = u"", const Text& part2 = u"") {
+    ScenarioRecord& r = f.ScenarioTable[static_cast<size_t>(i)];
+    r.Cmd = u"p8";
+    r.Text = part1;
+    r.Param1 = part2;
+  }
   std::vector<int32_t> Range(int32_t from, int32_t to) {
     std::vector<int32_t> v;
     for (int32_t i = from; i < to; ++i) v.push_back(i);
@@ -95,6 +102,7 @@ TEST_F(SnapshotTest, CaptureFillsTheFourLinesFromThePlayState) {
 TEST_F(SnapshotTest, RestoringSetsThePlayStateClearsTheScreenAndUnwindsTheGame) {
   Records(20);
   f.SaveSnapshot[1] = StateLine("0012");
+  SavePointAt(12);
   f.SaveSnapshot[2] = u"山田";
   f.SaveSnapshot[3] = u"太郎";
   // The game being played when the player loads.
@@ -159,6 +167,7 @@ TEST_F(SnapshotTest, RestoringSetsThePlayStateClearsTheScreenAndUnwindsTheGame) 
 TEST_F(SnapshotTest, WithNoGameRunningTheLoadedGamePlaysFromItsSavePoint) {
   Records(20);
   f.SaveSnapshot[1] = StateLine("0012");
+  SavePointAt(12);
   f.Continue_game();
   EXPECT_EQ(trace, Range(12, 20));
   EXPECT_EQ(f.GameDepth, 0);
@@ -175,6 +184,7 @@ TEST_F(SnapshotTest, AGameWithoutASavePointLoadsAtRecordZero) {
 TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
   Records(8);
   std::array<Text, 4> snap{u"第二章,朝", StateLine("0002"), u"山田", u"太郎"};
+  SavePointAt(2, u"第二章", u"朝");
   ASSERT_FALSE(WriteFileAtomic(dir / "00.dat", SlotFileBytes("2026/12/06 12:00", snap)));
   auto use = [this](const char* control) {
     InputEvent e;
@@ -216,6 +226,7 @@ TEST_F(SnapshotTest, ALoadedGameThatReachesTheTitleLeavesNothingOfTheOldGameBehi
   Records(8);
   f.ScenarioTable[6].Cmd = u"g9";
   std::array<Text, 4> snap{u"終章,夜", StateLine("0005"), u"山田", u"太郎"};
+  SavePointAt(5, u"終章", u"夜");
   ASSERT_FALSE(WriteFileAtomic(dir / "00.dat", SlotFileBytes("2026/12/06 12:00", snap)));
   bool loaded = false;
   onStep = [&](int32_t seq) {
@@ -323,6 +334,7 @@ TEST_F(SnapshotTest, AGameSavedAndLoadedThroughItsFileComesBackAsItWas) {
 TEST_F(SnapshotTest, ALoadFromTheTitleKeepsTheTitleInViewAsTheMainPicture) {
   Records(3);
   f.SaveSnapshot[1] = StateLine("0001");
+  SavePointAt(1);
   const uint32_t titleColour = Rgb(10, 20, 30);
   f.Title.Move(0, 0, 640, 480);
   f.Title.BackColor = titleColour;
@@ -359,7 +371,9 @@ TEST_F(SnapshotTest, ASnapshotThatCannotBeUsedChangesNothing) {
   f.kou = 5;
   f.CurSeq = 2;
   f.GameDepth = 1;
-  for (const Text& line : {Text(65, u' '), StateLine("0012"), StateLine("00x2")}) {
+  // Record 1 is not a save point: a game resumed there would start in the
+  // middle of a scene.
+  for (const Text& line : {Text(65, u' '), StateLine("0012"), StateLine("00x2"), StateLine("0001")}) {
     f.SaveSnapshot[1] = line;
     size_t shown = tp.messages.Shown().size();
     EXPECT_NO_THROW(f.Continue_game());

@@ -60,6 +60,9 @@ struct FileWindowTest : ::testing::Test {
     tp.platform.dialogs = &watcher;
     f.LayOutMainWindow();
     f.DataDir = dir.path();
+    // Records 0 to 10, the last the terminator; record 3 is a save point.
+    f.ScenarioTable.resize(11);
+    f.ScenarioTable[3].Cmd = u"p8";
     f.LastSeq = 10;
     watcher.onAsked = [this](const DialogModel& m) {
       questions.push_back(m.Find("Label4")->caption);
@@ -420,7 +423,8 @@ TEST_F(FileWindowTest, DamagedSlotsAreRefusedAndTheDialogStaysUsable) {
   damaged.push_back(SlotFileBytes("d", {u"一,二", good.substr(0, 50), u"甲", u"乙"}));
   damaged.push_back(SlotFileBytes("d", {u"一,二", GoodLine(10), u"甲", u"乙"}));  // the terminator
   damaged.push_back(SlotFileBytes("d", {u"一,二", GoodLine(999), u"甲", u"乙"}));
-  ASSERT_EQ(damaged.size(), 9u);
+  damaged.push_back(SlotFileBytes("d", {u"一,二", GoodLine(4), u"甲", u"乙"}));  // not a save point
+  ASSERT_EQ(damaged.size(), 10u);
   f.GameDepth = 1;
   f.kou = 1;
   f.SavePoint = {u"1", u"今", u"ここ"};

@@ -197,7 +197,9 @@ TEST(SaveLoadPlay, ALoadedGameIsTheSavedOneAndPlayGoesOnFromItsSavePoint) {
   std::vector<std::string> before = Lines(config), after = Lines(test::ReadBytes(dir / "90.dat"));
   ASSERT_EQ(after.size(), before.size());
   for (size_t i = 0; i < before.size(); ++i)
-    if (i != 5) EXPECT_EQ(after[i], before[i]) << "line " << i + 1;
+    if (i != 5) {
+      EXPECT_EQ(after[i], before[i]) << "line " << i + 1;
+    }
   ASSERT_GE(after[5].size(), 33u);
   for (int k = 0; k < 19; ++k) {
     char c = after[5][static_cast<size_t>(14 + k)];
