@@ -193,9 +193,14 @@ int GetPixelGrid(const Surface& s, PixelGrid& grid) {
 
 int SetPixelGrid(Surface& s, const PixelGrid& grid) {
   const int w = s.width, h = s.height;
-  if (grid.size() < static_cast<size_t>(w) + 1) return -1;
-  for (const auto& col : grid)
-    if (col.size() < static_cast<size_t>(h) + 1) return -1;
+  // A grid too small for the picture writes nothing, but the surface is
+  // presented all the same, as a failed SetPixels does.
+  bool fits = grid.size() >= static_cast<size_t>(w) + 1;
+  for (const auto& col : grid) fits = fits && col.size() >= static_cast<size_t>(h) + 1;
+  if (!fits) {
+    s.Refresh();
+    return -1;
+  }
   std::vector<uint32_t> flat(static_cast<size_t>(w) * h + 1, 0);
   for (int r = 0; r < h; ++r)
     for (int c = 0; c <= w; ++c) flat[static_cast<size_t>(w) * r + c] = grid[static_cast<size_t>(w - c)][static_cast<size_t>(h - r)];

@@ -662,9 +662,11 @@ TEST(PixelGrid, FailuresLeaveGridAndPicture) {
 
   Surface s = Coded(4, 3);
   const Surface before = s;
-  PixelGrid small(3, std::vector<uint32_t>(4, 0));
-  EXPECT_EQ(SetPixelGrid(s, small), -1);
+  PixelGrid narrow(4, std::vector<uint32_t>(4, 0)), shallow(5, std::vector<uint32_t>(3, 0));
+  EXPECT_EQ(SetPixelGrid(s, narrow), -1);
+  EXPECT_EQ(SetPixelGrid(s, shallow), -1);
   EXPECT_EQ(FirstDifference(s, before), -1);
+  EXPECT_EQ(s.refreshCount, 2);  // presented all the same
 }
 
 }  // namespace
