@@ -8,19 +8,27 @@ namespace mirel {
 
 namespace {
 constexpr MenuItem kPlayMenus[] = {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup};
+
+// Every button in its normal image and none remembered as entered: a title
+// shown afresh lights the first button the mouse enters and sounds, even
+// the one used last time or one with the index of the last choice entered.
+void UnlightButtons(Main_Form& f) {
+  for (int j = 0; j < 4; ++j) BitBlt(f.Smenu[j], 0, 0, 166, 38, f.Texture, 4, 148 + 50 * j, Rop::SrcCopy);
+  f.LastHover = 5;
 }
+}  // namespace
 
 void Main_Form::TitleDisp() {
   for (MenuItem m : {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup, MenuItem::opt_menu, MenuItem::vvrr})
     Menu(m).enabled = false;
   Pic_Main.Enabled = false;
-  // A title screen that cannot show its picture still offers its buttons.
   if (mci.MidiStatus() != "PLAYING") {
     CmdText = u"aa";
     CmdAudio();
   }
   // The title picture is decoration: one that cannot be read is passed
-  // over without a message, and the title stays hidden.
+  // over without a message, the title stays hidden and the buttons still
+  // appear.
   const std::string titlePath = DataPath("P91.dat");
   if (FileSize(titlePath) > 0) {
     Title.Move(0, 0, 640, 480);
@@ -31,11 +39,7 @@ void Main_Form::TitleDisp() {
       Title.Visible = true;
     }
   }
-  // The title comes back unlit, whatever was lit when it was left: the
-  // first button the mouse enters lights up and sounds, even the one
-  // clicked last time or one with the index of the last choice entered.
-  for (int j = 0; j < 4; ++j) BitBlt(Smenu[j], 0, 0, 166, 38, Texture, 4, 148 + 50 * j, Rop::SrcCopy);
-  LastHover = 5;
+  UnlightButtons(*this);
   for (auto& b : Smenu) b.Visible = true;
   Menu(MenuItem::opt_menu).enabled = true;
   Menu(MenuItem::vvrr).enabled = true;
@@ -83,6 +87,8 @@ void Main_Form::Smenu_MouseDown(int index) {
       break;
     case 2:
       for (auto& b : Smenu) b.Visible = false;
+      // The gallery's exit shows them again as a fresh title.
+      UnlightButtons(*this);
       {
         Surface pic;
         if (LoadPicture(pic, "p92.dat")) FormPicture = pic.ToImage();

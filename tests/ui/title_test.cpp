@@ -353,6 +353,7 @@ TEST_F(TitleTest, GalleryButtonClearsTheTitleForTheGalleryAndItsExitBringsTheTit
   WriteBmp(dir / "63.dat", Plain(480, 216, Rgb(9, 9, 9)));
   WriteBmp(dir / "62.dat", Plain(480, 216, Rgb(8, 8, 8)));
   f.TitleDisp();
+  f.Dispatch(OnButton(2, EventKind::MouseMove));
   f.Dispatch(OnButton(2, EventKind::MouseDown));
   EXPECT_TRUE(f.GalleryOpen);
   for (const Surface& b : f.Smenu) EXPECT_FALSE(b.Visible);
@@ -366,6 +367,12 @@ TEST_F(TitleTest, GalleryButtonClearsTheTitleForTheGalleryAndItsExitBringsTheTit
   EXPECT_FALSE(f.GalleryOpen);
   EXPECT_TRUE(f.Title.Visible);
   for (const Surface& b : f.Smenu) EXPECT_TRUE(b.Visible);
+  // Back at the title nothing is lit, and the gallery button lights again.
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(ButtonShows(i, 4)) << i;
+  tp.audio.sounds.clear();
+  f.Dispatch(OnButton(2, EventKind::MouseMove));
+  EXPECT_TRUE(ButtonShows(2, 179));
+  EXPECT_EQ(SoundsPlayed(), std::vector<size_t>{wave101});
 }
 
 TEST_F(TitleTest, EndButtonAndMenuAskFirstAndNoChangesNothing) {
