@@ -145,7 +145,7 @@ struct TitleTest : ::testing::Test {
   }
 };
 
-TEST_F(TitleTest, ShowsThePictureAndTheFourButtonsAtTheirPlacesAndOnlyOptionsAndVersionInTheMenu) {
+TEST_F(TitleTest, ShowsThePictureAndTheFourButtonsAndLeavesOnlyEndOptionsAndVersionInTheMenu) {
   Main_Form& f = F();
   for (MenuItem m : kAllMenus) f.Menu(m).enabled = true;
   f.Pic_Main.Enabled = true;
