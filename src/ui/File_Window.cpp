@@ -371,8 +371,9 @@ bool File_Window::Load(const std::string& path) {
   busy_ = confirming_ = closeAsked_ = false;
   main_.Continue_game();
   if (IsOpen() && main_.DialogMode == 3) {
-    // Refused after all: the dialog stays as it was.
+    // Refused after all: the dialog stays as it was, and so does the sound.
     main_.DialogMode = 2;
+    main_.mci.SetVolume(main_.SavedVolume);
     HideNotice();
     return false;
   }
