@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <set>
 
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
@@ -205,6 +207,98 @@ TEST(SaveLoadPlay, ALoadedGameIsTheSavedOneAndPlayGoesOnFromItsSavePoint) {
     char c = after[5][static_cast<size_t>(14 + k)];
     EXPECT_EQ(c == '0', f.CgUnlocked[static_cast<size_t>(k)]) << k;
   }
+}
+
+// One run of the program on the data folder with the given script; the
+// state and the picture of the title screen are taken as the load dialog
+// opens, the state again when the loaded game runs its first record.
+struct ProgramRun {
+  test::TestPlatform tp;
+  test::RecordingFont font;
+  std::vector<int32_t> trace;
+  size_t loadedFrom = 0;
+  std::optional<GameState> resumed;
+  Image titleScreen;  // the title with its buttons, as the dialog opened over it
+  Image mainAtResume;
+  std::array<bool, 4> buttonsShownAtResume{};
+  int status = -1;
+
+  void Play(const std::string& dataDir, const std::string& script) {
+    ScriptInput input(script, tp.clock, tp.messages);
+    Observer watch(input);
+    tp.platform.fonts = &font;
+    tp.platform.events = &watch;
+    Main_Form f(tp.platform, StartOptions{dataDir, dataDir});
+    input.Attach(&f);
+    input.SetTimeLimit(30ull * 60 * 1000);
+    watch.f = &f;
+    f.StepHook = [&](int32_t seq) {
+      if (f.DialogMode == 3 && !resumed) {
+        resumed = StateOf(f);
+        loadedFrom = trace.size();
+        mainAtResume = f.Pic_Main.ToImage();
+        for (int k = 0; k < 4; ++k) buttonsShownAtResume[static_cast<size_t>(k)] = f.Smenu[k].Visible;
+      }
+      trace.push_back(seq);
+    };
+    // The title as the player sees it when the load dialog opens.
+    struct TitleShot final : EventSource {
+      EventSource& inner;
+      Main_Form& f;
+      Image& shot;
+      TitleShot(EventSource& i, Main_Form& m, Image& s) : inner(i), f(m), shot(s) {}
+      void Pump(EventQueue& q) override {
+        if (shot.pixels.empty() && f.TitleShown && f.fileWindow->IsOpen()) {
+          shot = f.Title.ToImage();
+          for (int k = 0; k < 4; ++k) {
+            Image b = f.Smenu[k].ToImage();
+            for (int y = 0; y < b.height; ++y)
+              for (int x = 0; x < b.width; ++x)
+                shot.pixels[static_cast<size_t>(180 + 50 * k + y) * shot.width + 104 + x] = b.At(x, y);
+          }
+        }
+        inner.Pump(q);
+      }
+    } shotter(watch, f, titleScreen);
+    tp.platform.events = &shotter;
+    status = RunProgram(f);
+    EXPECT_FALSE(input.TimedOut());
+    EXPECT_TRUE(input.Exhausted());
+    saved = watch.saved;
+  }
+  std::optional<GameState> saved;
+};
+
+TEST(SaveLoadPlay, AGameSavedInOneRunLoadsFromTheTitleOfTheNext) {
+  test::TempDir dir;
+  if (!test::CopyDemoData(dir.path())) GTEST_SKIP() << "the build has not made the demo data folder";
+  ProgramRun first;
+  first.Play(dir.path(),
+             "title new\nchoose 3\nmenu save\ndialog File_Window Picture1(0)\ndialog File_Window fBtn(3)\n"
+             "dialog File_Window fBtn(0)\nmenu end\nyes\n");
+  ASSERT_EQ(first.status, 0);
+  ASSERT_TRUE(first.saved.has_value());
+  EXPECT_EQ(first.saved->bad, 1);  // the third answer's route
+  ASSERT_TRUE(FileExists(dir / "00.dat"));
+
+  ProgramRun second;
+  second.Play(dir.path(), "title load\ndialog File_Window Picture1(0)\ndialog File_Window fBtn(2)\nmenu end\nyes\n");
+  EXPECT_EQ(second.status, 0);
+  EXPECT_EQ(second.tp.messages.Shown(), std::vector<Text>{u"終了しますか？"});
+  ASSERT_TRUE(second.resumed.has_value());
+  EXPECT_EQ(*second.resumed, *first.saved);
+  ASSERT_GT(second.loadedFrom, 0u);
+  EXPECT_EQ(second.trace[second.loadedFrom], std::stoi(Utf8(first.saved->savePoint[0])));
+
+  // The title stays in view as the main picture, its buttons painted in
+  // and none of them left to click.
+  ASSERT_FALSE(second.titleScreen.pixels.empty());
+  // A picture, not a blank: the title and its buttons have colours of their own.
+  EXPECT_GT(std::set<uint32_t>(second.titleScreen.pixels.begin(), second.titleScreen.pixels.end()).size(), 4u);
+  ASSERT_EQ(second.mainAtResume.width, 640);
+  ASSERT_EQ(second.mainAtResume.height, 480);
+  EXPECT_TRUE(second.mainAtResume.pixels == second.titleScreen.pixels);
+  for (bool shown : second.buttonsShownAtResume) EXPECT_FALSE(shown);
 }
 
 }  // namespace
