@@ -102,7 +102,9 @@ bool File_Window::StoryWaits() const {
 void File_Window::Form_Load() {
   if (IsOpen()) return;
   int mode = main_.DialogMode;
-  bool allowed = (mode == 2 && main_.TitleShown) || ((mode == 1 || mode == 2) && !main_.TitleShown && StoryWaits());
+  // Another dialog holding the window (it is disabled then) keeps this one shut.
+  bool allowed = main_.form.enabled &&
+                 ((mode == 2 && main_.TitleShown) || ((mode == 1 || mode == 2) && !main_.TitleShown && StoryWaits()));
   if (!allowed) {
     main_.DialogMode = 0;
     return;

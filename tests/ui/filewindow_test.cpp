@@ -539,9 +539,16 @@ TEST_F(FileWindowTest, TheDialogOpensOnlyWhereTheGameCanBeSavedOrLoaded) {
       EXPECT_TRUE(f.form.enabled);
     }
   }
-  // Waiting for the player between messages: both modes open.
+  // Waiting for the player between messages: both modes open, unless
+  // another dialog holds the window.
   f.MsgBusy = f.ChoiceOpen = f.GalleryOpen = false;
   f.ClickWait = f.InKeys = true;
+  f.form.enabled = false;
+  f.DialogMode = 1;
+  w.Form_Load();
+  EXPECT_FALSE(w.IsOpen());
+  EXPECT_FALSE(f.form.enabled);
+  f.form.enabled = true;
   for (int16_t mode : {1, 2}) {
     f.DialogMode = mode;
     w.Form_Load();
