@@ -52,6 +52,8 @@ struct FileWindowTest : ::testing::Test {
   std::vector<std::string> defaultsAsked;
   // What the game waits for at each pump while a notice stands.
   std::vector<PlayerWait> noticeWaits;
+  // Used once while a notice stands.
+  std::vector<std::string> duringNotice;
   // What the player does at the next pump.
   std::deque<std::string> pending;
   int pumps = 0;
@@ -90,6 +92,8 @@ struct FileWindowTest : ::testing::Test {
         pending.pop_front();
       }
       if (w.IsOpen() && w.model.At("Picture3").visible) {
+        for (const std::string& c : duringNotice) q.push_back(Event(c));
+        duringNotice.clear();
         noticeWaits.push_back(f.CurrentWait());
         std::pair<Text, uint32_t> n{w.model.At("Label2").caption, w.model.At("Picture3").backColor};
         if (notices.empty() || notices.back() != n) notices.push_back(n);
@@ -347,6 +351,20 @@ TEST_F(FileWindowTest, AQuestionWhoseDialogIsGoneCountsAsNo) {
   EXPECT_FALSE(w.Confirming());
   EXPECT_TRUE(f.form.enabled);
   EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(FileWindowTest, ClosingTheWindowDuringANoticeClosesItOnceTheSaveIsDone) {
+  f.SavePoint = {u"3", u"一", u"二"};
+  Open(1);
+  Use("Picture1(1)");
+  duringNotice = {"_close", "fBtn(1)"};
+  Use("fBtn(3)");
+  EXPECT_TRUE(duringNotice.empty());
+  EXPECT_TRUE(FileExists(dir / "01.dat"));  // the save went through, and the erase was not heard
+  EXPECT_FALSE(w.IsOpen());
+  EXPECT_EQ(f.DialogMode, 0);
+  EXPECT_TRUE(f.form.enabled);
+  EXPECT_TRUE(questions.empty());
 }
 
 TEST_F(FileWindowTest, ErasingAsksAndThenRemovesTheFile) {
