@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 
 #include "support/TestPlatform.h"
 
@@ -24,6 +25,9 @@ struct Route {
   std::vector<int> answers;
   int block;  // the ending's block in the story
 };
+
+// Test names and messages show the route by its name.
+void PrintTo(const Route& r, std::ostream* os) { *os << r.name; }
 
 const Route kRoutes[] = {{"ending1", {1, 1, 1, 1}, 8100}, {"ending2", {2, 2, 2, 2}, 8200}, {"plain", {3, 1, 3, 1}, 8000}};
 
