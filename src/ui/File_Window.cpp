@@ -9,19 +9,6 @@ namespace {
 
 const Text kNoData = u"データなし";
 
-DialogControl Ctl(std::string name, ControlKind kind, Text caption, int x, int y, int w, int h, std::string parent = "") {
-  DialogControl c;
-  c.name = std::move(name);
-  c.kind = kind;
-  c.caption = std::move(caption);
-  c.x = x;
-  c.y = y;
-  c.w = w;
-  c.h = h;
-  c.parent = std::move(parent);
-  return c;
-}
-
 std::string Indexed(const char* base, int k) { return std::string(base) + "(" + std::to_string(k) + ")"; }
 
 // k for a name "base(k)", else -1.

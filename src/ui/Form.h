@@ -2,12 +2,28 @@
 // A dialog window: a model of named controls shown by the dialog host.
 // Forms are made once and kept; opening one again starts it afresh.
 #include <string>
+#include <utility>
 
 #include "app/Main_Form.h"
 #include "platform/DialogHost.h"
 #include "platform/Events.h"
 
 namespace mirel {
+
+// A control of a dialog's model, placed in its parent's client area.
+inline DialogControl Ctl(std::string name, ControlKind kind, Text caption, int x, int y, int w, int h,
+                         std::string parent = "") {
+  DialogControl c;
+  c.name = std::move(name);
+  c.kind = kind;
+  c.caption = std::move(caption);
+  c.x = x;
+  c.y = y;
+  c.w = w;
+  c.h = h;
+  c.parent = std::move(parent);
+  return c;
+}
 
 class Form {
  public:

@@ -2,22 +2,6 @@
 
 namespace mirel {
 
-namespace {
-
-DialogControl Ctl(std::string name, ControlKind kind, Text caption, int x, int y, int w, int h) {
-  DialogControl c;
-  c.name = std::move(name);
-  c.kind = kind;
-  c.caption = std::move(caption);
-  c.x = x;
-  c.y = y;
-  c.w = w;
-  c.h = h;
-  return c;
-}
-
-}  // namespace
-
 NameEnt::NameEnt(Main_Form& main) : Form(main) {
   model.name = "NameEnt";
   model.caption = u"なまえの変更";

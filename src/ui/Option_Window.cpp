@@ -4,23 +4,6 @@
 
 namespace mirel {
 
-namespace {
-
-DialogControl Ctl(std::string name, ControlKind kind, Text caption, int x, int y, int w, int h, std::string parent = "") {
-  DialogControl c;
-  c.name = std::move(name);
-  c.kind = kind;
-  c.caption = std::move(caption);
-  c.x = x;
-  c.y = y;
-  c.w = w;
-  c.h = h;
-  c.parent = std::move(parent);
-  return c;
-}
-
-}  // namespace
-
 Option_Window::Option_Window(Main_Form& main) : Form(main) {
   model.name = "Option_Window";
   model.caption = u"オプション設定";
