@@ -55,9 +55,14 @@ class ClickLabel final : public QLabel {
   std::function<void()> onClick_;
 };
 
-QString Q(const Text& t) { return QString::fromStdU16String(t); }
+// Captions break lines with CR LF; Qt's labels want a bare LF.
+QString Q(const Text& t) { return QString::fromStdU16String(t).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
+// The dialogs were laid out for a 9-point Japanese gothic: other faces cut
+// their captions short. Set on every control, since a control with a style
+// sheet of its own does not take its dialog's font.
 void StyleColours(QWidget* w, const DialogControl& c) {
+  w->setFont(ToQFont(Font{u"ＭＳ ゴシック", 9, false}));
   QString css;
   if (c.backColor != 0xFFFFFFFF) css += QString("background-color: #%1;").arg(c.backColor, 6, 16, QChar('0'));
   if (c.foreColor != 0xFFFFFFFF) css += QString("color: #%1;").arg(c.foreColor, 6, 16, QChar('0'));

@@ -1,6 +1,7 @@
 #pragma once
 // The Qt side of the platform: the main window, dialogs, message boxes,
 // picture decoding, fonts and machine facts. Qt types stay in this folder.
+#include <QFont>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -101,6 +102,9 @@ class QtImageCodec final : public ImageCodec {
  public:
   bool Decode(const Bytes& bytes, Image& out) override;
 };
+
+// The Qt font that stands in for a font the game asks for.
+QFont ToQFont(const Font& font);
 
 class QtFonts final : public FontRasterizer {
  public:

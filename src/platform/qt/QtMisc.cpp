@@ -63,6 +63,8 @@ QString Family(const Font& f) {
   return want;
 }
 
+}  // namespace
+
 QFont ToQFont(const Font& f) {
   QFont q(Family(f));
   q.setPixelSize(f.PixelHeight());
@@ -70,8 +72,6 @@ QFont ToQFont(const Font& f) {
   q.setStyleStrategy(QFont::PreferAntialias);
   return q;
 }
-
-}  // namespace
 
 void QtFonts::DrawText(PixelTarget t, int x, int y, TextView text, const Font& font, uint32_t rgb) {
   if (text.empty() || t.width <= 0 || t.height <= 0) return;
