@@ -19,7 +19,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-struct Spec {
+struct Recipe {
   int id;
   int channels;
   int rate;
@@ -28,7 +28,7 @@ struct Spec {
 };
 
 // The sounds' formats and lengths are fixed by what the game expects of them.
-const Spec kSpecs[] = {
+const Recipe kRecipes[] = {
     {100, 1, 11025, 8, 0.10}, {101, 1, 11025, 16, 0.01}, {102, 1, 22050, 16, 0.06},
     {103, 1, 22050, 16, 0.74}, {104, 1, 22050, 16, 0.71}, {105, 1, 22050, 16, 0.09},
     {106, 2, 22050, 16, 5.69}, {107, 1, 11025, 8, 7.99}, {108, 1, 11025, 16, 0.91},
@@ -169,7 +169,7 @@ void PutTag(std::vector<uint8_t>& b, const char* tag) {
   for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(tag[k]));
 }
 
-std::vector<uint8_t> MakeWave(const Spec& s) {
+std::vector<uint8_t> MakeWave(const Recipe& s) {
   long frames = std::lround(s.seconds * s.rate);
   int bytesPerSample = s.bits / 8;
   std::vector<uint8_t> pcm;
@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
       "#include <cstddef>\n#include <cstdint>\n\n"
       "namespace mirel::waves {\n\nstruct Entry {\n  int32_t id;\n  const char* bytes;\n  size_t size;\n};\n\n";
   std::string table = "extern const Entry kTable[] = {\n";
-  for (const Spec& s : kSpecs) {
+  for (const Recipe& s : kRecipes) {
     std::vector<uint8_t> w = MakeWave(s);
     std::string name = "kWave" + std::to_string(s.id);
     out += "static const char " + name + "[] =\n\"";
@@ -235,7 +235,7 @@ int main(int argc, char** argv) {
     out += "\";\n\n";
     table += "    {" + std::to_string(s.id) + ", " + name + ", " + std::to_string(w.size()) + "},\n";
   }
-  table += "};\nextern const size_t kCount = " + std::to_string(std::size(kSpecs)) + ";\n";
+  table += "};\nextern const size_t kCount = " + std::to_string(std::size(kRecipes)) + ";\n";
   out += table + "\n}  // namespace mirel::waves\n";
   std::ofstream f(argv[1], std::ios::binary);
   f << out;
