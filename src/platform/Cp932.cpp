@@ -2,8 +2,8 @@
 
 #include <iconv.h>
 
+#include <bit>
 #include <cerrno>
-#include <vector>
 
 namespace mirel {
 namespace {
@@ -31,19 +31,19 @@ std::optional<Text> DecodeCp932(std::string_view bytes) {
   thread_local Converter conv("UTF-16LE", "CP932");
   if (!conv.ok()) return std::nullopt;
   iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
-  std::vector<char> out(bytes.size() * 2 + 4);
+  // At most one UTF-16 unit per byte; converted straight into the result.
+  Text t(bytes.size() + 2, u'\0');
   char* in = const_cast<char*>(bytes.data());
   size_t inLeft = bytes.size();
-  char* outp = out.data();
-  size_t outLeft = out.size();
+  char* outp = reinterpret_cast<char*>(t.data());
+  size_t outLeft = t.size() * 2;
   while (inLeft > 0) {
     size_t r = iconv(conv.get(), &in, &inLeft, &outp, &outLeft);
     if (r == static_cast<size_t>(-1)) return std::nullopt;
   }
-  size_t n = (out.size() - outLeft) / 2;
-  Text t(n, u'\0');
-  for (size_t i = 0; i < n; ++i)
-    t[i] = char16_t(static_cast<unsigned char>(out[2 * i]) | (static_cast<unsigned char>(out[2 * i + 1]) << 8));
+  t.resize(t.size() - outLeft / 2);
+  if constexpr (std::endian::native == std::endian::big)
+    for (char16_t& c : t) c = char16_t((c >> 8) | (c << 8));
   return t;
 }
 

@@ -65,12 +65,18 @@ Text FromUtf8(std::string_view s) {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; }
 
-Text Trim(TextView t) {
+namespace {
+
+TextView Trimmed(TextView t) {
   size_t b = 0, e = t.size();
   while (b < e && IsBlank(t[b])) ++b;
   while (e > b && IsBlank(t[e - 1])) --e;
-  return Text(t.substr(b, e - b));
+  return t.substr(b, e - b);
 }
+
+}  // namespace
+
+Text Trim(TextView t) { return Text(Trimmed(t)); }
 
 Text Left(TextView t, size_t n) { return Text(t.substr(0, std::min(n, t.size()))); }
 
@@ -92,7 +98,7 @@ Text Decimal(long long v) {
 }
 
 long long ParseNumber(TextView t, long long lo, long long hi) {
-  Text s = Trim(t);
+  TextView s = Trimmed(t);
   size_t i = 0;
   bool neg = false;
   if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) { neg = s[i] == u'-'; ++i; }
@@ -107,6 +113,15 @@ long long ParseNumber(TextView t, long long lo, long long hi) {
     while (i < s.size() && s[i] >= u'0' && s[i] <= u'9') { scale /= 10; frac += (s[i] - u'0') * scale; ++i; ++fracDigits; }
   }
   if (i != s.size() || intDigits + fracDigits == 0) throw ConversionError{Text(t), false};
+  // Whole numbers, nearly every number a story holds, need no rounding, and
+  // the long double rounding is the loader's slowest step.
+  if (fracDigits == 0 && intDigits <= 18) {
+    long long w = 0;
+    for (size_t k = digitsStart; k < digitsStart + intDigits; ++k) w = w * 10 + (s[k] - u'0');
+    if (neg) w = -w;
+    if (w < lo || w > hi) throw ConversionError{Text(t), true};
+    return w;
+  }
   long double v = value + frac;
   if (neg) v = -v;
   long double r = std::nearbyint(v);  // default rounding mode: half to even

@@ -131,6 +131,8 @@ void LoadScenarioTexts(const std::string& scenario, const std::string& choices, 
   out = ScenarioData{};
   Text sc = DecodeOrDie(scenario, "91.dat");
   FieldReader r(sc);
+  // A record a line, as nearly every story is written: no regrowing on the way.
+  out.ScenarioTable.reserve(std::min<size_t>(kMaxRecords, std::count(sc.begin(), sc.end(), u'\n') + 1));
   while (r.NextRecord()) {
     int line = r.Line();
     Text f1 = r.Field();

@@ -44,11 +44,24 @@ TEST(TextTest, NumbersAreCheckedAndRoundedHalfToEven) {
   EXPECT_THROW(ToInt16(u"abc"), ConversionError);
   EXPECT_THROW(ToInt16(u""), ConversionError);
   EXPECT_THROW(ToInt16(u"1x"), ConversionError);
-  try {
-    ToInt16(u"70000");
-  } catch (const ConversionError& e) {
-    EXPECT_TRUE(e.overflow);
-  }
+  EXPECT_EQ(ToInt16(u"-32768"), -32768);
+  EXPECT_EQ(ToInt16(u"+7"), 7);
+  EXPECT_EQ(ToInt16(u"-0"), 0);
+  EXPECT_EQ(ToInt32(u"2147483647"), 2147483647);
+  EXPECT_EQ(ToInt16(u"\u3000007\u3000"), 7);  // full-width blanks go too
+  auto overflows = [](const char16_t* t) {
+    try {
+      ToInt16(t);
+    } catch (const ConversionError& e) {
+      return e.overflow;
+    }
+    return false;
+  };
+  EXPECT_TRUE(overflows(u"70000"));
+  EXPECT_TRUE(overflows(u"-32769"));
+  EXPECT_TRUE(overflows(u"32767.5"));
+  EXPECT_TRUE(overflows(u"123456789012345678901234"));  // more digits than a whole number holds
+  EXPECT_FALSE(overflows(u"-"));
 }
 
 TEST(Cp932Test, ConvertsBothWaysAndRejectsBrokenBytes) {
@@ -60,6 +73,12 @@ TEST(Cp932Test, ConvertsBothWaysAndRejectsBrokenBytes) {
   EXPECT_EQ(EncodeCp932(*t), bytes);
   EXPECT_FALSE(DecodeCp932("\x82"));  // half of a double-byte character
   EXPECT_EQ(EncodeCp932(u"\U0001F600"), "??");  // not in the code page
+  // A long text of single- and double-byte characters comes back whole.
+  Text longText;
+  for (int i = 0; i < 5000; ++i) longText += i % 3 ? u"潮A" : u"ｱ\r\n";
+  auto back = DecodeCp932(EncodeCp932(longText));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(*back, longText);
   // The backslash's byte may be the second byte of a character (ソ = 0x83 0x5C).
   auto so = DecodeCp932("\x83\x5C");
   ASSERT_TRUE(so);
