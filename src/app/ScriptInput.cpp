@@ -82,15 +82,8 @@ ScriptInput::ScriptInput(const std::string& script, Clock& clock, ScriptedMessag
 }
 
 void ScriptInput::Click(EventQueue& q, int x, int y, int button) {
-  InputEvent move;
-  move.kind = EventKind::MouseMove;
-  move.x = x;
-  move.y = y;
-  q.push_back(move);
-  InputEvent down = move;
-  down.kind = EventKind::MouseDown;
-  down.button = button;
-  q.push_back(down);
+  q.push_back(MouseEvent(EventKind::MouseMove, x, y));
+  q.push_back(MouseEvent(EventKind::MouseDown, x, y, button));
 }
 
 void ScriptInput::QueueFollowingAnswers() {
@@ -113,12 +106,10 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     if (form_ && form_->WakuHidden) Click(q, 320, 100, 2);
     else Click(q, 60, 440, 2);
   } else if (a == "key") {
-    InputEvent e;
-    e.kind = EventKind::KeyDown;
     std::string k = arg(1);
-    e.key = k == "space" ? 32 : k == "enter" ? 13 : k == "esc" ? 27 : IsInt(k) ? std::stoi(k) : -1;
-    if (e.key < 0) fail("unknown key '" + k + "'");
-    q.push_back(e);
+    int key = k == "space" ? 32 : k == "enter" ? 13 : k == "esc" ? 27 : IsInt(k) ? std::stoi(k) : -1;
+    if (key < 0) fail("unknown key '" + k + "'");
+    q.push_back(KeyEvent(key));
   } else if (a == "choose") {
     std::string n = arg(1);
     if (!IsInt(n) || std::stoi(n) < 1 || std::stoi(n) > 3) fail("'choose' takes 1, 2 or 3");
@@ -139,40 +130,22 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     bool found = false;
     for (auto& [name, item] : items)
       if (arg(1) == name) {
-        InputEvent e;
-        e.kind = EventKind::Menu;
-        e.menu = item;
-        q.push_back(e);
+        q.push_back(MenuEvent(item));
         found = true;
       }
     if (!found) fail("unknown menu item '" + arg(1) + "'");
   } else if (a == "mouse" || a == "move") {
     if (!IsInt(arg(1)) || !IsInt(arg(2))) fail("'" + a + "' needs X and Y");
     int x = std::stoi(arg(1)), y = std::stoi(arg(2));
-    if (a == "move") {
-      InputEvent e;
-      e.kind = EventKind::MouseMove;
-      e.x = x;
-      e.y = y;
-      q.push_back(e);
-    } else {
-      Click(q, x, y, arg(3) == "right" ? 2 : 1);
-    }
+    if (a == "move") q.push_back(MouseEvent(EventKind::MouseMove, x, y));
+    else Click(q, x, y, arg(3) == "right" ? 2 : 1);
   } else if (a == "dialog") {
-    InputEvent e;
-    e.kind = EventKind::DialogControl;
-    e.form = w[1];
-    e.control = w[2];
     std::string rest = After(line.text, 3);
-    e.text = FromUtf8(rest);
-    e.value = IsInt(rest) ? std::stoi(rest) : 0;
-    q.push_back(e);
+    q.push_back(ControlEvent(w[1], w[2], IsInt(rest) ? std::stoi(rest) : 0, FromUtf8(rest)));
   } else if (a == "screenshot") {
     if (screenshot_) screenshot_(w.size() > 1 ? After(line.text, 1) : "screen.png");
   } else if (a == "close") {
-    InputEvent e;
-    e.kind = EventKind::Close;
-    q.push_back(e);
+    q.push_back(CloseEvent());
   } else if (a == "yes" || a == "no") {
     messages_.QueueAnswer(a == "yes" ? MsgAnswer::Yes : MsgAnswer::No);
   }
@@ -193,12 +166,9 @@ void ScriptInput::DeliverDefault(EventQueue& q) {
       Click(q, s.ScreenLeft() + 4, s.ScreenTop() + s.height / 2, 1);
       return;
     }
-    case PlayerWait::Title: {
-      InputEvent e;
-      e.kind = EventKind::Close;
-      q.push_back(e);
+    case PlayerWait::Title:
+      q.push_back(CloseEvent());
       return;
-    }
     case PlayerWait::Gallery:
       Click(q, 275 + 40, 425 + 15, 1);
       return;
@@ -208,11 +178,7 @@ void ScriptInput::DeliverDefault(EventQueue& q) {
                              form_->aboutBox.get()};
       for (const Form* f : forms)
         if (f->IsOpen() && !f->DefaultControl().empty()) {
-          InputEvent e;
-          e.kind = EventKind::DialogControl;
-          e.form = f->model.name;
-          e.control = f->DefaultControl();
-          q.push_back(e);
+          q.push_back(ControlEvent(f->model.name, f->DefaultControl()));
           return;
         }
       return;
@@ -229,9 +195,7 @@ void ScriptInput::Pump(EventQueue& q) {
   if (TicksSince(start_, now) > limitMs_) {
     if (!timedOut_) {
       timedOut_ = true;
-      InputEvent e;
-      e.kind = EventKind::Close;
-      q.push_back(e);
+      q.push_back(CloseEvent());
     }
     return;
   }

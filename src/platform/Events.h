@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 
 #include "platform/Text.h"
 
@@ -33,6 +34,42 @@ struct InputEvent {
   int value = 0;        // new value of a scroll bar / check box / option button
   Text text;            // new text of a text box
 };
+
+// Hosts, the input script and the tests make events in only these shapes, so each is built here once.
+inline InputEvent MouseEvent(EventKind kind, int x, int y, int button = 1) {
+  InputEvent e;
+  e.kind = kind;
+  e.x = x;
+  e.y = y;
+  e.button = button;
+  return e;
+}
+inline InputEvent KeyEvent(int key) {
+  InputEvent e;
+  e.kind = EventKind::KeyDown;
+  e.key = key;
+  return e;
+}
+inline InputEvent MenuEvent(MenuItem item) {
+  InputEvent e;
+  e.kind = EventKind::Menu;
+  e.menu = item;
+  return e;
+}
+inline InputEvent CloseEvent() {
+  InputEvent e;
+  e.kind = EventKind::Close;
+  return e;
+}
+inline InputEvent ControlEvent(std::string form, std::string control, int value = 0, Text text = {}) {
+  InputEvent e;
+  e.kind = EventKind::DialogControl;
+  e.form = std::move(form);
+  e.control = std::move(control);
+  e.value = value;
+  e.text = std::move(text);
+  return e;
+}
 
 using EventQueue = std::deque<InputEvent>;
 

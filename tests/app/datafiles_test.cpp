@@ -41,9 +41,7 @@ struct DataFilesTest : ::testing::Test {
   void CloseWhenReady(Main_Form*& form) {
     tp.events.onPump = [&form](EventQueue& q) {
       if (!form || !form->DataReady) return;
-      InputEvent e;
-      e.kind = EventKind::Close;
-      q.push_back(e);
+      q.push_back(CloseEvent());
     };
   }
   int RunAndClose(const std::function<void(Main_Form&)>& before = nullptr) {

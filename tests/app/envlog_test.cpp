@@ -137,9 +137,7 @@ TEST(EnvLogStartTest, UnwritableLogNeverStopsStartUp) {
   Main_Form* current = nullptr;
   tp.events.onPump = [&current](EventQueue& q) {
     if (!current || !current->DataReady) return;
-    InputEvent e;
-    e.kind = EventKind::Close;
-    q.push_back(e);
+    q.push_back(CloseEvent());
   };
   Main_Form f(tp.platform, StartOptions{dir.path(), ""});
   current = &f;

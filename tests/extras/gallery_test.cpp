@@ -53,22 +53,12 @@ struct GalleryTest : ::testing::Test {
     return img;
   }
   void Move(int x, int y) {
-    InputEvent e;
-    e.kind = EventKind::MouseMove;
-    e.x = x;
-    e.y = y;
-    f->events.push_back(e);
+    f->events.push_back(MouseEvent(EventKind::MouseMove, x, y));
     f->DoEvents();
   }
   void Click(int x, int y) {
-    InputEvent e;
-    e.kind = EventKind::MouseMove;
-    e.x = x;
-    e.y = y;
-    f->events.push_back(e);
-    e.kind = EventKind::MouseDown;
-    e.button = 1;
-    f->events.push_back(e);
+    f->events.push_back(MouseEvent(EventKind::MouseMove, x, y));
+    f->events.push_back(MouseEvent(EventKind::MouseDown, x, y));
     f->DoEvents();
   }
   void ClickEntry(int n) { Click(CellX(n) + 48, CellY(n) + 36); }
@@ -219,12 +209,7 @@ TEST_F(GalleryTest, AClickDuringTheScrollStopsItAndTheNextOneCloses) {
   tp.events.onPump = [&](EventQueue& q) {
     if (!f->SCG.Visible) return;
     if (++frames == 10) {
-      InputEvent e;
-      e.kind = EventKind::MouseDown;
-      e.x = 320;
-      e.y = 240;
-      e.button = 1;
-      q.push_back(e);
+      q.push_back(MouseEvent(EventKind::MouseDown, 320, 240));
     }
   };
   ClickEntry(1);

@@ -163,12 +163,7 @@ TEST_F(Opening, LeftClickOnTheScreenCutsItShortAndRightClickDoesNot) {
     h.Show(startPic);
     h.tp.events.onPump = [&](EventQueue& q) {
       if (h.log.Count() == kFade + 5) {
-        InputEvent click;
-        click.kind = EventKind::MouseDown;
-        click.x = 320;
-        click.y = 100;
-        click.button = button;
-        q.push_back(click);
+        q.push_back(MouseEvent(EventKind::MouseDown, 320, 100, button));
       }
     };
     h.f.PlayOpening();

@@ -36,9 +36,7 @@ struct SnapshotTest : ::testing::Test {
     tp.events.onPump = [this](EventQueue& q) {
       if (++pumps < 100000) return;
       if (pumps == 100000) ADD_FAILURE() << "kept waiting";
-      InputEvent e;
-      e.kind = EventKind::Close;
-      q.push_back(e);
+      q.push_back(CloseEvent());
     };
     f.LayOutMainWindow();
     f.DataDir = dir.path();
@@ -58,11 +56,7 @@ struct SnapshotTest : ::testing::Test {
     f.LastSeq = n;
   }
   void Use(const char* control) {
-    InputEvent e;
-    e.kind = EventKind::DialogControl;
-    e.form = "File_Window";
-    e.control = control;
-    f.Dispatch(e);
+    f.Dispatch(ControlEvent("File_Window", control));
   }
   // The player loads slot `k` through the menu while the story waits.
   void LoadSlot(const char* frame) {
@@ -198,11 +192,7 @@ TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
   SavePointAt(2, u"第二章", u"朝");
   ASSERT_FALSE(WriteFileAtomic(dir / "00.dat", SlotFileBytes("2026/12/06 12:00", snap)));
   auto use = [this](const char* control) {
-    InputEvent e;
-    e.kind = EventKind::DialogControl;
-    e.form = "File_Window";
-    e.control = control;
-    f.Dispatch(e);
+    f.Dispatch(ControlEvent("File_Window", control));
   };
   int loads = 0;
   std::vector<int> depths;
@@ -319,13 +309,7 @@ TEST_F(SnapshotTest, AGameSavedAndLoadedThroughItsFileComesBackAsItWas) {
   g.fileWindow->Form_Load();
   ASSERT_TRUE(g.fileWindow->IsOpen());
   EXPECT_EQ(g.fileWindow->model.At("Label1(4)").caption, u"\r\n");  // no captions yet
-  InputEvent e;
-  e.kind = EventKind::DialogControl;
-  e.form = "File_Window";
-  for (const char* c : {"Picture1(4)", "fBtn(2)"}) {
-    e.control = c;
-    g.Dispatch(e);
-  }
+  for (const char* c : {"Picture1(4)", "fBtn(2)"}) g.Dispatch(ControlEvent("File_Window", c));
   EXPECT_EQ(g.kou, 234);  // cut to the field's three places
   EXPECT_EQ(g.hap, 0);
   EXPECT_EQ(g.bad, -1);

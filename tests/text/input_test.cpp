@@ -8,27 +8,6 @@
 namespace mirel {
 namespace {
 
-InputEvent Mouse(int x, int y, int button) {
-  InputEvent e;
-  e.kind = EventKind::MouseDown;
-  e.x = x;
-  e.y = y;
-  e.button = button;
-  return e;
-}
-InputEvent Key(int key) {
-  InputEvent e;
-  e.kind = EventKind::KeyDown;
-  e.key = key;
-  return e;
-}
-InputEvent MenuEvent(MenuItem m) {
-  InputEvent e;
-  e.kind = EventKind::Menu;
-  e.menu = m;
-  return e;
-}
-
 // Points of the laid-out screen: the bare picture and the message window.
 constexpr int kPicX = 320, kPicY = 100, kWakuX = 60, kWakuY = 440;
 
@@ -67,12 +46,13 @@ struct InputTest : ::testing::Test {
 TEST_F(InputTest, LeftClicksSpaceAndEnterEndTheWaitOtherKeysDoNot) {
   f.Doll_Disp[0].Move(100, 50, 120, 200);
   f.Doll_Disp[0].Visible = true;
-  const InputEvent advances[] = {Mouse(kPicX, kPicY, 1), Mouse(kWakuX, kWakuY, 1), Mouse(150, 100, 1), Key(32),
-                                 Key(13)};
+  const InputEvent advances[] = {MouseEvent(EventKind::MouseDown, kPicX, kPicY, 1),
+                                 MouseEvent(EventKind::MouseDown, kWakuX, kWakuY, 1),
+                                 MouseEvent(EventKind::MouseDown, 150, 100, 1), KeyEvent(32), KeyEvent(13)};
   for (const InputEvent& e : advances) {
     pumps = 0;
     seen.clear();
-    plan = {{Key(65)}, {Key(9)}, {Mouse(kPicX, kPicY, 3)}, {e}};
+    plan = {{KeyEvent(65)}, {KeyEvent(9)}, {MouseEvent(EventKind::MouseDown, kPicX, kPicY, 3)}, {e}};
     f.Keys();
     EXPECT_EQ(pumps, 4);
     ASSERT_FALSE(seen.empty());
@@ -87,12 +67,12 @@ TEST_F(InputTest, LeftClicksSpaceAndEnterEndTheWaitOtherKeysDoNot) {
 TEST_F(InputTest, RightClickHidesTheWindowAndBringsItBackWithoutAdvancing) {
   f.DateTabOn = true;
   f.Waku[3].Visible = true;
-  plan = {{Mouse(kWakuX, kWakuY, 2)},  // hide
-          {Key(32)},                   // ignored while hidden
-          {Mouse(kPicX, kPicY, 1)},    // ignored while hidden
-          {Key(27)},                   // ignored while hidden
-          {Mouse(kPicX, kPicY, 2)},    // show again, still waiting
-          {Mouse(kPicX, kPicY, 1)}};   // advance
+  plan = {{MouseEvent(EventKind::MouseDown, kWakuX, kWakuY, 2)},  // hide
+          {KeyEvent(32)},                                        // ignored while hidden
+          {MouseEvent(EventKind::MouseDown, kPicX, kPicY, 1)},    // ignored while hidden
+          {KeyEvent(27)},                                        // ignored while hidden
+          {MouseEvent(EventKind::MouseDown, kPicX, kPicY, 2)},    // show again, still waiting
+          {MouseEvent(EventKind::MouseDown, kPicX, kPicY, 1)}};   // advance
   f.Keys();
   ASSERT_EQ(pumps, 6);
   EXPECT_TRUE(seen[1].hidden);
@@ -111,29 +91,29 @@ TEST_F(InputTest, RightClickHidesTheWindowAndBringsItBackWithoutAdvancing) {
 TEST_F(InputTest, HidingStopsASkipAndTheOpeningKeepsTheWindow) {
   f.MessageSpeed = 0;
   f.Menu(MenuItem::speedup).caption = u"スキップ停止";
-  f.Dispatch(Mouse(kWakuX, kWakuY, 2));
+  f.Dispatch(MouseEvent(EventKind::MouseDown, kWakuX, kWakuY, 2));
   EXPECT_TRUE(f.WakuHidden);
   EXPECT_EQ(f.MessageSpeed, 1);
   EXPECT_EQ(f.Menu(MenuItem::speedup).caption, u"スキップ停止");
-  f.Dispatch(Mouse(kPicX, kPicY, 2));
+  f.Dispatch(MouseEvent(EventKind::MouseDown, kPicX, kPicY, 2));
   EXPECT_FALSE(f.WakuHidden);
 
   f.OpeningUnskipped = true;
-  f.Dispatch(Mouse(kWakuX, kWakuY, 2));
+  f.Dispatch(MouseEvent(EventKind::MouseDown, kWakuX, kWakuY, 2));
   EXPECT_FALSE(f.WakuHidden);
   EXPECT_TRUE(f.Waku[0].Visible);
-  f.Dispatch(Mouse(kPicX, kPicY, 1));  // a click on the picture skips the opening
+  f.Dispatch(MouseEvent(EventKind::MouseDown, kPicX, kPicY, 1));  // a click on the picture skips the opening
   EXPECT_FALSE(f.OpeningUnskipped);
 }
 
 TEST_F(InputTest, EscapeSwitchesFullScreenWhereItCan) {
-  f.Dispatch(Key(27));
+  f.Dispatch(KeyEvent(27));
   EXPECT_TRUE(f.FullScreen);
   EXPECT_TRUE(tp.window.InFullScreenMode());
-  f.Dispatch(Key(27));
+  f.Dispatch(KeyEvent(27));
   EXPECT_FALSE(f.FullScreen);
   f.FullScreenUnavailable = true;
-  f.Dispatch(Key(27));
+  f.Dispatch(KeyEvent(27));
   EXPECT_FALSE(f.FullScreen);
   EXPECT_FALSE(tp.window.InFullScreenMode());
 }
@@ -143,7 +123,7 @@ TEST_F(InputTest, TheMarkBlinksEveryHalfSecondOnlyWhileWaiting) {
   uint32_t start = tp.clock.GetTickCount();
   tp.events.onPump = [&](EventQueue& q) {
     seen.push_back({f.ClickWait, false, false, false, f.Blinker.Visible, f.InKeys});
-    if (tp.clock.GetTickCount() - start >= 1600) q.push_back(Key(32));
+    if (tp.clock.GetTickCount() - start >= 1600) q.push_back(KeyEvent(32));
   };
   f.Keys();
   int changes = 0;
@@ -164,7 +144,7 @@ TEST_F(InputTest, WaitSecTakesItsTimeWhateverThePlayerDoes) {
   f.WaitSec(0);
   EXPECT_EQ(tp.clock.GetTickCount(), start);
   EXPECT_EQ(pumps, 0);
-  for (int i = 0; i < 30; ++i) plan.push_back({Mouse(kPicX, kPicY, 1), Key(32)});
+  for (int i = 0; i < 30; ++i) plan.push_back({MouseEvent(EventKind::MouseDown, kPicX, kPicY, 1), KeyEvent(32)});
   f.WaitSec(2);
   EXPECT_EQ(tp.clock.GetTickCount() - start, 2000u);
   EXPECT_EQ(pumps, 20);
@@ -215,10 +195,10 @@ TEST_F(InputTest, SkippingRunsToTheNextChoiceAndStopsThere) {
   tp.events.onPump = [&](EventQueue& q) {
     if (f.ChoiceOpen && f.ChoicePick < 0) {
       const Surface& s = f.SelTxt[0];
-      q.push_back(Mouse(s.ScreenLeft() + 4, s.ScreenTop() + 4, 1));
+      q.push_back(MouseEvent(EventKind::MouseDown, s.ScreenLeft() + 4, s.ScreenTop() + 4, 1));
     } else if (f.ClickWait) {
       waitedAt.push_back(f.CurSeq);
-      q.push_back(skipAsked ? Key(32) : MenuEvent(MenuItem::speedup));
+      q.push_back(skipAsked ? KeyEvent(32) : MenuEvent(MenuItem::speedup));
       skipAsked = true;
     }
   };

@@ -59,10 +59,7 @@ struct TextHarness {
     tp.events.onPump = [this](EventQueue& q) {
       if (form->ClickWait && answer) {
         waits.push_back(tp.clock.GetTickCount());
-        InputEvent e;
-        e.kind = EventKind::KeyDown;
-        e.key = 32;
-        q.push_back(e);
+        q.push_back(KeyEvent(32));
       }
     };
   }

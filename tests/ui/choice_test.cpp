@@ -11,21 +11,6 @@ namespace {
 constexpr uint32_t kSilver = Rgb(192, 192, 192);
 constexpr uint32_t kRed = Rgb(255, 0, 0);
 
-InputEvent Mouse(EventKind kind, int x, int y, int button = 1) {
-  InputEvent e;
-  e.kind = kind;
-  e.x = x;
-  e.y = y;
-  e.button = button;
-  return e;
-}
-InputEvent Key(int key) {
-  InputEvent e;
-  e.kind = EventKind::KeyDown;
-  e.key = key;
-  return e;
-}
-
 struct ChoiceTest : ::testing::Test {
   test::TestPlatform tp;
   Main_Form f{tp.platform, StartOptions{}};
@@ -70,7 +55,7 @@ struct ChoiceTest : ::testing::Test {
   }
   InputEvent At(int label, EventKind kind = EventKind::MouseDown, int button = 1, int dx = 4) const {
     const Surface& s = f.SelTxt[static_cast<size_t>(label)];
-    return Mouse(kind, s.ScreenLeft() + dx, s.ScreenTop() + s.height / 2, button);
+    return MouseEvent(kind, s.ScreenLeft() + dx, s.ScreenTop() + s.height / 2, button);
   }
 };
 
@@ -99,8 +84,8 @@ TEST_F(ChoiceTest, TwoAnswersShowTwoEqualLabelsOnRowsTwoAndThree) {
       EXPECT_FALSE(f.Menu(MenuItem::speedup).enabled);
       EXPECT_FALSE(f.timers.Enabled(f.ClickerTimer));
       // Where the third label would stand there is only the window.
-      InputEvent e = Mouse(EventKind::MouseDown, f.SelTxt[1].ScreenLeft() + 4,
-                           f.SelTxt[1].ScreenTop() + f.LineHeight + 8);
+      InputEvent e = MouseEvent(EventKind::MouseDown, f.SelTxt[1].ScreenLeft() + 4,
+                                f.SelTxt[1].ScreenTop() + f.LineHeight + 8);
       EXPECT_EQ(HitTest(f, e.x, e.y), &f.Waku[0]);
       q.push_back(e);
     } else if (pump == 1) {
@@ -136,7 +121,7 @@ TEST_F(ChoiceTest, HoverLightsTheEnteredLabelAndOnlyALeftClickPicks) {
       case 1: q.push_back(At(1, EventKind::MouseMove)); break;
       case 2: q.push_back(At(1, EventKind::MouseMove, 1, 20)); break;
       case 3: q.push_back(At(1, EventKind::MouseDown, 2)); break;  // right button
-      case 4: q.push_back(Key(32)); q.push_back(Key(13)); break;
+      case 4: q.push_back(KeyEvent(32)); q.push_back(KeyEvent(13)); break;
       case 5: q.push_back(At(2)); break;
       default: break;
     }

@@ -84,15 +84,15 @@ struct FileWindowTest : ::testing::Test {
         // Ends any wait of the dialog: a question is answered "No" and the
         // dialog closes.
         if (pumps == kPumpLimit + 1) ADD_FAILURE() << "the dialog kept waiting";
-        q.push_back(Event("_close"));
+        q.push_back(ControlEvent("File_Window", "_close"));
         return;
       }
       while (!pending.empty()) {
-        q.push_back(Event(pending.front()));
+        q.push_back(ControlEvent("File_Window", pending.front()));
         pending.pop_front();
       }
       if (w.IsOpen() && w.model.At("Picture3").visible) {
-        for (const std::string& c : duringNotice) q.push_back(Event(c));
+        for (const std::string& c : duringNotice) q.push_back(ControlEvent("File_Window", c));
         duringNotice.clear();
         noticeWaits.push_back(f.CurrentWait());
         std::pair<Text, uint32_t> n{w.model.At("Label2").caption, w.model.At("Picture3").backColor};
@@ -101,16 +101,9 @@ struct FileWindowTest : ::testing::Test {
     };
   }
 
-  static InputEvent Event(const std::string& control) {
-    InputEvent e;
-    e.kind = EventKind::DialogControl;
-    e.form = "File_Window";
-    e.control = control;
-    return e;
-  }
   void Use(const std::string& control) {
     pumps = 0;
-    f.Dispatch(Event(control));
+    f.Dispatch(ControlEvent("File_Window", control));
     EXPECT_TRUE(pending.empty()) << "the dialog did not wait for " << pending.front();
     pending.clear();
   }

@@ -6,15 +6,6 @@
 namespace mirel {
 namespace {
 
-InputEvent Control(const std::string& control, const Text& text = u"") {
-  InputEvent e;
-  e.kind = EventKind::DialogControl;
-  e.form = "NameEnt";
-  e.control = control;
-  e.text = text;
-  return e;
-}
-
 struct NameEntTest : ::testing::Test, test::TextHarness {
   Main_Form& f = *form;
   NameEnt& dlg = *form->nameEnt;
@@ -24,8 +15,8 @@ struct NameEntTest : ::testing::Test, test::TextHarness {
   }
   void Enter(const Text& entry) {
     dlg.Form_Load();
-    f.Dispatch(Control("Text1", entry));
-    f.Dispatch(Control("Command1"));
+    f.Dispatch(ControlEvent("NameEnt", "Text1", 0, entry));
+    f.Dispatch(ControlEvent("NameEnt", "Command1"));
   }
 };
 
@@ -43,17 +34,13 @@ TEST_F(NameEntTest, OpensWithTheCurrentNameAndHoldsTheMainWindow) {
   EXPECT_FALSE(f.form.enabled);
   EXPECT_EQ(f.CurrentWait(), PlayerWait::Dialog);
   // The story behind it cannot be advanced, and the window's close does nothing.
-  InputEvent click;
-  click.kind = EventKind::MouseDown;
-  click.x = 320;
-  click.y = 100;
   f.Pic_Main.Visible = true;
-  f.Dispatch(click);
-  f.Dispatch(Control("_close"));
+  f.Dispatch(MouseEvent(EventKind::MouseDown, 320, 100));
+  f.Dispatch(ControlEvent("NameEnt", "_close"));
   EXPECT_TRUE(f.ClickWait);
   EXPECT_TRUE(dlg.IsOpen());
 
-  f.Dispatch(Control("Command1"));
+  f.Dispatch(ControlEvent("NameEnt", "Command1"));
   EXPECT_FALSE(dlg.IsOpen());
   EXPECT_TRUE(f.form.enabled);
   EXPECT_FALSE(f.ClickWait);
@@ -109,7 +96,7 @@ TEST_F(NameEntTest, CharactersThatBreakStoredLinesAreRefusedWithAMessage) {
     Text shown = dlg.model.At("Text1").caption;
     for (char16_t c : shown) EXPECT_TRUE(c != u',' && c != u'"' && c != u'&');
     EXPECT_EQ(shown.size() + 1, bad.size());
-    f.Dispatch(Control("Command1"));
+    f.Dispatch(ControlEvent("NameEnt", "Command1"));
     EXPECT_FALSE(dlg.IsOpen());
     EXPECT_FALSE(f.ClickWait);
   }
@@ -136,13 +123,10 @@ TEST_F(NameEntTest, TheStoryWaitsForTheDialogAndUsesTheNewNameAfterIt) {
   tp.events.onPump = [&](EventQueue& q) {
     waitsSeen.push_back(f.CurrentWait());
     if (dlg.IsOpen()) {
-      q.push_back(Control("Text1", u"水野　テスト"));
-      q.push_back(Control("Command1"));
+      q.push_back(ControlEvent("NameEnt", "Text1", 0, u"水野　テスト"));
+      q.push_back(ControlEvent("NameEnt", "Command1"));
     } else if (f.ClickWait) {
-      InputEvent e;
-      e.kind = EventKind::KeyDown;
-      e.key = 13;
-      q.push_back(e);
+      q.push_back(KeyEvent(13));
     }
   };
   f.CurSeq = 0;

@@ -16,12 +16,7 @@ struct OptionsTest : ::testing::Test {
   Main_Form f{tp.platform, StartOptions{}};
   Option_Window& w = *f.optionWindow;
   void Use(const std::string& control, int value = 0) {
-    InputEvent e;
-    e.kind = EventKind::DialogControl;
-    e.form = "Option_Window";
-    e.control = control;
-    e.value = value;
-    f.Dispatch(e);
+    f.Dispatch(ControlEvent("Option_Window", control, value));
   }
   void SetUp() override { f.LayOutMainWindow(); }
 };
@@ -225,12 +220,7 @@ TEST(OptionsEffect, MessageSpeedDecidesHowTheNextLineIsTyped) {
     f.MessageSpeed = c.option == std::string("Option4") ? 2 : 3;  // something else first
     f.optionWindow->Form_Load();
     for (const char* control : {c.option, "Command1"}) {
-      InputEvent e;
-      e.kind = EventKind::DialogControl;
-      e.form = "Option_Window";
-      e.control = control;
-      e.value = 1;
-      f.Dispatch(e);
+      f.Dispatch(ControlEvent("Option_Window", control, 1));
     }
     ASSERT_FALSE(f.optionWindow->IsOpen());
     h.font.drawn.clear();
@@ -266,14 +256,8 @@ struct AudioOptions : ::testing::Test {
   }
   void Choose(const char* box, int value) {
     fp->optionWindow->Form_Load();
-    InputEvent e;
-    e.kind = EventKind::DialogControl;
-    e.form = "Option_Window";
-    e.control = box;
-    e.value = value;
-    fp->Dispatch(e);
-    e.control = "Command1";
-    fp->Dispatch(e);
+    fp->Dispatch(ControlEvent("Option_Window", box, value));
+    fp->Dispatch(ControlEvent("Option_Window", "Command1", value));
   }
   void Audio(const char16_t* cmd) {
     fp->CmdText = cmd;
@@ -374,11 +358,7 @@ TEST(AboutTest, BoxShowsVersionAndEnablesWarningsOnlyWhenThereAreSome) {
   EXPECT_EQ(f.aboutBox->model.At("Label6").caption, u"Ver. 1.10");
   EXPECT_FALSE(f.aboutBox->model.At("Text1").enabled);
   EXPECT_FALSE(f.form.enabled);
-  InputEvent ok;
-  ok.kind = EventKind::DialogControl;
-  ok.form = "frmAbout";
-  ok.control = "cmdOK";
-  f.Dispatch(ok);
+  f.Dispatch(ControlEvent("frmAbout", "cmdOK"));
   EXPECT_FALSE(f.aboutBox->IsOpen());
   EXPECT_TRUE(f.form.enabled);
   f.ColorDepthText = "16";

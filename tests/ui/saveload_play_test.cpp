@@ -56,9 +56,7 @@ class Observer final : public EventSource {
     }
     // Nothing here may wait for ever: the virtual clock ends the run.
     if (++pumps_ > 2'000'000) {
-      InputEvent e;
-      e.kind = EventKind::Close;
-      q.push_back(e);
+      q.push_back(CloseEvent());
       return;
     }
     input_.Pump(q);

@@ -51,27 +51,6 @@ class RecordingBoxes final : public MessageBoxes {
   size_t next = 0;
 };
 
-InputEvent Mouse(EventKind kind, int x, int y, int button = 1) {
-  InputEvent e;
-  e.kind = kind;
-  e.x = x;
-  e.y = y;
-  e.button = button;
-  return e;
-}
-InputEvent MenuClick(MenuItem m) {
-  InputEvent e;
-  e.kind = EventKind::Menu;
-  e.menu = m;
-  return e;
-}
-InputEvent Space() {
-  InputEvent e;
-  e.kind = EventKind::KeyDown;
-  e.key = 32;
-  return e;
-}
-
 ScenarioRecord Record(Text cmd, Text text = u"", Text param1 = u"") {
   ScenarioRecord r;
   r.Cmd = std::move(cmd);
@@ -116,7 +95,7 @@ struct TitleTest : ::testing::Test {
   }
   Main_Form& F() { return *fp; }
   InputEvent OnButton(int i, EventKind kind, int dx = 10, int dy = 10) {
-    return Mouse(kind, 104 + dx, 180 + 50 * i + dy);
+    return MouseEvent(kind, 104 + dx, 180 + 50 * i + dy);
   }
   // The button's image against the texture region it must come from.
   ::testing::AssertionResult ButtonShows(int i, int sourceX) {
@@ -285,7 +264,7 @@ TEST_F(TitleTest, NewGamePlaysTheStoryInsideTheButtonFromTheRecordAfterTheTitle)
     EXPECT_EQ(f.kou, 1);
     EXPECT_EQ(f.EndPoints, 3);
     for (MenuItem m : kAllMenus) EXPECT_TRUE(f.Menu(m).enabled) << static_cast<int>(m);
-    q.push_back(Space());
+    q.push_back(KeyEvent(32));
   };
   f.Dispatch(OnButton(0, EventKind::MouseDown));
   EXPECT_TRUE(waited);  // the story waited for the player inside the click
@@ -343,7 +322,7 @@ TEST_F(TitleTest, LoadButtonOpensTheDialogForLoading) {
   EXPECT_EQ(SoundsPlayed(), std::vector<size_t>{wave100});
   // Behind the dialog the title takes no clicks.
   f.Dispatch(OnButton(3, EventKind::MouseDown));
-  f.Dispatch(MenuClick(MenuItem::prog_end));
+  f.Dispatch(MenuEvent(MenuItem::prog_end));
   EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -363,7 +342,7 @@ TEST_F(TitleTest, GalleryButtonClearsTheTitleForTheGalleryAndItsExitBringsTheTit
   EXPECT_EQ(f.FormPicture.At(320, 240), Rgb(1, 2, 3));
   EXPECT_TRUE(f.CG_END.Visible);
   EXPECT_TRUE(boxes.shown.empty());
-  f.Dispatch(Mouse(EventKind::MouseDown, f.CG_END.left + 5, f.CG_END.top + 5));
+  f.Dispatch(MouseEvent(EventKind::MouseDown, f.CG_END.left + 5, f.CG_END.top + 5));
   EXPECT_FALSE(f.GalleryOpen);
   EXPECT_TRUE(f.Title.Visible);
   for (const Surface& b : f.Smenu) EXPECT_TRUE(b.Visible);
@@ -388,7 +367,7 @@ TEST_F(TitleTest, EndButtonAndMenuAskFirstAndNoChangesNothing) {
     // Any mouse button presses a title button.
     InputEvent press = OnButton(3, EventKind::MouseDown);
     press.button = 2;
-    f.Dispatch(how == 0 ? press : MenuClick(MenuItem::prog_end));
+    f.Dispatch(how == 0 ? press : MenuEvent(MenuItem::prog_end));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].first, u"終了しますか？");
     EXPECT_EQ(boxes.shown[0].second, MsgButtons::YesNo);
@@ -403,7 +382,7 @@ TEST_F(TitleTest, EndButtonAndMenuAskFirstAndNoChangesNothing) {
     boxes.answers = {MsgAnswer::Yes};
     boxes.next = 0;
     try {
-      f.Dispatch(how == 0 ? OnButton(3, EventKind::MouseDown) : MenuClick(MenuItem::prog_end));
+      f.Dispatch(how == 0 ? OnButton(3, EventKind::MouseDown) : MenuEvent(MenuItem::prog_end));
       ADD_FAILURE() << "Yes did not end the program";
     } catch (const ProgramEnd& e) {
       EXPECT_EQ(e.status, 0);
@@ -423,17 +402,17 @@ TEST_F(TitleTest, NoToTheEndQuestionDuringPlayLeavesTheStoryWaitingWhereItWas) {
   player = [&](EventQueue& q) {
     if (!f.ClickWait) return;
     if (phase == 0) {
-      q.push_back(MenuClick(MenuItem::prog_end));
+      q.push_back(MenuEvent(MenuItem::prog_end));
       phase = 1;
     } else if (phase == 1) {
       EXPECT_EQ(boxes.shown.size(), 1u);
       EXPECT_EQ(f.CurSeq, 1);
       EXPECT_TRUE(f.Blinker.Visible);
       for (MenuItem m : kAllMenus) EXPECT_TRUE(f.Menu(m).enabled) << static_cast<int>(m);
-      q.push_back(Space());
+      q.push_back(KeyEvent(32));
       phase = 2;
     } else {
-      q.push_back(Space());
+      q.push_back(KeyEvent(32));
     }
   };
   f.Dispatch(OnButton(0, EventKind::MouseDown));
@@ -453,15 +432,15 @@ TEST_F(TitleTest, SavingAndLoadingFromTheMenuOnlyWhileTheStoryWaits) {
     if (f.MsgBusy && !f.ClickWait && !triedWhileTyping) {
       // The message is still being typed: neither item does anything.
       triedWhileTyping = true;
-      q.push_back(MenuClick(MenuItem::prog_load));
-      q.push_back(MenuClick(MenuItem::prog_save));
+      q.push_back(MenuEvent(MenuItem::prog_load));
+      q.push_back(MenuEvent(MenuItem::prog_save));
       return;
     }
     if (!f.ClickWait) return;
     if (!openedWhileWaiting) {
       EXPECT_FALSE(f.fileWindow->IsOpen());
       openedWhileWaiting = true;
-      q.push_back(MenuClick(MenuItem::prog_save));
+      q.push_back(MenuEvent(MenuItem::prog_save));
       return;
     }
     if (f.fileWindow->IsOpen()) {
@@ -469,14 +448,10 @@ TEST_F(TitleTest, SavingAndLoadingFromTheMenuOnlyWhileTheStoryWaits) {
       EXPECT_FALSE(f.form.enabled);
       // The snapshot of the waiting story was taken for the dialog.
       EXPECT_FALSE(f.SaveSnapshot[1].empty());
-      InputEvent close;
-      close.kind = EventKind::DialogControl;
-      close.form = "File_Window";
-      close.control = "_close";
-      q.push_back(close);
+      q.push_back(ControlEvent("File_Window", "_close"));
       return;
     }
-    q.push_back(Space());
+    q.push_back(KeyEvent(32));
   };
   f.Dispatch(OnButton(0, EventKind::MouseDown));
   EXPECT_TRUE(triedWhileTyping);
@@ -487,21 +462,17 @@ TEST_F(TitleTest, SavingAndLoadingFromTheMenuOnlyWhileTheStoryWaits) {
 TEST_F(TitleTest, OptionsAndVersionOpenTheirDialogsWhichHoldTheMenuBar) {
   Main_Form& f = F();
   f.TitleDisp();
-  f.Dispatch(MenuClick(MenuItem::opt_menu));
+  f.Dispatch(MenuEvent(MenuItem::opt_menu));
   EXPECT_TRUE(f.optionWindow->IsOpen());
   EXPECT_FALSE(f.form.enabled);
   // While a dialog is open no menu item does anything.
-  f.Dispatch(MenuClick(MenuItem::prog_end));
-  f.Dispatch(MenuClick(MenuItem::vvrr));
+  f.Dispatch(MenuEvent(MenuItem::prog_end));
+  f.Dispatch(MenuEvent(MenuItem::vvrr));
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_FALSE(f.aboutBox->IsOpen());
-  InputEvent cancel;
-  cancel.kind = EventKind::DialogControl;
-  cancel.form = "Option_Window";
-  cancel.control = "Command2";
-  f.Dispatch(cancel);
+  f.Dispatch(ControlEvent("Option_Window", "Command2"));
   EXPECT_TRUE(f.form.enabled);
-  f.Dispatch(MenuClick(MenuItem::vvrr));
+  f.Dispatch(MenuEvent(MenuItem::vvrr));
   EXPECT_TRUE(f.aboutBox->IsOpen());
   EXPECT_FALSE(f.form.enabled);
 }
@@ -515,25 +486,21 @@ TEST_F(TitleTest, OptionsDuringPlayHoldTheStoryUntilTheDialogIsClosedAndTheNextC
   int phase = 0;
   player = [&](EventQueue& q) {
     if (phase == 0 && f.MsgBusy && !f.ClickWait) {
-      q.push_back(MenuClick(MenuItem::opt_menu));  // opened while the line is typed
+      q.push_back(MenuEvent(MenuItem::opt_menu));  // opened while the line is typed
       phase = 1;
     } else if (phase == 1 && f.optionWindow->IsOpen()) {
       EXPECT_TRUE(f.ClickWait);  // the story waits behind the dialog
-      InputEvent ok;
-      ok.kind = EventKind::DialogControl;
-      ok.form = "Option_Window";
-      ok.control = "Command1";
-      q.push_back(ok);
+      q.push_back(ControlEvent("Option_Window", "Command1"));
       phase = 2;
     } else if (phase == 2) {
       // Closed: the story still waits until the player clicks.
       EXPECT_FALSE(f.optionWindow->IsOpen());
       EXPECT_TRUE(f.ClickWait);
       EXPECT_TRUE(f.MsgBusy);  // and the line is not typed on meanwhile
-      q.push_back(Space());
+      q.push_back(KeyEvent(32));
       phase = 3;
     } else if (f.ClickWait) {
-      q.push_back(Space());
+      q.push_back(KeyEvent(32));
     }
   };
   f.Dispatch(OnButton(0, EventKind::MouseDown));
@@ -553,22 +520,17 @@ TEST_F(TitleTest, SkipChosenInTheOptionsWhileALineWaitsRunsOnWithoutAnotherClick
   player = [&](EventQueue& q) {
     if (f.optionWindow->IsOpen()) {
       for (const char* control : {"Option1", "Command1"}) {
-        InputEvent e;
-        e.kind = EventKind::DialogControl;
-        e.form = "Option_Window";
-        e.control = control;
-        e.value = 1;
-        q.push_back(e);
+        q.push_back(ControlEvent("Option_Window", control, 1));
       }
       return;
     }
     if (!f.ClickWait) return;
     if (!asked) {
       asked = true;
-      q.push_back(MenuClick(MenuItem::opt_menu));
+      q.push_back(MenuEvent(MenuItem::opt_menu));
     } else {
       ++spaces;
-      q.push_back(Space());
+      q.push_back(KeyEvent(32));
     }
   };
   f.Dispatch(OnButton(0, EventKind::MouseDown));

@@ -29,11 +29,7 @@ class ModelDialog final : public QDialog {
  protected:
   void closeEvent(QCloseEvent* e) override {
     e->ignore();
-    InputEvent ev;
-    ev.kind = EventKind::DialogControl;
-    ev.form = name_;
-    ev.control = "_close";
-    inbox_.pending.push_back(ev);
+    inbox_.pending.push_back(ControlEvent(name_, "_close"));
   }
   void reject() override {}  // Esc does not close behind the game's back
 
@@ -101,13 +97,7 @@ void QtDialogs::ShowDialog(const DialogModel& model) {
   if (model.topMost) dlg->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   const std::string form = model.name;
   auto report = [this, form](const std::string& control, int value, const Text& text) {
-    InputEvent ev;
-    ev.kind = EventKind::DialogControl;
-    ev.form = form;
-    ev.control = control;
-    ev.value = value;
-    ev.text = text;
-    inbox_.pending.push_back(ev);
+    inbox_.pending.push_back(ControlEvent(form, control, value, text));
   };
   for (const DialogControl& c : model.controls) {
     QWidget* parent = dlg;

@@ -63,21 +63,14 @@ void PictureWidget::paintEvent(QPaintEvent*) {
 void PictureWidget::mousePressEvent(QMouseEvent* e) {
   int x, y;
   if (!ToPicture(e->position().toPoint(), x, y)) return;
-  InputEvent ev;
-  ev.kind = EventKind::MouseDown;
-  ev.x = x;
-  ev.y = y;
-  ev.button = e->button() == Qt::RightButton ? 2 : e->button() == Qt::LeftButton ? 1 : 4;
-  if (ev.button != 4) inbox_.pending.push_back(ev);
+  if (e->button() == Qt::RightButton || e->button() == Qt::LeftButton)
+    inbox_.pending.push_back(MouseEvent(EventKind::MouseDown, x, y, e->button() == Qt::RightButton ? 2 : 1));
 }
 
 void PictureWidget::mouseMoveEvent(QMouseEvent* e) {
   int x, y;
   if (!ToPicture(e->position().toPoint(), x, y)) return;
-  InputEvent ev;
-  ev.kind = EventKind::MouseMove;
-  ev.x = x;
-  ev.y = y;
+  InputEvent ev = MouseEvent(EventKind::MouseMove, x, y);
   // Only the latest position matters while nothing has read the queue.
   if (!inbox_.pending.empty() && inbox_.pending.back().kind == EventKind::MouseMove) inbox_.pending.back() = ev;
   else inbox_.pending.push_back(ev);
@@ -95,10 +88,7 @@ void PictureWidget::keyPressEvent(QKeyEvent* e) {
       else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) vk = '0' + (e->key() - Qt::Key_0);
   }
   if (vk == 0 || e->isAutoRepeat()) return;
-  InputEvent ev;
-  ev.kind = EventKind::KeyDown;
-  ev.key = vk;
-  inbox_.pending.push_back(ev);
+  inbox_.pending.push_back(KeyEvent(vk));
 }
 
 QtWindow::QtWindow(EventInbox& inbox, std::function<void(Image&)> compose)
@@ -109,12 +99,8 @@ QtWindow::QtWindow(EventInbox& inbox, std::function<void(Image&)> compose)
   const char* captions[kMenuItemCount] = {"終了", "ロード", "セーブ", "設定", "次の選択まで進む", "バージョン"};
   for (int i = 0; i < kMenuItemCount; ++i) {
     actions_[i] = menuBar()->addAction(QString::fromUtf8(captions[i]));
-    connect(actions_[i], &QAction::triggered, this, [this, i] {
-      InputEvent ev;
-      ev.kind = EventKind::Menu;
-      ev.menu = static_cast<MenuItem>(i);
-      inbox_.pending.push_back(ev);
-    });
+    connect(actions_[i], &QAction::triggered, this,
+            [this, i] { inbox_.pending.push_back(MenuEvent(static_cast<MenuItem>(i))); });
   }
   resize(640, 480 + MenuBarHeight());
 }
@@ -215,9 +201,7 @@ void QtWindow::SetImeOpen(bool open) { picture_->setAttribute(Qt::WA_InputMethod
 void QtWindow::closeEvent(QCloseEvent* e) {
   // The game decides: it runs its own shutdown once the waits have unwound.
   e->ignore();
-  InputEvent ev;
-  ev.kind = EventKind::Close;
-  inbox_.pending.push_back(ev);
+  inbox_.pending.push_back(CloseEvent());
 }
 
 void QtEvents::Pump(EventQueue& queue) {
