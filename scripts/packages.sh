@@ -1,6 +1,6 @@
 # The Debian 12 packages MIREL needs to build, test and play (sourced).
 MIREL_PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev libfluidsynth-dev libsdl2-dev \
-timgm6mb-soundfont fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev"
+timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev file"
 
 # Installs whatever of them is missing (as root, or through sudo).
 mirel_install_packages() {

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <sys/resource.h>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
+#include "platform/Files.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/VirtualAudio.h"
 #include "platform/host/HostAudio.h"
@@ -42,7 +44,7 @@ const char* kUsage =
     "Plays the story in the data folder: by default the \"data\" folder beside the\n"
     "program, else the program's own folder.\n"
     "\n"
-    "  --data DIR        play the data folder DIR instead\n"
+    "  --data DIR        play the data folder DIR instead (also --data=DIR)\n"
     "  --soundfont FILE  General MIDI soundfont for the music (also MIREL_SOUNDFONT)\n"
     "  --headless        run without a window on a virtual clock; every message box\n"
     "                    is printed as \"message: <text>\"; exit status 0 after a\n"
@@ -61,32 +63,51 @@ const char* kUsage =
     "  --version         print the version\n"
     "  --help            print this help\n";
 
+// "--name VALUE" or "--name=VALUE". The first fault found is the one told.
 Args Parse(int argc, char** argv) {
   Args a;
+  auto fail = [&](const std::string& e) {
+    if (a.error.empty()) a.error = e;
+  };
   for (int i = 1; i < argc; ++i) {
-    std::string s = argv[i];
+    std::string s = argv[i], inlined;
+    bool hasInline = false;
+    if (size_t eq = s.find('='); s.rfind("--", 0) == 0 && eq != std::string::npos) {
+      inlined = s.substr(eq + 1);
+      s.resize(eq);
+      hasInline = true;
+    }
     auto value = [&](std::string& out) {
-      if (i + 1 >= argc) a.error = s + " needs a value";
+      if (hasInline) out = inlined;
+      else if (i + 1 >= argc) fail(s + " needs a value");
+      // An option where the value should be is a value forgotten.
+      else if (std::string next = argv[i + 1]; next.rfind("--", 0) == 0) fail(s + " needs a value, not the option " + next);
       else out = argv[++i];
+    };
+    auto number = [&](long& out) {
+      std::string v;
+      value(v);
+      long n = 0;
+      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+      if (ec != std::errc() || end != v.data() + v.size() || n < 0) fail(s + " needs a whole number, not \"" + v + "\"");
+      else out = n;
+    };
+    auto flag = [&](bool& out) {
+      if (hasInline) fail(s + " takes no value");
+      out = true;
     };
     if (s == "--data") value(a.dataDir);
     else if (s == "--input") value(a.input);
     else if (s == "--soundfont") value(a.soundfont);
     else if (s == "--trace") value(a.trace);
-    else if (s == "--max-seconds") {
-      std::string v;
-      value(v);
-      a.maxSeconds = std::strtol(v.c_str(), nullptr, 10);
-    } else if (s == "--clock-cost") {
-      std::string v;
-      value(v);
-      a.clockCost = std::strtol(v.c_str(), nullptr, 10);
-    } else if (s == "--headless") a.headless = true;
-    else if (s == "--lock") a.lock = true;
-    else if (s == "--stats") a.stats = true;
-    else if (s == "--help" || s == "-h") a.help = true;
-    else if (s == "--version") a.version = true;
-    else a.error = "unknown option " + s;
+    else if (s == "--max-seconds") number(a.maxSeconds);
+    else if (s == "--clock-cost") number(a.clockCost);
+    else if (s == "--headless") flag(a.headless);
+    else if (s == "--lock") flag(a.lock);
+    else if (s == "--stats") flag(a.stats);
+    else if (s == "--help" || s == "-h") flag(a.help);
+    else if (s == "--version") flag(a.version);
+    else fail("unknown option " + s);
   }
   return a;
 }
@@ -120,6 +141,13 @@ class StatsEvents final : public EventSource {
   Main_Form* form_ = nullptr;
   double titleMs_ = -1;
 };
+
+// The message box only names the folder; on the terminal say how to choose one.
+void HintAtDataFolder(const Main_Form& form) {
+  if (form.DataDir.empty() || FileExists(form.DataPath("90.dat"))) return;
+  std::fprintf(stderr, "mirel: no story in %s (\"90.dat\" is missing); --data DIR chooses the data folder\n",
+               form.DataDir.c_str());
+}
 
 std::string ReadText(const std::string& path, bool& ok) {
   std::ifstream in(path, std::ios::binary);
@@ -189,6 +217,7 @@ int RunHeadless(const Args& args, QApplication&) {
       std::fprintf(stderr, "mirel: cannot write %s\n", file.c_str());
   });
   int status = RunProgram(form);
+  HintAtDataFolder(form);
   if (input->TimedOut()) {
     std::printf("timeout: the run was cut off after %ld seconds of game time\n", args.maxSeconds);
     if (status == 0) status = 3;
@@ -199,6 +228,8 @@ int RunHeadless(const Args& args, QApplication&) {
 }
 
 int RunDesktop(const Args& args, QApplication&) {
+  if (!qt::LoadJapaneseTranslations())
+    std::fprintf(stderr, "mirel: Qt's Japanese translations (qt6-translations-l10n) are missing; standard buttons speak English\n");
   qt::QtMessageBoxes shownMessages;
   ScriptedMessageBoxes printedMessages;
   printedMessages.SetEcho(true);
@@ -262,6 +293,7 @@ int RunDesktop(const Args& args, QApplication&) {
   if (input) input->Attach(&form);
   events.Attach(&form);
   int status = RunProgram(form);
+  HintAtDataFolder(form);
   if (args.stats) events.Print();
   std::fflush(stdout);
   return status;

@@ -141,4 +141,8 @@ class HostSystemInfo final : public SystemInfo {
 
 QImage ToQImage(const Image& img);
 
+// Qt's own Japanese texts for the standard buttons and dialogs (はい, いいえ,
+// キャンセル); false when the translation files are not installed.
+bool LoadJapaneseTranslations();
+
 }  // namespace mirel::qt

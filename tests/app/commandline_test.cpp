@@ -1,0 +1,58 @@
+// The program's own command line, run as the player runs it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ostream>
+#include <sys/wait.h>
+
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+struct CommandLine {
+  const char* args;  // "DIR" stands for a folder without a story
+  int status;
+  std::vector<const char*> said;  // parts of what the program prints
+};
+
+void PrintTo(const CommandLine& c, std::ostream* os) { *os << c.args; }
+
+const CommandLine kCommandLines[] = {
+    {"--headless --data DIR", 1, {"message: フォルダの内容が不正です.", "DIR/", "--data DIR chooses"}},
+    {"--headless --data=DIR", 1, {"message: フォルダの内容が不正です.", "DIR/", "--data DIR chooses"}},
+    {"--headless --max-seconds abc", 2, {"--max-seconds needs a whole number"}},
+    {"--headless --max-seconds=5s", 2, {"--max-seconds needs a whole number"}},
+    {"--headless --data --input script.txt", 2, {"--data needs a value, not the option --input"}},
+    {"--headless --input", 2, {"--input needs a value"}},
+    {"--headless=yes", 2, {"--headless takes no value"}},
+};
+
+class CommandLineTest : public ::testing::TestWithParam<CommandLine> {};
+
+TEST_P(CommandLineTest, FaultsAreRefusedAndAFolderWithoutAStoryIsExplained) {
+  test::TempDir root;
+  const std::string dir = root / "nostory";
+  std::string args = GetParam().args;
+  if (size_t at = args.find("DIR"); at != std::string::npos) args.replace(at, 3, dir);
+  std::string cmd = "cd '" + root.path() + "' && " + test::BuildDir() + "src/mirel " + args + " 2>&1";
+  std::string out;
+  int status = -1;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    int st = pclose(p);
+    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  EXPECT_EQ(status, GetParam().status) << out;
+  for (std::string part : GetParam().said) {
+    if (part == "DIR/") part = dir + "/";
+    EXPECT_NE(out.find(part), std::string::npos) << "no \"" << part << "\" in:\n" << out;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, CommandLineTest, ::testing::ValuesIn(kCommandLines));
+
+}  // namespace
+}  // namespace mirel
