@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 
 #include "app/Main_Form.h"
@@ -180,6 +183,68 @@ TEST_F(CheckTest, DamagedNumbersAreReportedWithTheirLine) {
   ASSERT_FALSE(f.empty());
   EXPECT_TRUE(Has(f, "91.dat", 5, "")) << All(f);
 }
+
+// A picture of the given size, encoded by Qt ("BMP", "JPG", "PNG"); stored
+// pictures get "JF" as their first two bytes.
+std::string Picture(int w, int h, const char* format, bool stored) {
+  QImage img(w, h, QImage::Format_RGB32);
+  img.fill(0x336699);
+  QBuffer buf;
+  buf.open(QIODevice::WriteOnly);
+  img.save(&buf, format);
+  std::string bytes = buf.data().toStdString();
+  if (stored) bytes.replace(0, 2, "JF");
+  return bytes;
+}
+
+struct Planted {
+  const char* name;
+  void (*plant)(const test::TempDir& dir);
+  const char* file;  // nullptr: the folder still has nothing to report
+  int line;
+  const char* part;
+};
+
+void PrintTo(const Planted& p, std::ostream* os) { *os << p.name; }
+
+const Planted kPlanted[] = {
+    {"EndingSongMissing", [](const test::TempDir& d) { fs::remove(d / "34-3.mid"); }, "34-3.mid", 0, "ending 2"},
+    {"SongThatIsNoMidi", [](const test::TempDir& d) { WriteBytes(d / "22-1.mid", "RIFF\4\0\0\0WAVE"); }, "22-1.mid", 0,
+     "not a MIDI song"},
+    {"RiffMidiSongIsPlayable",
+     [](const test::TempDir& d) {
+       std::string smf = ReadBytes(d / "03-1.mid"), chunk = "data";
+       for (int k = 0; k < 4; ++k) chunk += static_cast<char>((smf.size() >> (8 * k)) & 255);
+       chunk += smf + (smf.size() % 2 ? std::string(1, '\0') : "");
+       std::string riff = "RMID" + chunk, size;
+       for (int k = 0; k < 4; ++k) size += static_cast<char>((riff.size() >> (8 * k)) & 255);
+       WriteBytes(d / "03-1.mid", "RIFF" + size + riff);
+     },
+     nullptr, 0, ""},
+    {"PngStoredAsJpeg", [](const test::TempDir& d) { WriteBytes(d / "p04.dat", Picture(640, 480, "PNG", true)); }, "p04.dat",
+     0, "cannot decode"},
+    {"SmallBackground", [](const test::TempDir& d) { WriteBytes(d / "p05.dat", Picture(161, 161, "JPG", true)); }, "p05.dat",
+     0, "161x161, too small for a full-screen picture"},
+    {"SpriteLargerThanTheScreen", [](const test::TempDir& d) { WriteBytes(d / "21.dat", Picture(700, 500, "BMP", true)); },
+     "21.dat", 0, "larger than a sprite"},
+    {"ThumbnailSheetTooSmall", [](const test::TempDir& d) { WriteBytes(d / "63.dat", Picture(96, 72, "BMP", false)); },
+     "63.dat", 0, "gallery thumbnail sheet"},
+    {"RollLineTooLong",
+     [](const test::TempDir& d) { WriteBytes(d / "staff.txt", "A\r\nB\r\nC\r\nD\r\nMIREL project\r\n2026\r\n"); },
+     "staff.txt", 5, "cut in the staff roll"},
+};
+
+struct PlantedCheck : CheckTest, ::testing::WithParamInterface<Planted> {};
+
+TEST_P(PlantedCheck, IsReportedWhereItStands) {
+  GetParam().plant(dir);
+  auto f = Check();
+  if (!GetParam().file) EXPECT_TRUE(f.empty()) << All(f);
+  else EXPECT_TRUE(Has(f, GetParam().file, GetParam().line, GetParam().part)) << All(f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, PlantedCheck, ::testing::ValuesIn(kPlanted),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HeadersTest, StoreAndRestoreAreIdempotentAndNeverCreateFiles) {
   test::TempDir dir;

@@ -5,9 +5,13 @@
 #include <set>
 
 #include "app/Main_Form.h"
+#include "extras/Credits.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/FontRaster.h"
+#include "platform/Image.h"
 #include "platform/Text.h"
+#include "platform/qt/QtHost.h"
 #include "scenario/ScenarioData.h"
 
 namespace mirel::tool {
@@ -23,6 +27,50 @@ const std::set<Text> kTransitions = {u"DI", u"VB", u"HB", u"HC", u"BC", u"IC", u
 constexpr size_t kRowChars = 30;
 constexpr size_t kLongestName = 7;  // the name entry takes up to 7 characters
 
+// The ending's songs: by the end counter, the one it plays.
+const std::pair<const char*, const char*> kEndingSongs[] = {
+    {"22-1.mid", "the plain ending"}, {"03-1.mid", "ending 1"}, {"34-3.mid", "ending 2"}};
+
+std::vector<std::string> SplitLines(const std::string& s) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < s.size()) {
+    size_t nl = s.find('\n', start);
+    size_t end = nl == std::string::npos ? s.size() : nl;
+    std::string l = s.substr(start, end - start);
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    lines.push_back(l);
+    if (nl == std::string::npos) break;
+    start = nl + 1;
+  }
+  return lines;
+}
+
+// What a picture is drawn as, and the sizes that fill that place.
+struct PictureRole {
+  const char* what;
+  int minW, minH, maxW, maxH;
+};
+
+const PictureRole* RoleOf(const std::string& name) {
+  static const PictureRole kScreen{"a full-screen picture", 640, 480, 640, 480};
+  // The opening scrolls it, the gallery shows it from a 640x930 surface.
+  static const PictureRole kTall{"the tall opening picture", 640, 930, 640, 930};
+  static const PictureRole kSheet{"a gallery thumbnail sheet", 480, 216, 480, 216};
+  // The photo is laid 213x160 at 8, 7 of the frame.
+  static const PictureRole kFrame{"the ending's photo frame", 221, 167, 640, 480};
+  // The title buttons' highlighted pieces end at 345, 336.
+  static const PictureRole kTexture{"the window texture", 345, 336, 4096, 4096};
+  static const PictureRole kSprite{"a sprite", 1, 1, 640, 480};
+  if (name == "p51.dat") return &kTall;
+  if (name[0] == 'p' || name[0] == 'P') return &kScreen;
+  if (name == "62.dat" || name == "63.dat") return &kSheet;
+  if (name == "64.dat") return &kFrame;
+  if (name == "61.dat") return &kTexture;
+  if (name == "60.dat") return nullptr;  // the face sheet: its expressions are checked with the story
+  return &kSprite;
+}
+
 class Checker {
  public:
   explicit Checker(std::string dir) : dir_(std::move(dir)) {
@@ -36,7 +84,11 @@ class Checker {
     }
     CheckStartFiles();
     CheckConfig();
+    CheckEndingSongs();
+    CheckSongFormats();
+    CheckPictures();
     CheckStory();
+    CheckStaffRoll();
     return findings_;
   }
 
@@ -80,18 +132,7 @@ class Checker {
   void CheckConfig() {
     auto raw = ReadFile(Path("90.dat"));
     if (!raw || raw->empty()) return;  // reported above
-    std::string s(raw->begin(), raw->end());
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < s.size()) {
-      size_t nl = s.find('\n', start);
-      size_t end = nl == std::string::npos ? s.size() : nl;
-      std::string l = s.substr(start, end - start);
-      if (!l.empty() && l.back() == '\r') l.pop_back();
-      lines.push_back(l);
-      if (nl == std::string::npos) break;
-      start = nl + 1;
-    }
+    std::vector<std::string> lines = SplitLines(std::string(raw->begin(), raw->end()));
     if (lines.size() < 25)
       Add("90.dat", static_cast<int>(lines.size()), "holds " + std::to_string(lines.size()) + " lines, the game needs 25");
     for (size_t i = 0; i < lines.size() && i < 25; ++i) {
@@ -112,6 +153,98 @@ class Checker {
         else if (FileSize(Path(file)) == 0)
           Add("90.dat", n, "music file " + file + " is empty");
       }
+    }
+  }
+
+  // The ending plays its song whatever "90.dat" names.
+  void CheckEndingSongs() {
+    for (const auto& [name, ending] : kEndingSongs) {
+      long long size = FileSize(Path(name));
+      if (size < 0) Add(name, 0, std::string("missing: ") + ending + " plays it, and stays silent without it");
+      else if (size == 0) Add(name, 0, std::string("empty: ") + ending + " plays it, and stays silent");
+    }
+  }
+
+  // A standard MIDI file, or one inside a RIFF MIDI ("RMID") file's data chunk.
+  static bool IsMidiSong(const Bytes& b) {
+    auto at = [&](size_t i, const char* tag) { return i + 4 <= b.size() && std::equal(tag, tag + 4, b.begin() + i); };
+    if (at(0, "MThd")) return true;
+    if (!at(0, "RIFF") || !at(8, "RMID")) return false;
+    for (size_t i = 12; i + 8 <= b.size();) {
+      size_t len = b[i + 4] | b[i + 5] << 8 | b[i + 6] << 16 | static_cast<size_t>(b[i + 7]) << 24;
+      if (at(i, "data")) return at(i + 8, "MThd");
+      i += 8 + len + (len & 1);
+    }
+    return false;
+  }
+
+  void CheckSongFormats() {
+    std::vector<std::pair<std::string, int>> songs;  // name, line of "90.dat" (0: the ending's)
+    if (auto raw = ReadFile(Path("90.dat"))) {
+      std::vector<std::string> lines = SplitLines(std::string(raw->begin(), raw->end()));
+      for (size_t i = 6; i < lines.size() && i < 15; ++i)
+        if (auto t = DecodeCp932(lines[i]); t && !Trim(*t).empty()) songs.emplace_back(Utf8(Trim(*t)), static_cast<int>(i) + 1);
+    }
+    for (const auto& song : kEndingSongs) songs.emplace_back(song.first, 0);
+    for (const auto& [name, line] : songs) {
+      auto bytes = ReadFile(Path(name));
+      if (!bytes || bytes->empty() || IsMidiSong(*bytes)) continue;  // missing and empty ones are told above
+      if (line > 0) Add("90.dat", line, "music file " + name + " is not a MIDI song: nothing would play");
+      else Add(name, 0, "not a MIDI song: nothing would play");
+    }
+  }
+
+  // Every picture decoded as the game decodes it, and measured against
+  // the place it is drawn in.
+  void CheckPictures() {
+    std::vector<std::string> names(Main_Form::kImageTable.begin(), Main_Form::kImageTable.end());
+    for (const char* plain : {"P98.dat", "P99.dat", "61.dat"}) names.push_back(plain);
+    for (const std::string& name : names) {
+      auto bytes = ReadFile(Path(name));
+      if (!bytes || bytes->size() < 2) continue;  // told above
+      Bytes b = *bytes;
+      const bool jpeg = name[0] == 'p';
+      if (b[0] == 'J' && b[1] == 'F') {
+        b[0] = jpeg ? 0xFF : 'B';
+        b[1] = jpeg ? 0xD8 : 'M';
+      }
+      Image img;
+      if (!codec_.Decode(b, img)) {
+        Add(name, 0, std::string("the game cannot decode this picture (it must be a ") + (jpeg ? "JPEG" : "BMP") +
+                         " file); it would stop with an error when shown");
+        continue;
+      }
+      const PictureRole* role = RoleOf(name);
+      if (!role) continue;
+      const std::string size = std::to_string(img.width) + "x" + std::to_string(img.height);
+      if (img.width < role->minW || img.height < role->minH)
+        Add(name, 0, "is " + size + ", too small for " + role->what + " (" + std::to_string(role->minW) + "x" +
+                         std::to_string(role->minH) + "): the old screen shows around it");
+      else if (img.width > role->maxW || img.height > role->maxH)
+        Add(name, 0, "is " + size + ", larger than " + role->what + " (" + std::to_string(role->maxW) + "x" +
+                         std::to_string(role->maxH) + "): only its top-left part is shown");
+    }
+  }
+
+  // The roll centres each line by its count of characters, not by its
+  // width; a line that starts left of the strip or runs past it is cut.
+  void CheckStaffRoll() {
+    const std::string file = Path(extras::kCreditsFile);
+    if (!FileExists(file)) return;
+    auto rows = extras::CreditsTable(extras::ReadCredits(file));
+    auto places = extras::CreditPlaces(rows);
+    // Credits rows of the names, the maker line and the year line, by line of the file.
+    const std::pair<int, int> kLines[] = {{2, 1}, {4, 2}, {6, 3}, {8, 4}, {10, 5}, {11, 6}};
+    BoxFont measure;
+    for (const auto& [row, line] : kLines) {
+      const extras::CreditPlace& p = places[static_cast<size_t>(row)];
+      const Text& text = rows[static_cast<size_t>(row)].text;
+      if (p.y < 0) continue;
+      int right = p.x + measure.TextWidth(text, Font{u"Arial", p.size, true});
+      if (p.x < 0 || right > extras::kStripWidth)
+        Add(extras::kCreditsFile, line,
+            "\"" + Utf8(text) + "\" is cut in the staff roll (drawn from x " + std::to_string(p.x) + " to " +
+                std::to_string(right) + " of " + std::to_string(extras::kStripWidth) + "): shorten it");
     }
   }
 
@@ -347,6 +480,7 @@ class Checker {
   }
 
   std::string dir_;
+  qt::QtImageCodec codec_;
   std::vector<Finding> findings_;
   std::set<int16_t> choicePoints_;
   int sheetHeight_ = -1;
