@@ -104,7 +104,7 @@ TEST_F(DemoData, StaffRollNamesAreShiftJisLinesOfTheProject) {
   extras::CreditsContent c = extras::ReadCredits(dir->path() + "staff.txt");
   EXPECT_EQ(c.scenario, u"MIREL 物語班");
   EXPECT_EQ(c.music, u"MIREL 音楽ツール");
-  EXPECT_EQ(c.maker, u"MIREL project");
+  EXPECT_EQ(c.maker, u"MIREL 制作班");
   EXPECT_EQ(c.year, u"2026");
   EXPECT_NE(File("staff.txt").find("\r\n"), std::string::npos);
 }
@@ -138,6 +138,15 @@ TEST_F(DemoData, PlainPicturesAreBitmapsOutsideTheTable) {
       EXPECT_EQ(img.height, 480);
     }
   }
+}
+
+// The start-up picture stands under the "Loading now" strip (224, 292,
+// 200x30) while the story loads: nothing but its plain backdrop may be there.
+TEST_F(DemoData, NothingOfTheStartupPictureHidesUnderTheLoadingStrip) {
+  Image img = Bitmap("P99.dat", false);
+  ASSERT_EQ(img.width, 640);
+  for (int y = 292; y < 322; ++y)
+    for (int x = 224; x < 424; ++x) ASSERT_EQ(img.At(x, y), img.At(0, y)) << x << "," << y;
 }
 
 TEST_F(DemoData, TextureAtlasHoldsFrameTabAndButtons) {

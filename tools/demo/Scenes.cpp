@@ -753,7 +753,8 @@ Canvas StartupPicture() {
   Canvas c(W, H);
   c.FillAll(VGrad(0, Hex(0xFFFFFF), H, Hex(0xDCE8F6)));
   Lighthouse(c, 320, 250, 120, 0.5);
-  c.TextCentered(320, 290, 24, "MIREL", Hex(0x3A4A7A), 0.12);
+  // Above the "Loading now" strip (224, 292, 200x30), which covers the picture while it loads.
+  c.TextCentered(320, 258, 24, "MIREL", Hex(0x3A4A7A), 0.12);
   return c;
 }
 
