@@ -34,8 +34,15 @@ package_stage() {
   diff -r "$tmp/made" /usr/share/mirel/demo-data
   printf 'title new\n' >"$tmp/input"
   HOME="$tmp/home" XDG_DATA_HOME="" mirel-play --headless --input "$tmp/input" --trace "$tmp/trace" >"$tmp/out"
-  # The last record run is the story's quit command, after an ending.
-  grep -q '^message: ' "$tmp/out" && { cat "$tmp/out"; return 1; }
+  # The last record run is the story's quit command, after an ending
+  # (records count from 0, after the header line).
+  mirel-tool decode /usr/share/mirel/demo-data/91.dat "$tmp/story.txt"
+  quit=$(awk -F, '$2 == "q" { print NR - 2; exit }' "$tmp/story.txt")
+  if [ "$(tail -n 1 "$tmp/trace")" != "$quit" ] || grep -q '^message: ' "$tmp/out"; then
+    cat "$tmp/out"
+    echo "package: the installed demo did not play to its end" >&2
+    return 1
+  fi
   test -f "$tmp/home/.local/share/mirel/data/mirel.log"
   echo "package: $(ls build/mirel_*.deb) installed and played to its end ($(wc -l <"$tmp/trace") records)"
 }
