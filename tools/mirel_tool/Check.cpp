@@ -50,18 +50,19 @@ std::vector<std::string> SplitLines(const std::string& s) {
 struct PictureRole {
   const char* what;
   int minW, minH, maxW, maxH;
+  const char* tooSmall;  // what the player sees then
 };
 
 const PictureRole* RoleOf(const std::string& name) {
-  static const PictureRole kScreen{"a full-screen picture", 640, 480, 640, 480};
+  static const PictureRole kScreen{"a full-screen picture", 640, 480, 640, 480, "the old screen shows around it"};
   // The opening scrolls it, the gallery shows it from a 640x930 surface.
-  static const PictureRole kTall{"the tall opening picture", 640, 930, 640, 930};
-  static const PictureRole kSheet{"a gallery thumbnail sheet", 480, 216, 480, 216};
+  static const PictureRole kTall{"the tall opening picture", 640, 930, 640, 930, "the opening and the gallery show black parts"};
+  static const PictureRole kSheet{"a gallery thumbnail sheet", 480, 216, 480, 216, "thumbnails come out black"};
   // The photo is laid 213x160 at 8, 7 of the frame.
-  static const PictureRole kFrame{"the ending's photo frame", 221, 167, 640, 480};
+  static const PictureRole kFrame{"the ending's photo frame", 221, 167, 640, 480, "the photos stand over its edge"};
   // The title buttons' highlighted pieces end at 345, 336.
-  static const PictureRole kTexture{"the window texture", 345, 336, 4096, 4096};
-  static const PictureRole kSprite{"a sprite", 1, 1, 640, 480};
+  static const PictureRole kTexture{"the window texture", 345, 336, 4096, 4096, "title buttons come out black"};
+  static const PictureRole kSprite{"a sprite", 1, 1, 640, 480, ""};
   if (name == "p51.dat") return &kTall;
   if (name[0] == 'p' || name[0] == 'P') return &kScreen;
   if (name == "62.dat" || name == "63.dat") return &kSheet;
@@ -198,20 +199,24 @@ class Checker {
   // the place it is drawn in.
   void CheckPictures() {
     std::vector<std::string> names(Main_Form::kImageTable.begin(), Main_Form::kImageTable.end());
+    const size_t stored = names.size();  // the plain pictures follow, read as they are
     for (const char* plain : {"P98.dat", "P99.dat", "61.dat"}) names.push_back(plain);
-    for (const std::string& name : names) {
+    for (size_t i = 0; i < names.size(); ++i) {
+      const std::string& name = names[i];
       auto bytes = ReadFile(Path(name));
       if (!bytes || bytes->size() < 2) continue;  // told above
       Bytes b = *bytes;
       const bool jpeg = name[0] == 'p';
-      if (b[0] == 'J' && b[1] == 'F') {
+      if (i < stored && b[0] == 'J' && b[1] == 'F') {
         b[0] = jpeg ? 0xFF : 'B';
         b[1] = jpeg ? 0xD8 : 'M';
+      } else if (i < stored && (jpeg ? b[0] != 0xFF || b[1] != 0xD8 : b[0] != 'B' || b[1] != 'M')) {
+        continue;  // a header of neither form is told above
       }
       Image img;
       if (!codec_.Decode(b, img)) {
-        Add(name, 0, std::string("the game cannot decode this picture (it must be a ") + (jpeg ? "JPEG" : "BMP") +
-                         " file); it would stop with an error when shown");
+        Add(name, 0, std::string("the game cannot decode this picture (it must be a ") +
+                         (jpeg ? "JPEG" : i < stored ? "BMP" : "BMP or JPEG") + " file); it would stop with an error when shown");
         continue;
       }
       const PictureRole* role = RoleOf(name);
@@ -219,7 +224,7 @@ class Checker {
       const std::string size = std::to_string(img.width) + "x" + std::to_string(img.height);
       if (img.width < role->minW || img.height < role->minH)
         Add(name, 0, "is " + size + ", too small for " + role->what + " (" + std::to_string(role->minW) + "x" +
-                         std::to_string(role->minH) + "): the old screen shows around it");
+                         std::to_string(role->minH) + "): " + role->tooSmall);
       else if (img.width > role->maxW || img.height > role->maxH)
         Add(name, 0, "is " + size + ", larger than " + role->what + " (" + std::to_string(role->maxW) + "x" +
                          std::to_string(role->maxH) + "): only its top-left part is shown");
