@@ -201,10 +201,8 @@ int32_t Main_Form::ShowDoll() {
     return 2;
   }
   DollMissing[static_cast<size_t>(c)] = 0;
-  // Whoever stood here is overdrawn: forget them here, so that their
-  // removal or face change later cannot hit the newcomer's window.
-  for (size_t other = 0; other < DollPose.size(); ++other)
-    if (other != static_cast<size_t>(c)) DollPose[other][static_cast<size_t>(p)] = 0;
+  // Whoever stood here is only overdrawn: the window is reused and their
+  // entry stays, so their face change still finds a place to draw on.
   pose[static_cast<size_t>(p)] = FaceNo;
   PosUsed[static_cast<size_t>(p)] = true;
 

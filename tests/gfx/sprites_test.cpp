@@ -393,26 +393,31 @@ TEST_F(SpriteTest, TheMessageWindowIsHiddenBeforeASpriteComesOrGoesButNotForAFac
   EXPECT_FALSE(f.Waku[3].Visible);
 }
 
-TEST_F(SpriteTest, AnotherCharacterAtThePlaceIsOverdrawnAndForgottenThere) {
-  const Image one = SpritePicture(120, 300), two = SpritePicture(100, 250, 0x40);
+TEST_F(SpriteTest, AnotherCharacterAtThePlaceIsOverdrawnButKeepsItsEntry) {
+  const Image one = SpritePicture(300, 300), two = SpritePicture(280, 250, 0x40);
   Put("11.dat", one);
   Put("21.dat", two);
-  ASSERT_EQ(Sprite(1, 1, u"L"), 2);
-  ASSERT_EQ(Sprite(2, 1, u"L"), 2);
-  EXPECT_TRUE(ScreenShows(Scene({{&two, 40, 230}})));
-  EXPECT_EQ(f.DollPose[0][0], 0);
-  EXPECT_EQ(f.DollPose[1][0], 1);
-  EXPECT_TRUE(f.PosUsed[0]);
-  // Taking the first one away must not take the newcomer with it.
+  PutSheet();
+  ASSERT_EQ(Sprite(1, 1, u"R"), 2);
+  ASSERT_EQ(Sprite(2, 1, u"R"), 2);
+  EXPECT_TRUE(ScreenShows(Scene({{&two, 350, 230}})));
+  EXPECT_EQ(f.DollPose[0][1], 1);
+  EXPECT_EQ(f.DollPose[1][1], 1);
+  // The first one's face change draws on the reused window: no play error.
+  EXPECT_EQ(Face(1, 1, 2, 0), 0);
+  EXPECT_TRUE(ImageMatches(f.Face_Disp[1].pixels, 135, 120, [&](int x, int y) {
+    const uint32_t s = SheetAt(x, 120 + y);
+    return s != kBlack ? s : two.At(130 + x, 90 + y) != kBlack ? two.At(130 + x, 90 + y) : bg.At(480 + x, 320 + y);
+  }));
+  // Its removal takes the window, newcomer and all.
   ASSERT_EQ(Sprite(1, 0, u"DH"), 2);
-  EXPECT_TRUE(f.Doll_Disp[0].Visible);
-  EXPECT_TRUE(f.PosUsed[0]);
-  EXPECT_TRUE(ScreenShows(Scene({{&two, 40, 230}})));
-  // And calling it back is not taken for "already standing there".
-  ASSERT_EQ(Sprite(1, 1, u"L"), 2);
-  EXPECT_TRUE(ScreenShows(Scene({{&one, 40, 180}})));
-  EXPECT_EQ(f.DollPose[0][0], 1);
-  EXPECT_EQ(f.DollPose[1][0], 0);
+  EXPECT_FALSE(f.Doll_Disp[1].Visible);
+  EXPECT_FALSE(f.PosUsed[1]);
+  EXPECT_EQ(f.DollPose[0][1], 0);
+  EXPECT_EQ(f.DollPose[1][1], 1);
+  // The newcomer still counts as standing there.
+  ASSERT_EQ(Sprite(2, 1, u"R"), 2);
+  EXPECT_FALSE(f.Doll_Disp[1].Visible);
 }
 
 TEST_F(SpriteTest, SpritesAreFlattenedIntoTheScreenWhenTheBackgroundChanges) {
