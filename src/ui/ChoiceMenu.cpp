@@ -28,10 +28,10 @@ int32_t Main_Form::SelectDisp() {
       first = i;
       break;
     }
-  if (first < 0)
-    throw PlayError{u"選択肢のデータが壊れています.\r\n92.dat に選択番号 " + Decimal(CurNum) +
-                    u" の行がありません.\r\n" + RecordPlace(*this)};
   FindChoiceRow(CurNum);
+  // Without rows there is nothing to offer: the look-up has said so, and
+  // the story goes on past the choice.
+  if (first < 0) return 2;
   int available = 0;
   while (available < 3 && ChoiceBase + available <= LastSct &&
          ChoiceTable[static_cast<size_t>(ChoiceBase + available)].Sct == CurNum)

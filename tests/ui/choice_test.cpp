@@ -182,18 +182,17 @@ TEST_F(ChoiceTest, TheRecordsCountIsHeldToTheRowsThatExist) {
   EXPECT_EQ(shown, (std::array<bool, 3>{true, false, false}));
 }
 
-TEST_F(ChoiceTest, AChoiceWithoutRowsOrWithALostTargetIsDamagedData) {
+TEST_F(ChoiceTest, AChoiceWithoutRowsIsReportedAndPassedALostTargetIsDamagedData) {
   Row(5, u"a1", 1);
   Row(6, u"b1", 0, false);
+  f.ScenarioTable[0].Num = 4;
+  f.ScenarioTable[0].Cmd = u"s";
+  f.ScenarioTable[0].Text = u"2";
   f.CurSeq = 0;
-  try {
-    Open(4, u"2");
-    FAIL() << "no error";
-  } catch (const PlayError& e) {
-    EXPECT_NE(e.message.find(u"92.dat"), Text::npos);
-    EXPECT_NE(e.message.find(u"レコード 0"), Text::npos);
-    EXPECT_NE(e.message.find(u"91.dat の 40 行目"), Text::npos);
-  }
+  EXPECT_EQ(f.RunStep(), 2);  // on with the next record
+  EXPECT_EQ(tp.messages.Shown(), std::vector<Text>{u"SCT not found."});
+  EXPECT_FALSE(f.SelTxt[0].Visible);
+  EXPECT_TRUE(f.Menu(MenuItem::prog_save).enabled);
   player = [&](int, EventQueue& q) { q.push_back(At(0)); };
   try {
     Open(6, u"1");
