@@ -163,7 +163,7 @@ std::optional<Text> ResumeProblem(const ScenarioData& scenario, int32_t resume) 
   const bool inTable = resume >= 0 && resume < scenario.LastSeq &&
                        static_cast<size_t>(resume) < scenario.ScenarioTable.size();
   if (!inTable) return u"再開するレコード " + Decimal(resume) + u" はシナリオにありません";
-  if (resume == 0 || Trim(scenario.ScenarioTable[static_cast<size_t>(resume)].Cmd) == u"p8") return std::nullopt;
+  if (resume == 0 || IsSavePoint(Trim(scenario.ScenarioTable[static_cast<size_t>(resume)].Cmd))) return std::nullopt;
   return u"再開するレコード " + Decimal(resume) + u" はセーブポイントではありません";
 }
 

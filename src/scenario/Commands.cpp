@@ -65,7 +65,7 @@ int32_t Main_Form::CmdCounter() {
     }
     case u'7':
       break;
-    case u'8':
+    case u'8':  // IsSavePoint
       SavePoint = {Decimal(CurSeq), Trim(MsgText), Trim(Param1)};
       break;
     case u'9':

@@ -52,6 +52,10 @@ struct DamagedData {
   Text Message() const;
 };
 
+// A save point is any counter command whose variant (last character) is
+// "8", "p08" as well as "p8": the interpreter's rule, which loading keeps.
+inline bool IsSavePoint(TextView cmd) { return !cmd.empty() && cmd.front() == u'p' && cmd.back() == u'8'; }
+
 // Complements every byte: the shipped form <-> the readable text.
 std::string Complement(std::string bytes);
 // The number field rule: first character plus the last three, read as a

@@ -178,6 +178,23 @@ TEST_F(SnapshotTest, WithNoGameRunningTheLoadedGamePlaysFromItsSavePoint) {
   EXPECT_EQ(f.GameDepth, 0);
 }
 
+TEST_F(SnapshotTest, EverySavePointTheStoryPassesLoadsBack) {
+  for (const char16_t* cmd : {u"p8", u"p08", u" p18 "}) {
+    SCOPED_TRACE(Utf8(cmd));
+    f.ScenarioTable.clear();
+    Records(6);
+    f.ScenarioTable[3].Cmd = cmd;
+    f.CurSeq = 3;
+    ASSERT_EQ(f.RunStep(), 2);
+    f.Save_Data_stack();
+    f.CurSeq = 5;
+    trace.clear();
+    f.Continue_game();
+    EXPECT_EQ(trace, Range(3, 6));
+  }
+  EXPECT_TRUE(tp.messages.Shown().empty());
+}
+
 TEST_F(SnapshotTest, AGameWithoutASavePointLoadsAtRecordZero) {
   Records(4);
   f.SaveSnapshot[1] = StateLine("0000");
