@@ -11,6 +11,7 @@ void Main_Form::Refreshed(const Surface& s) {
 }
 
 void Main_Form::DoEvents() {
+  ++Pumps;
   sys.window->Sync(form);
   sys.events->Pump(events);
   timers.Poll();

@@ -106,6 +106,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   uint32_t GetTickCount() { return sys.clock->GetTickCount(); }
   void MsgBox(const Text& text) { sys.messages->Show(text, MsgButtons::Ok); }
   EventQueue events;
+  uint64_t Pumps = 0;  // DoEvents calls so far: a step that pumped has waited
   bool QuitRequested = false;
   int ClickerTimer = -1, BGMLoopTimer = -1;
 
@@ -125,6 +126,10 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   Text ReplacePlaceholders(const Text& text) const;
   int32_t StepResult = 0;
   int GameDepth = 0;
+  // Records in a row that neither wait nor show before play is stopped as a
+  // loop that cannot end, and how often events run meanwhile.
+  static constexpr int32_t kMaxQuietSteps = 100000;
+  static constexpr uint32_t kQuietPumpMs = 20;
   // Told the index of every record the interpreter runs (tests, tracing).
   std::function<void(int32_t)> StepHook;
 

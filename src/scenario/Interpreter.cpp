@@ -38,6 +38,10 @@ void Main_Form::RunGame() {
 
 void Main_Form::RunScenario() {
   bool check = true;
+  // Records in a row that neither waited nor showed anything: a jump loop
+  // with nothing in it that waits would otherwise hold the window shut.
+  int32_t quietSteps = 0;
+  uint32_t lastPump = GetTickCount();
   for (;;) {
     // The terminator is never executed by advancing onto it, and nothing
     // may run outside the table.
@@ -46,7 +50,24 @@ void Main_Form::RunScenario() {
       throw PlayError{u"シナリオが壊れています.\r\n" + Decimal(CurSeq) + u" 番のレコードはありません."};
     }
     if (StepHook) StepHook(CurSeq);
+    const uint64_t pumpsBefore = Pumps;
+    const int32_t seq = CurSeq;
     StepResult = RunStep();
+    if (Pumps != pumpsBefore || StepResult == 0 || StepResult == 9) {
+      quietSteps = 0;
+      lastPump = GetTickCount();
+    } else {
+      if (++quietSteps >= kMaxQuietSteps) {
+        const ScenarioRecord& r = ScenarioTable[static_cast<size_t>(seq)];
+        throw PlayError{u"シナリオが先へ進みません.\r\n" + RecordPlace(r, seq) + u"\r\n" +
+                        Decimal(kMaxQuietSteps) + u" 個のレコードが、待つことも表示することもなく続きました."};
+      }
+      // Keep the window alive (repainting, closing) while the loop runs.
+      if (TicksSince(lastPump, GetTickCount()) >= kQuietPumpMs) {
+        DoEvents();
+        lastPump = GetTickCount();
+      }
+    }
     switch (StepResult) {
       case 0:
         TalkDisp();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/Main_Form.h"
 #include "support/TestPlatform.h"
 
@@ -82,6 +84,53 @@ TEST_F(InterpreterTest, AStartOutsideTheTableIsRefused) {
   Add(2, u"");
   f.CurSeq = -3;
   EXPECT_THROW(f.RunScenario(), PlayError);
+}
+
+TEST_F(InterpreterTest, ALoopThatNeverWaitsKeepsTheWindowAliveAndIsStoppedNamingItsRecord) {
+  struct Case {
+    const char16_t *cmd, *text, *param;
+  };
+  // Back to its own block at once, and through a counter that never changes.
+  for (Case c : {Case{u"g0", u"", u""}, Case{u"c2", u"kou", u"5"}}) {
+    f.ScenarioTable.clear();
+    Add(1, u"p7");
+    Add(1, c.cmd, c.text);
+    f.ScenarioTable[1].Jump = 1;
+    f.ScenarioTable[1].Param1 = c.param;
+    Add(2, u"");
+    f.BlockIndex = {{1, 0}, {2, 2}};
+    f.BlockCount = 2;
+    std::vector<uint32_t> pumpedAt;
+    bool close = false;
+    tp.events.onPump = [&](EventQueue& q) {
+      pumpedAt.push_back(tp.clock.GetTickCount());
+      if (close) q.push_back(CloseEvent());
+    };
+    f.CurSeq = 0;
+    try {
+      f.RunScenario();
+      ADD_FAILURE() << "the loop returned";
+    } catch (const PlayError& e) {
+      EXPECT_NE(e.message.find(u"91.dat"), Text::npos);
+      EXPECT_NE(e.message.find(u"(レコード "), Text::npos);
+    }
+    ASSERT_GE(pumpedAt.size(), 3u);
+    for (size_t i = 1; i < pumpedAt.size(); ++i) EXPECT_LE(pumpedAt[i] - pumpedAt[i - 1], 21u);
+    // The close box works while it loops.
+    close = true;
+    f.CurSeq = 0;
+    EXPECT_THROW(f.RunScenario(), ProgramEnd);
+  }
+  // A loop that waits each time round is the story's own business.
+  f.ScenarioTable[0].Cmd = u"w";
+  f.ScenarioTable[0].Text = u"1";
+  f.ScenarioTable[1].Cmd = u"g0";
+  int pumps = 0;
+  tp.events.onPump = [&](EventQueue& q) {
+    if (++pumps == Main_Form::kMaxQuietSteps + 10) q.push_back(CloseEvent());
+  };
+  f.CurSeq = 0;
+  EXPECT_THROW(f.RunScenario(), ProgramEnd);
 }
 
 TEST_F(InterpreterTest, QuitDrawsEndInTheColourOfTheEndingAndEndsTheProgram) {
