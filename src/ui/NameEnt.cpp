@@ -1,5 +1,7 @@
 #include "ui/NameEnt.h"
 
+#include "platform/Cp932.h"
+
 namespace mirel {
 
 NameEnt::NameEnt(Main_Form& main) : Form(main) {
@@ -41,16 +43,38 @@ void NameEnt::OnControl(const InputEvent& e) {
   // "_close": there is no close box; nothing else ends the dialog.
 }
 
+bool NameEnt::HasCp932Form(TextView c) {
+  // Nothing beyond the basic plane is in the code page; a lone half of a
+  // pair is not a character at all.
+  if (c.size() != 1 || (c[0] >= 0xD800 && c[0] <= 0xDFFF)) return false;
+  return c[0] == u'?' || EncodeCp932(c) != "?";
+}
+
 void NameEnt::Command1_Click() {
   Text s = model.At("Text1").caption;
-  Text kept;
-  for (char16_t c : s)
-    if (!Refused(c)) kept += c;
+  Text kept, foreign;
+  bool punctuation = false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const bool pair = i + 1 < s.size() && s[i] >= 0xD800 && s[i] <= 0xDBFF && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
+    const TextView c(s.data() + i, pair ? 2 : 1);
+    if (pair) ++i;
+    if (c.size() == 1 && Refused(c[0])) {
+      punctuation = true;
+    } else if (!HasCp932Form(c)) {
+      // Stored in the slot files as Shift-JIS, it would come back as "?".
+      foreign += u"「" + Text(c) + u"」";
+    } else {
+      kept += c;
+    }
+  }
   if (kept.size() != s.size()) {
     // Offered again without the characters, so a second OK goes through.
     model.At("Text1").caption = kept;
     Update();
-    main_.MsgBox(u"名前に「,」「\"」「&」は使えません.\r\nこれらの文字を取り除きました.");
+    Text why;
+    if (punctuation) why += u"名前に「,」「\"」「&」は使えません.\r\n";
+    if (!foreign.empty()) why += u"名前に Shift_JIS にない文字 " + foreign + u" は使えません.\r\n";
+    main_.MsgBox(why + u"これらの文字を取り除きました.");
     return;
   }
   const size_t n = s.size();

@@ -15,6 +15,8 @@ class NameEnt final : public Form {
   // Characters a name may not hold: they would break the comma-separated
   // lines names are stored in, or turn into name placeholders in the text.
   static bool Refused(char16_t c);
+  // The character (one, or a surrogate pair) can be stored as Shift-JIS.
+  static bool HasCp932Form(TextView c);
 
  private:
   void Command1_Click();

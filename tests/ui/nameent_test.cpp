@@ -79,29 +79,42 @@ TEST_F(NameEntTest, TheEntryIsSplitAtTheFirstSeparatorWhenItFits) {
   }
 }
 
-TEST_F(NameEntTest, CharactersThatBreakStoredLinesAreRefusedWithAMessage) {
-  for (const Text& bad : {Text(u"山,田　花子"), Text(u"山田　\"花子"), Text(u"&1　花子")}) {
-    SCOPED_TRACE(Utf8(bad));
+TEST_F(NameEntTest, CharactersThatBreakStoredLinesOrHaveNoShiftJisFormAreRefusedWithAMessage) {
+  struct Case {
+    Text entry, offered, named, family;  // named: what the message must name
+  } cases[] = {
+      {u"山,田　花子", u"山田　花子", u"「,」", u"山田"},
+      {u"山田　\"花子", u"山田　花子", u"「\"」", u"山田"},
+      {u"&1　花子", u"1　花子", u"「&」", u"1"},
+      {u"\U00020BB7田　花子", u"田　花子", u"「\U00020BB7」", u"田"},  // beyond the basic plane
+      {u"Zoë 花子", u"Zo 花子", u"「ë」", u"Zo"},
+      {u"Zo\xDC00 花子", u"Zo 花子", u"「\xDC00」", u"Zo"},  // half a pair
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf8(c.entry));
     f.Names[1] = u"水野";
     size_t before = tp.messages.Shown().size();
     f.ClickWait = true;
-    Enter(bad);
+    Enter(c.entry);
     ASSERT_EQ(tp.messages.Shown().size(), before + 1);
     EXPECT_NE(tp.messages.Shown().back().find(u"使えません"), Text::npos);
+    EXPECT_NE(tp.messages.Shown().back().find(c.named), Text::npos);
     // Still open, the names untouched, the entry offered without them.
     EXPECT_TRUE(dlg.IsOpen());
     EXPECT_FALSE(f.form.enabled);
     EXPECT_TRUE(f.ClickWait);
     EXPECT_EQ(f.Names[1], u"水野");
-    Text shown = dlg.model.At("Text1").caption;
-    for (char16_t c : shown) EXPECT_TRUE(c != u',' && c != u'"' && c != u'&');
-    EXPECT_EQ(shown.size() + 1, bad.size());
+    EXPECT_EQ(dlg.model.At("Text1").caption, c.offered);
     f.Dispatch(ControlEvent("NameEnt", "Command1"));
     EXPECT_FALSE(dlg.IsOpen());
     EXPECT_FALSE(f.ClickWait);
+    EXPECT_EQ(f.Names[1], c.family);
+    EXPECT_EQ(f.Names[2], u"花子");
   }
-  EXPECT_EQ(f.Names[1], u"1");  // from "&1　花子" without its "&"
-  EXPECT_EQ(f.Names[2], u"花子");
+  // Shift-JIS characters of every kind go through, "?" among them.
+  Enter(u"ｱ?①　髙");
+  EXPECT_EQ(f.Names[1], u"ｱ?①");
+  EXPECT_EQ(f.Names[2], u"髙");
 }
 
 TEST_F(NameEntTest, TheStoryWaitsForTheDialogAndUsesTheNewNameAfterIt) {
