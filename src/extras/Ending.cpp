@@ -76,7 +76,8 @@ void StartEndingMusic(Main_Form& f) {
   // The ending's song replaces the story's: the loop timer must not restart
   // it, and the next song of the story is not taken for the one playing.
   f.CurMusic = 0;
-  if (f.BgmOn) f.mci.PlayMidi(f.DataPath(EndingMusic(f.EndPoints)));
+  // The ending always has its song, whatever the music setting.
+  f.mci.PlayMidi(f.DataPath(EndingMusic(f.EndPoints)));
 }
 
 void CreateSurfaces(Main_Form& f) {
@@ -90,7 +91,12 @@ void CreateSurfaces(Main_Form& f) {
   }
   Staff(f, 5).BackColor = kWhite;
   Surface& frame = Staff(f, 2);
-  f.LoadPicture(frame, "64.dat");
+  if (f.LoadPicture(frame, "64.dat") && !PhotoFrameFits(frame.width, frame.height)) {
+    // Its work surfaces would not fit in memory: no photos, as for a
+    // picture that cannot be read.
+    f.MsgBox(u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(f.DataPath("64.dat")) + u":481)");
+    frame.Resize(0, 0);
+  }
 }
 
 void DestroySurfaces(Main_Form& f) {

@@ -23,6 +23,13 @@ constexpr int kDarkenSteps = 7, kDissolveFrames = 9;
 
 // Side of the square a tilted photo is turned into, for a frame W wide.
 constexpr int PhotoSide(int frameWidth) { return 3 * frameWidth / 2; }
+// The photo pile's work surfaces (three times the frame, and squares of
+// PhotoSide) stay within this many pixels each, or the frame is refused.
+constexpr long long kMaxPhotoSurfacePixels = 16'000'000;
+constexpr bool PhotoFrameFits(long long w, long long h) {
+  const long long side = 3 * w / 2;
+  return 9 * w * h <= kMaxPhotoSurfacePixels && side * side <= kMaxPhotoSurfacePixels;
+}
 
 // "22-1.mid", "03-1.mid" or "34-3.mid" for EndPoints 0, 1, 2 (and the plain
 // ending's for any other value).

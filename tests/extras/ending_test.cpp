@@ -251,26 +251,45 @@ TEST_F(EndingTest, EndingTwoTakesItsOwnSongPicturesAndThreeSecondsMoreBeforeTheR
   EXPECT_TRUE(AllOf(f->Pic_Main, test::PictureColour(2)));
 }
 
-TEST_F(EndingTest, OtherCountersPlayThePlainEndingAndMusicSwitchedOffStaysOff) {
+TEST_F(EndingTest, OtherCountersPlayThePlainEndingAndItsSongIsNotTakenForTheStorys) {
+  f->mci.PlayMidi(dir / "song.mid");
+  f->CurMusic = 3;
   Run(7);
-  ASSERT_EQ(Opened().size(), 1u);
-  EXPECT_NE(Opened()[0].find("22-1.mid"), std::string::npos);
+  ASSERT_EQ(Opened().size(), 2u);
+  EXPECT_NE(Opened()[1].find("22-1.mid"), std::string::npos);
   EXPECT_TRUE(AllOf(f->Pic_Main, kDarkened));
   ExpectSurfacesGone();
+  // Once the ending's song has ended the loop timer leaves it ended, and the
+  // story's song 3 is not taken for the one playing.
+  EXPECT_EQ(f->CurMusic, 0);
+  tp.clock.Sleep(tp.audio.songMs);
+  tp.audio.commands.clear();
+  f->BGMLoop_Timer();
+  EXPECT_EQ(std::count(tp.audio.commands.begin(), tp.audio.commands.end(), "play midifile from 0"), 0);
+}
 
-  tp.audio.commands.clear();
+TEST_F(EndingTest, WithMusicSwitchedOffTheEndingStillPlaysItsSongAndWaitsForIt) {
   f->BgmOn = false;
-  f->mci.StopMidi();
-  tp.audio.commands.clear();
-  f->Pic_Main.BackColor = kStart;
-  f->Pic_Main.Cls();
-  log = EndingLog{};
-  lastPhotos = 0;
+  tp.audio.songMs = 200000;
   Run(2);
-  EXPECT_TRUE(Opened().empty());
-  // Without a song the final screen has nothing to wait for.
+  ASSERT_EQ(Opened().size(), 1u);
+  EXPECT_NE(Opened()[0].find("34-3.mid"), std::string::npos);
+  EXPECT_GE(tp.clock.GetTickCount() - log.musicStart, 200000u);
   EXPECT_TRUE(AllOf(f->Pic_Main, test::PictureColour(2)));
+  EXPECT_FALSE(f->BgmOn);  // the setting itself is the player's
+}
+
+TEST_F(EndingTest, APhotoFrameTooWideForThePileIsRefusedAndTheEndingGoesOn) {
+  // Turned into squares 1.5 times its width, this frame would need 45
+  // million pixels a surface.
+  test::WritePicture(dir / "64.dat", test::Uniform(4500, 1, test::PhotoFrameColour));
+  Run(1);
+  ASSERT_EQ(tp.messages.Shown().size(), 1u);
+  EXPECT_NE(Utf8(tp.messages.Shown()[0]).find("64.dat:481)"), std::string::npos);
   EXPECT_EQ(log.photos.size(), 5u);
+  EXPECT_EQ(log.pileAtEnd.width, 0);  // nothing was made for the pile
+  EXPECT_TRUE(AllOf(f->Pic_Main, test::PictureColour(2)));
+  ExpectSurfacesGone();
 }
 
 }  // namespace
