@@ -176,6 +176,34 @@ TEST_F(CheckTest, MessagesRunningPastTheWindowAreReported) {
   EXPECT_TRUE(Has(f, "91.dat", n, "last row")) << All(f);
 }
 
+TEST_F(CheckTest, LoopsThatNeverWaitAreReportedAtTheirBlock) {
+  const std::vector<std::string> original = scenario;
+  const int start = LineOf("第一章　潮見の町"), date = LineOf("3/25"), music = LineOf("1100,aB");
+  struct Case {
+    std::vector<std::pair<int, std::string>> plants;
+    bool reported;
+  } cases[] = {
+      {{{date, "g0,1100,,,,,,,,,,"}}, true},
+      {{{music, "c2,1100,,,,,,kou,5,,,"}}, true},  // the counter never changes
+      {{{date, "p1,,,,,,,kou,,,,"}, {music, "c2,1100,,,,,,kou,5,,,"}}, false},
+      {{{date, "w,,,,,,,,10,,,"}, {music, "g0,1100,,,,,,,,,,"}}, false},
+  };
+  for (const Case& c : cases) {
+    scenario = original;
+    for (const auto& [line, rest] : c.plants) Plant(line, rest);
+    auto f = Check();
+    EXPECT_EQ(Has(f, "91.dat", start, "block 1100 loops"), c.reported) << c.plants.back().second << "\n" << All(f);
+  }
+}
+
+TEST_F(CheckTest, APhotoFrameTooBigForTheEndingIsReported) {
+  Image wide{4500, 1, std::vector<uint32_t>(4500, kWhite)};
+  Bytes bmp = BmpCodec::Encode(wide);
+  WriteBytes(dir / "64.dat", std::string(bmp.begin(), bmp.end()));
+  auto f = Check();
+  EXPECT_TRUE(Has(f, "64.dat", 0, "4500 x 1")) << All(f);
+}
+
 TEST_F(CheckTest, DamagedNumbersAreReportedWithTheirLine) {
   scenario[4] = "1O00,,,,,,,,字の混じった番号,,,,";
   Encode(dir / "91.dat", JoinLines(scenario));

@@ -1,11 +1,14 @@
 #include "mirel_tool/Check.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "app/Main_Form.h"
 #include "extras/Credits.h"
+#include "extras/Ending.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/FontRaster.h"
@@ -90,6 +93,7 @@ class Checker {
     CheckPictures();
     CheckStory();
     CheckStaffRoll();
+    CheckPhotoFrame();
     return findings_;
   }
 
@@ -272,6 +276,7 @@ class Checker {
     for (int32_t i = 0; i < d.LastSeq; ++i) CheckRecord(d, d.ScenarioTable[static_cast<size_t>(i)]);
     CheckChoiceRows(d);
     CheckOverflow(d);
+    CheckEndlessLoops(d);
   }
 
   void CheckBlocks(const ScenarioData& d) {
@@ -423,6 +428,126 @@ class Checker {
     if (sheetHeight_ > 0 && h * n > sheetHeight_)
       Add("91.dat", line, "expression " + std::to_string(n) + " lies below the face sheet (60.dat is " +
                               std::to_string(sheetHeight_) + " pixels high)");
+  }
+
+  // A record that runs without waiting, showing anything or changing a
+  // counter, and where play can go from it (-1: on past the jump, which
+  // a missing block makes it do).
+  struct QuietStep {
+    bool quiet = false;
+    int32_t jump = -1;
+    bool falls = false;
+  };
+  static QuietStep Quiet(const ScenarioData& d, const ScenarioRecord& r) {
+    QuietStep q;
+    const Text cmd = Trim(r.Cmd);
+    if (!Trim(r.Bg).empty() || !Trim(r.Doll).empty() || !Trim(r.Anim).empty() || cmd.empty()) return q;
+    auto target = [&](int16_t num) -> int32_t {
+      for (const BlockIndexEntry& b : d.BlockIndex)
+        if (b.Num == num) return b.Seq;
+      return -1;
+    };
+    const char16_t c = cmd[0], v = cmd.back();
+    const bool counter = [&] {
+      const Text name = Left(Trim(r.Text), 3);
+      return name == u"kou" || name == u"hap" || name == u"bad" || name == u"mak";
+    }();
+    switch (c) {
+      case u'g':
+        if (cmd == u"g4" || cmd == u"g9") return q;
+        q.jump = cmd == u"g0" ? target(r.Jump) : -1;
+        q.falls = q.jump < 0;
+        break;
+      case u'a':
+        q.falls = true;
+        break;
+      case u'p':
+        if (v == u'7' || v == u'8' || v == u'9' || ((v == u'0' || v == u'1' || v == u'2') && !counter)) q.falls = true;
+        else return q;  // a counter changes, or a message is shown
+        break;
+      case u'i':
+      case u'c':
+        if (!(v == u'1' || v == u'2' || (c == u'c' && v == u'0'))) return q;
+        q.jump = counter ? target(r.Jump) : -1;  // another name never jumps
+        q.falls = true;
+        break;
+      default:
+        return q;  // text, waits, menus, the ending
+    }
+    q.quiet = true;
+    return q;
+  }
+
+  // Records that run in a circle without a wait, a text or a counter change
+  // keep the same state every time round: once play enters, it never leaves.
+  void CheckEndlessLoops(const ScenarioData& d) {
+    const int32_t n = d.LastSeq;
+    std::vector<QuietStep> steps(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) steps[static_cast<size_t>(i)] = Quiet(d, d.ScenarioTable[static_cast<size_t>(i)]);
+    auto next = [&](int32_t i) {
+      std::vector<int32_t> to;
+      const QuietStep& q = steps[static_cast<size_t>(i)];
+      if (!q.quiet) return to;
+      if (q.jump >= 0 && q.jump < n && steps[static_cast<size_t>(q.jump)].quiet) to.push_back(q.jump);
+      if (q.falls && i + 1 < n && steps[static_cast<size_t>(i + 1)].quiet) to.push_back(i + 1);
+      return to;
+    };
+    // Strongly connected parts of the quiet records (Tarjan).
+    std::vector<int32_t> index(static_cast<size_t>(n), -1), low(static_cast<size_t>(n), 0), stack;
+    std::vector<bool> onStack(static_cast<size_t>(n), false);
+    int32_t counter = 0;
+    std::function<void(int32_t)> visit = [&](int32_t v) {
+      const size_t sv = static_cast<size_t>(v);
+      index[sv] = low[sv] = counter++;
+      stack.push_back(v);
+      onStack[sv] = true;
+      bool selfLoop = false;
+      for (int32_t w : next(v)) {
+        const size_t sw = static_cast<size_t>(w);
+        if (w == v) selfLoop = true;
+        if (index[sw] < 0) {
+          visit(w);
+          low[sv] = std::min(low[sv], low[sw]);
+        } else if (onStack[sw]) {
+          low[sv] = std::min(low[sv], index[sw]);
+        }
+      }
+      if (low[sv] != index[sv]) return;
+      std::vector<int32_t> part;
+      int32_t w;
+      do {
+        w = stack.back();
+        stack.pop_back();
+        onStack[static_cast<size_t>(w)] = false;
+        part.push_back(w);
+      } while (w != v);
+      if (part.size() < 2 && !selfLoop) return;
+      const int32_t first = *std::min_element(part.begin(), part.end());
+      const ScenarioRecord& r = d.ScenarioTable[static_cast<size_t>(first)];
+      Add("91.dat", r.line, "block " + std::to_string(r.Num) +
+                                " loops without a wait, a text or a counter change: play would never leave it");
+    };
+    for (int32_t i = 0; i < n; ++i)
+      if (steps[static_cast<size_t>(i)].quiet && index[static_cast<size_t>(i)] < 0) visit(i);
+  }
+
+  // The ending turns the photo frame into surfaces three times its size and
+  // squares of one and a half times its width; it refuses one too big.
+  void CheckPhotoFrame() {
+    auto bytes = ReadFile(Path("64.dat"));
+    if (!bytes || bytes->size() < 26) return;  // reported above
+    const Bytes& b = *bytes;
+    auto u16 = [&](size_t at) { return static_cast<long long>(b[at] | (b[at + 1] << 8)); };
+    auto i32 = [&](size_t at) {
+      return static_cast<long long>(
+          static_cast<int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24)));
+    };
+    const bool core = u16(14) == 12;  // the old 12-byte header has 16-bit sizes
+    const long long w = core ? u16(18) : i32(18), h = core ? u16(20) : std::llabs(i32(22));
+    if (!extras::PhotoFrameFits(w, h))
+      Add("64.dat", 0, "the photo frame, " + std::to_string(w) + " x " + std::to_string(h) +
+                           " pixels, is too big for the ending's photo pile (surfaces of more than " +
+                           std::to_string(extras::kMaxPhotoSurfacePixels) + " pixels); the ending refuses it");
   }
 
   int SheetHeight() {
