@@ -93,6 +93,9 @@ void Main_Form::Form_Load() {
 
   PlayOpening();
   CurSeq = OpeningUnskipped ? 0 : 10;
+  // The opening is over either way: from here a right click on the message
+  // window hides it.
+  OpeningUnskipped = false;
   RunGame();
 }
 

@@ -37,6 +37,7 @@ struct Seen {
   bool rollStarted = false;
   uint32_t lastPicture = 0;  // Pic_Main's pixel at 10, 10 after the roll
   bool sawGallery = false, titleAfterGallery = false;
+  bool windowHidden = false;
   std::vector<bool> galleryCreated;
   struct Cell {
     uint32_t screen, sheet, backdrop;  // a pixel of the entry's cell on each
@@ -80,6 +81,7 @@ struct DemoPlay : ::testing::Test {
       }
       if (seen.rollStarted && !f.RollRunning && f.Pic_Main.width == 640) seen.lastPicture = f.Pic_Main.At(10, 10);
       seen.photos = std::max<int>(seen.photos, f.PhotoCounter);
+      if (f.WakuHidden) seen.windowHidden = true;
       PlayerWait wait = f.CurrentWait();
       if (wait == PlayerWait::Gallery && !seen.sawGallery) {
         seen.sawGallery = true;
@@ -170,6 +172,12 @@ std::set<int> Union(std::initializer_list<std::set<int>> sets) {
   std::set<int> u;
   for (const auto& s : sets) u.insert(s.begin(), s.end());
   return u;
+}
+
+TEST_F(DemoPlay, AfterAnOpeningThatRanToItsEndARightClickHidesTheMessageWindow) {
+  Seen seen;
+  ASSERT_EQ(Play("rclick\n", seen), 0);
+  EXPECT_TRUE(seen.windowHidden);
 }
 
 TEST_F(DemoPlay, LighthouseRouteReachesEndingOneAndTheGalleryShowsItsPicturesNextTime) {
