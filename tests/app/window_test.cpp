@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "app/Main_Form.h"
+#include "platform/qt/QtHost.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {
@@ -152,6 +156,30 @@ TEST_F(WindowTest, ComposeStacksSurfacesAndHitTestFindsTheFrontOne) {
   EXPECT_EQ(HitTest(f, 35 + 31, 360 + 37), &f.SelTxt[0]);
   Compose(f, tp.fonts, img);
   EXPECT_EQ(img.At(35 + 30 + 3, 360 + 36 + 5), Rgb(192, 192, 192));  // the label's text in silver
+}
+
+TEST(QtKeysTest, HeldSpaceAndEnterRepeatWhileEscActsOnce) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "test_app";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  qt::EventInbox inbox;
+  qt::PictureWidget picture(inbox, nullptr);
+  struct Case {
+    int qtKey, vk;
+    bool repeats;
+  };
+  for (Case c : {Case{Qt::Key_Space, 32, true}, Case{Qt::Key_Return, 13, true}, Case{Qt::Key_Enter, 13, true},
+                 Case{Qt::Key_Escape, 27, false}}) {
+    inbox.pending.clear();
+    for (bool autoRepeat : {false, true, true}) {
+      QKeyEvent press(QEvent::KeyPress, c.qtKey, Qt::NoModifier, QString(), autoRepeat);
+      QCoreApplication::sendEvent(&picture, &press);
+    }
+    ASSERT_EQ(inbox.pending.size(), c.repeats ? 3u : 1u) << c.vk;
+    for (const InputEvent& e : inbox.pending) EXPECT_EQ(e.key, c.vk);
+  }
 }
 
 }  // namespace

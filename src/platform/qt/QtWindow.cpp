@@ -87,7 +87,8 @@ void PictureWidget::keyPressEvent(QKeyEvent* e) {
       if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) vk = 'A' + (e->key() - Qt::Key_A);
       else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) vk = '0' + (e->key() - Qt::Key_0);
   }
-  if (vk == 0 || e->isAutoRepeat()) return;
+  // A held Space or Enter advances line after line; Esc acts once.
+  if (vk == 0 || (e->isAutoRepeat() && vk != 32 && vk != 13)) return;
   inbox_.pending.push_back(KeyEvent(vk));
 }
 
