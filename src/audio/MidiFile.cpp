@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "audio/Riff.h"
+
 namespace mirel {
 
 namespace {
@@ -45,9 +47,7 @@ uint32_t Be(const Bytes& b, size_t i, int n) {
   return v;
 }
 
-}  // namespace
-
-std::optional<uint32_t> MidiLengthMs(const Bytes& b) {
+std::optional<uint32_t> SmfLengthMs(const Bytes& b) {
   if (b.size() < 14 || Be(b, 0, 4) != 0x4D546864 /* MThd */) return std::nullopt;
   uint32_t headerLen = Be(b, 4, 4);
   if (headerLen < 6 || headerLen > b.size() - 8) return std::nullopt;
@@ -123,6 +123,19 @@ std::optional<uint32_t> MidiLengthMs(const Bytes& b) {
   }
   if (ms > 4.0e9) return std::nullopt;
   return static_cast<uint32_t>(ms + 0.5);
+}
+
+}  // namespace
+
+Bytes StandardMidiFile(Bytes file) {
+  auto data = FindRiffChunk(file, "RMID", "data");
+  if (!data) return file;
+  return Bytes(file.begin() + data->offset, file.begin() + data->offset + data->size);
+}
+
+std::optional<uint32_t> MidiLengthMs(const Bytes& file) {
+  if (FindRiffChunk(file, "RMID", "data")) return SmfLengthMs(StandardMidiFile(file));
+  return SmfLengthMs(file);
 }
 
 }  // namespace mirel

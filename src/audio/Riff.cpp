@@ -41,6 +41,19 @@ std::optional<WaveInfo> ParseWave(const Bytes& b) {
   return w;
 }
 
+std::optional<RiffSpan> FindRiffChunk(const Bytes& b, const char* form, const char* id) {
+  if (b.size() < 12 || !Tag(b, 0, "RIFF") || !Tag(b, 8, form)) return std::nullopt;
+  size_t i = 12;
+  while (i + 8 <= b.size()) {
+    uint32_t size = U32(b, i + 4);
+    size_t body = i + 8;
+    if (size > b.size() - body) return std::nullopt;
+    if (Tag(b, i, id)) return RiffSpan{body, size};
+    i = body + size + (size & 1);
+  }
+  return std::nullopt;
+}
+
 float WaveSample(const Bytes& b, const WaveInfo& w, uint32_t frame, int ch) {
   size_t bytes = w.bitsPerSample / 8u;
   size_t at = w.dataOffset + (static_cast<size_t>(frame) * w.channels + ch) * bytes;

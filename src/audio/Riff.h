@@ -1,5 +1,6 @@
 #pragma once
-// Reading RIFF wave images: the PCM formats the program's sounds use.
+// Reading RIFF files: wave images in the PCM formats the program's sounds
+// use, and the chunks of any other RIFF form.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -24,6 +25,14 @@ struct WaveInfo {
 // Integer PCM, 8 or 16 bit, one or two channels; nullopt for anything else
 // or a damaged image (chunks running past the end, no samples).
 std::optional<WaveInfo> ParseWave(const Bytes& image);
+
+// Offset and size of the body of the first chunk `id` of a RIFF file of
+// form `form` ("RMID", "WAVE"); nullopt when it is not that form, has no
+// such chunk, or a chunk before it runs past the end.
+struct RiffSpan {
+  size_t offset = 0, size = 0;
+};
+std::optional<RiffSpan> FindRiffChunk(const Bytes& file, const char* form, const char* id);
 
 // Sample `i` of channel `ch` as -1..1.
 float WaveSample(const Bytes& image, const WaveInfo& w, uint32_t frame, int ch);

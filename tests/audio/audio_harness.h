@@ -81,6 +81,14 @@ inline std::string HeldChord(uint32_t ms, int program = 19) {
   return m.Bytes();
 }
 
+// `smf` as a RIFF MIDI file: an odd-sized "LIST" chunk (padded to even),
+// then the file in the "data" chunk.
+inline std::string RiffMidi(const std::string& smf) {
+  auto le = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  std::string body = "RMID" + std::string("LIST") + le(3) + std::string("abc\0", 4) + "data" + le(uint32_t(smf.size())) + smf;
+  return "RIFF" + le(uint32_t(body.size())) + body;
+}
+
 // Root mean square of interleaved stereo samples [from, to) in frames.
 inline double Rms(const std::vector<float>& s, size_t from, size_t to) {
   if (to * 2 > s.size()) to = s.size() / 2;

@@ -151,6 +151,12 @@ TEST(MidiFile, LengthFollowsTempoAndDivision) {
   test::MidiBuilder d(uint16_t(0xE728));  // 25 frames of 40 ticks: 1000 ticks a second
   d.On(0, 0, 60).Off(2500, 0, 60).End();
   EXPECT_EQ(MidiLengthMs(ToBytes(d.Bytes())), std::optional<uint32_t>(2500));
+
+  // The RIFF form plays what its "data" chunk holds.
+  Bytes rmid = ToBytes(test::RiffMidi(b.Bytes()));
+  EXPECT_EQ(MidiLengthMs(rmid), std::optional<uint32_t>(750));
+  EXPECT_EQ(StandardMidiFile(rmid), ToBytes(b.Bytes()));
+  EXPECT_EQ(StandardMidiFile(ToBytes(b.Bytes())), ToBytes(b.Bytes()));
 }
 
 TEST(MidiFile, DamagedFilesAreRefused) {
@@ -174,6 +180,12 @@ TEST(MidiFile, DamagedFilesAreRefused) {
   test::MidiBuilder longDelta;  // a delta of five bytes
   longDelta.Event(0, {0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 100}).End();
   EXPECT_FALSE(MidiLengthMs(ToBytes(longDelta.Bytes())));
+
+  Bytes rmid = ToBytes(test::RiffMidi(ok.Bytes()));
+  EXPECT_FALSE(MidiLengthMs(Bytes(rmid.begin(), rmid.end() - 5)));  // its data chunk runs past the end
+  Bytes noData = rmid;
+  noData[24] = 'D';  // "Data": no chunk of the name
+  EXPECT_FALSE(MidiLengthMs(noData));
 }
 
 TEST(MciCommandText, OnlyTheProgramsOwnCommandsAreUnderstood) {

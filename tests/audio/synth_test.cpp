@@ -116,6 +116,15 @@ TEST_F(SynthTest, SongSoundsWhilePlayingEndsOnTimeAndTheLoopBringsItBack) {
   Dump(out, "loop");
 }
 
+TEST_F(SynthTest, RiffMidiSongPlays) {
+  Song(1, test::RiffMidi(test::HeldChord(800)));
+  size_t start = Frame();
+  Run(u"aa");
+  EXPECT_TRUE(f->BgmOn);
+  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
+  EXPECT_GT(Level(start + size_t(100 * kPerMs), Wait(600)), 0.01);
+}
+
 TEST_F(SynthTest, NotesThatNeverEndStillEndWithTheSongAndStopSilencesThem) {
   test::MidiBuilder m;  // a held note and no note-off: only the track ends
   m.Program(0, 0, 19).On(0, 0, 60).On(0, 0, 67).End(960);

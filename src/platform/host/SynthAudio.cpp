@@ -177,7 +177,7 @@ uint32_t SynthAudio::SendString(const std::string& command, std::string* result)
       if (!bytes) return kMciErrFileNotFound;
       auto ms = MidiLengthMs(*bytes);
       if (!ms) return kMciErrCannotLoad;
-      song_ = std::move(*bytes);
+      song_ = StandardMidiFile(std::move(*bytes));  // the player takes no RIFF form
       songFrames_ = static_cast<uint64_t>(*ms) * Mixer::kRate / 1000;
       open_ = true;
       playing_ = false;
