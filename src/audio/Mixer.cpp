@@ -25,22 +25,28 @@ bool Mixer::PlayWave(const Bytes& image) {
 void Mixer::Render(float* out, int frames) {
   if (music_) music_->RenderMusic(out, frames);
   else std::memset(out, 0, sizeof(float) * 2 * frames);
-  if (!wave_.empty()) {
-    size_t n = wave_.size() / 2;
-    for (int i = 0; i < frames; ++i) {
-      size_t k = static_cast<size_t>(pos_);
-      if (k >= n) break;
-      // Linear interpolation between the wave's own samples.
-      float f = static_cast<float>(pos_ - k);
-      size_t k1 = k + 1 < n ? k + 1 : k;
-      out[2 * i] += wave_[2 * k] + (wave_[2 * k1] - wave_[2 * k]) * f;
-      out[2 * i + 1] += wave_[2 * k + 1] + (wave_[2 * k1 + 1] - wave_[2 * k + 1]) * f;
-      pos_ += step_;
-    }
-    if (static_cast<size_t>(pos_) >= n) wave_.clear();
-  }
+  AddWave(out, frames, kWaveLevel);
+  // The master bus: the limiter keeps the sum below full scale, then the
+  // master volume (the fades) scales what leaves it.
+  limiter_.Process(out, frames);
   float gain = volume_ / 65535.0f;
   for (int i = 0; i < 2 * frames; ++i) out[i] = std::clamp(out[i] * gain, -1.0f, 1.0f);
+}
+
+void Mixer::AddWave(float* out, int frames, float level) {
+  if (wave_.empty()) return;
+  size_t n = wave_.size() / 2;
+  for (int i = 0; i < frames; ++i) {
+    size_t k = static_cast<size_t>(pos_);
+    if (k >= n) break;
+    // Linear interpolation between the wave's own samples.
+    float f = static_cast<float>(pos_ - k);
+    size_t k1 = k + 1 < n ? k + 1 : k;
+    out[2 * i] += (wave_[2 * k] + (wave_[2 * k1] - wave_[2 * k]) * f) * level;
+    out[2 * i + 1] += (wave_[2 * k + 1] + (wave_[2 * k1 + 1] - wave_[2 * k + 1]) * f) * level;
+    pos_ += step_;
+  }
+  if (static_cast<size_t>(pos_) >= n) wave_.clear();
 }
 
 }  // namespace mirel

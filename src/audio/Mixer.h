@@ -1,10 +1,12 @@
 #pragma once
-// Our own mixer: the music, one wave voice on top, and the master volume
-// (0 to 65535) applied to the sum. The system's mixer is never touched.
-// Not locked: the back end that owns it serializes the calls.
+// Our own mixer: the music, one wave voice on top, the master bus's limiter
+// and the master volume (0 to 65535) applied to the sum. The system's mixer
+// is never touched. Not locked: the back end that owns it serializes the
+// calls.
 #include <cstdint>
 #include <vector>
 
+#include "audio/Limiter.h"
 #include "platform/Files.h"
 
 namespace mirel {
@@ -20,6 +22,10 @@ class MusicSource {
 class Mixer {
  public:
   static constexpr int kRate = 44100;
+  // The music comes at a standard synthesizer's own level, which leaves a
+  // typical song well below full scale; the wave sounds, made at full scale,
+  // are brought down to sit a little above such a song.
+  static constexpr float kWaveLevel = 0.5f;
 
   void SetMusic(MusicSource* music) { music_ = music; }
   // Starts a RIFF image, replacing the sound playing; its samples are
@@ -30,11 +36,15 @@ class Mixer {
   bool WavePlaying() const { return !wave_.empty(); }
   void SetVolume(uint32_t v) { volume_ = v > 65535 ? 65535 : v; }
   uint32_t Volume() const { return volume_; }
-  // The whole mix: interleaved stereo, -1..1.
+  // The whole mix: interleaved stereo, -1..1, a little behind the sources
+  // (the limiter's look-ahead).
   void Render(float* out, int frames);
 
  private:
+  void AddWave(float* out, int frames, float level);
+
   MusicSource* music_ = nullptr;
+  Limiter limiter_{kRate};
   std::vector<float> wave_;  // stereo, at the wave's own rate
   double pos_ = 0, step_ = 1;
   uint32_t volume_ = 65535;

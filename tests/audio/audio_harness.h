@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the audio tests: MIDI files made to order, a back end that
 // records what it is told, and measuring rendered sound.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -8,8 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "platform/AudioBackend.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 
 namespace mirel::test {
 
@@ -96,6 +101,55 @@ inline double Rms(const std::vector<float>& s, size_t from, size_t to) {
   double sum = 0;
   for (size_t i = 2 * from; i < 2 * to; ++i) sum += double(s[i]) * s[i];
   return std::sqrt(sum / double(2 * (to - from)));
+}
+
+// The largest magnitude of any sample.
+inline double Peak(const std::vector<float>& s) {
+  double p = 0;
+  for (float v : s) p = std::max(p, double(std::fabs(v)));
+  return p;
+}
+
+// Runs of three or more equal samples on one side above -3 dBFS: what
+// clamping or a hard clip leaves on a waveform.
+inline size_t FlatTops(const std::vector<float>& s) {
+  size_t runs = 0;
+  for (size_t ch = 0; ch < 2; ++ch) {
+    int run = 1;
+    for (size_t i = 2 + ch; i < s.size(); i += 2) {
+      run = s[i] == s[i - 2] && std::fabs(s[i]) > 0.7f ? run + 1 : 1;
+      if (run == 3) ++runs;
+    }
+  }
+  return runs;
+}
+
+// The soundfont the synthesizer tests play: MIREL_SOUNDFONT, else the small
+// General MIDI one the program requires (quick to load); empty when there
+// is none.
+inline std::string TestSoundfont() {
+  const char* env = std::getenv("MIREL_SOUNDFONT");
+  std::string p = env && *env ? env : "/usr/share/sounds/sf2/TimGM6mb.sf2";
+  return mirel::FileExists(p) ? p : "";
+}
+
+// With MIREL_AUDIO_DUMP set, rendered stereo at 44.1 kHz goes to that folder
+// as NAME.wav (32-bit float), to be listened to or measured.
+inline void DumpWave(const std::vector<float>& s, const std::string& name) {
+  const char* dir = std::getenv("MIREL_AUDIO_DUMP");
+  if (!dir) return;
+  std::ofstream f(std::string(dir) + "/" + name + ".wav", std::ios::binary);
+  auto put = [&](uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) f.put(char(v >> (8 * i)));
+  };
+  uint32_t bytes = uint32_t(s.size() * 4);
+  f << "RIFF";
+  put(36 + bytes, 4);
+  f << "WAVEfmt ";
+  put(16, 4), put(3, 2), put(2, 2), put(44100, 4), put(44100 * 8, 4), put(8, 2), put(32, 2);
+  f << "data";
+  put(bytes, 4);
+  f.write(reinterpret_cast<const char*>(s.data()), bytes);
 }
 
 // Answers each command with the code given for it (0 otherwise), and a

@@ -8,6 +8,7 @@
 #include "app/Main_Form.h"
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
+#include "audio_harness.h"
 #include "platform/Cp932.h"
 #include "platform/VirtualAudio.h"
 #include "platform/host/HostAudio.h"
@@ -48,7 +49,7 @@ TEST(DemoSound, WithNoAudioDeviceTheDemoPlaysToItsEndAndTheLogSaysWhy) {
   ASSERT_TRUE(test::CopyDemoData(dir.path())) << "the demo data folder has not been built";
   test::TestPlatform tp;
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  std::unique_ptr<AudioBackend> audio = OpenHostAudio(tp.clock, "");
+  std::unique_ptr<AudioBackend> audio = OpenHostAudio(tp.clock, test::TestSoundfont());
   unsetenv("SDL_AUDIODRIVER");
   DemoRun r = PlayDemo(dir.path(), tp, *audio);
   EXPECT_EQ(r.status, 0);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "audio/Limiter.h"
 #include "audio/MidiFile.h"
 #include "audio/Mixer.h"
 #include "audio/Riff.h"
@@ -69,10 +70,10 @@ TEST(Mixer, WavePlaysForItsLengthAtTheMixRateWithItsLevel) {
     ASSERT_TRUE(m.PlayWave(Constant(1, rate, rate / 10, 16384)));
     std::vector<float> out(2 * Mixer::kRate / 5);
     m.Render(out.data(), Mixer::kRate / 5);
-    size_t frames = SoundingFrames(out);
+    size_t frames = SoundingFrames(out) - (Limiter::kLookahead - 1);  // the limiter's delay
     EXPECT_NEAR(double(frames), Mixer::kRate / 10.0, Mixer::kRate / double(rate) + 1);
-    EXPECT_NEAR(out[200], 0.5f, 1e-4);  // mono goes to both sides
-    EXPECT_NEAR(out[201], 0.5f, 1e-4);
+    EXPECT_NEAR(out[200], 0.5f * Mixer::kWaveLevel, 1e-4);  // mono goes to both sides
+    EXPECT_NEAR(out[201], 0.5f * Mixer::kWaveLevel, 1e-4);
     EXPECT_FALSE(m.WavePlaying());
   }
 }
@@ -83,9 +84,9 @@ TEST(Mixer, MasterVolumeScalesTheMixAndStereoSidesStayApart) {
   ASSERT_TRUE(m.PlayWave(Constant(2, 22050, 22050, 16384, -8192, true)));
   std::vector<float> out(2 * 1000);
   m.Render(out.data(), 1000);
-  double g = 32768 / 65535.0;
-  EXPECT_NEAR(out[100], 0.5 * g, 1e-4);
-  EXPECT_NEAR(out[101], -0.25 * g, 1e-4);
+  double g = 32768 / 65535.0 * Mixer::kWaveLevel;
+  EXPECT_NEAR(out[400], 0.5 * g, 1e-4);
+  EXPECT_NEAR(out[401], -0.25 * g, 1e-4);
   m.SetVolume(0);
   m.Render(out.data(), 1000);
   EXPECT_EQ(test::Rms(out, 0, 1000), 0.0);
@@ -93,22 +94,41 @@ TEST(Mixer, MasterVolumeScalesTheMixAndStereoSidesStayApart) {
   EXPECT_EQ(m.Volume(), 65535u);
 }
 
-TEST(Mixer, LoudSumsAreClippedAndDamagedWavesLeaveThePlayingOneAlone) {
-  struct Loud : MusicSource {
-    void RenderMusic(float* s, int n) override {
-      for (int i = 0; i < 2 * n; ++i) s[i] = 0.8f;
+// The master bus: a sum far over full scale leaves below the ceiling with no
+// flat tops, the gain comes back after it, and a quiet mix passes untouched,
+// only delayed.
+TEST(Mixer, LimiterHoldsLoudSumsBelowTheCeilingAndLeavesQuietOnesAlone) {
+  struct Tone : MusicSource {
+    float amp = 0.3f;
+    int n = 0;
+    float At(int i) const { return amp * float(std::sin(2 * M_PI * 220 * i / Mixer::kRate)); }
+    void RenderMusic(float* s, int frames) override {
+      for (int i = 0; i < frames; ++i, ++n) s[2 * i] = -(s[2 * i + 1] = At(n));
     }
-  } loud;
+  } tone;
   Mixer m;
-  m.SetMusic(&loud);
-  ASSERT_TRUE(m.PlayWave(Constant(1, 44100, 44100, 16384)));
+  m.SetMusic(&tone);
+  std::vector<float> out(2 * Mixer::kRate);
+  m.Render(out.data(), 2000);
+  for (int i = 0; i + Limiter::kLookahead - 1 < 2000; ++i) ASSERT_EQ(out[2 * (i + Limiter::kLookahead - 1) + 1], tone.At(i));
+
+  tone.amp = 2.5f;
+  ASSERT_TRUE(m.PlayWave(Constant(1, 44100, 44100, 32767)));
   Bytes bad = Constant(1, 44100, 10, 1);
   bad.resize(bad.size() - 30);  // the data chunk runs past the end
   EXPECT_FALSE(m.PlayWave(bad));
   EXPECT_TRUE(m.WavePlaying());
-  std::vector<float> out(2 * 100);
-  m.Render(out.data(), 100);
-  for (float v : out) EXPECT_EQ(v, 1.0f);
+  m.Render(out.data(), Mixer::kRate / 2);
+  out.resize(Mixer::kRate);
+  EXPECT_LE(test::Peak(out), Limiter::kCeiling * 1.0001);
+  EXPECT_GT(test::Rms(out, 0, Mixer::kRate / 2), 0.4);
+  EXPECT_EQ(test::FlatTops(out), 0u);
+
+  tone.amp = 0.3f;
+  m.StopWave();
+  out.resize(2 * Mixer::kRate);
+  m.Render(out.data(), Mixer::kRate);
+  EXPECT_NEAR(test::Peak(std::vector<float>(out.end() - 2000, out.end())), 0.3, 0.002);
 }
 
 TEST(Riff, DamagedOrUnplayableImagesAreRefused) {

@@ -61,7 +61,7 @@ struct Section {
 struct Arrangement {
   int lead, pad, arp, bass;
   bool drums;
-  int leadVelocity = 92;
+  int leadVelocity = 120;
 };
 
 struct Tune {
@@ -87,13 +87,15 @@ Bytes Render(const Tune& t) {
     MidiTrack* track;
     int channel, program, volume;
   };
-  for (const Setup& s : {Setup{&lead, 0, t.a.lead, 100}, Setup{&pad, 1, t.a.pad, 70}, Setup{&arp, 2, t.a.arp, 80},
-                         Setup{&bass, 3, t.a.bass, 90}}) {
+  // Volumes and velocities as high as a typical General MIDI song's: the
+  // demo's songs sit as loud as songs from elsewhere beside the sounds.
+  for (const Setup& s : {Setup{&lead, 0, t.a.lead, 127}, Setup{&pad, 1, t.a.pad, 89}, Setup{&arp, 2, t.a.arp, 102},
+                         Setup{&bass, 3, t.a.bass, 114}}) {
     s.track->Program(s.channel, 0, s.program);
     s.track->Controller(s.channel, 0, 7, s.volume);
     s.track->Controller(s.channel, 0, 91, 60);
   }
-  drums.Controller(9, 0, 7, 70);
+  drums.Controller(9, 0, 7, 89);
   uint32_t bar0 = 0;
   Chord last{0, {0, 4, 7}};
   int lastBeats = 4;
@@ -116,27 +118,27 @@ Bytes Render(const Tune& t) {
       Chord c = ParseChord(chords[b]);
       int root = (c.root + sec.transpose + 24) % 12;
       uint32_t start = bar0 + static_cast<uint32_t>(b) * barTicks;
-      for (int tone : c.tones) pad.Note(1, start, barTicks - 10, 60 + root + tone, 52);
+      for (int tone : c.tones) pad.Note(1, start, barTicks - 10, 60 + root + tone, 68);
       std::vector<int> arpTones = {0, c.tones[1], c.tones[2], 12, 12 + c.tones[1]};
       static const int four[] = {0, 2, 3, 4, 3, 2, 3, 1};
       static const int three[] = {0, 2, 3, 4, 3, 2};
       int steps = sec.beatsPerBar * 2;
       for (int i = 0; i < steps; ++i) {
         int idx = sec.beatsPerBar == 3 ? three[i] : four[i % 8];
-        arp.Note(2, start + i * kEighth, kEighth - 10, 48 + root + arpTones[idx], i == 0 ? 70 : 58);
+        arp.Note(2, start + i * kEighth, kEighth - 10, 48 + root + arpTones[idx], i == 0 ? 91 : 75);
       }
       if (sec.beatsPerBar == 3) {
-        bass.Note(3, start, barTicks - 20, 36 + root, 80);
+        bass.Note(3, start, barTicks - 20, 36 + root, 104);
       } else {
-        bass.Note(3, start, 2 * kTicksPerQuarter - 20, 36 + root, 84);
-        bass.Note(3, start + 2 * kTicksPerQuarter, 2 * kTicksPerQuarter - 20, 36 + root + 7, 74);
+        bass.Note(3, start, 2 * kTicksPerQuarter - 20, 36 + root, 109);
+        bass.Note(3, start + 2 * kTicksPerQuarter, 2 * kTicksPerQuarter - 20, 36 + root + 7, 96);
       }
       if (t.a.drums) {
         for (int beat = 0; beat < sec.beatsPerBar; ++beat) {
           uint32_t bt = start + beat * kTicksPerQuarter;
-          drums.Note(9, bt, 60, beat % 2 == 0 ? 36 : 38, beat == 0 ? 90 : 62);
-          drums.Note(9, bt, 40, 42, 46);
-          drums.Note(9, bt + kEighth, 40, 42, 36);
+          drums.Note(9, bt, 60, beat % 2 == 0 ? 36 : 38, beat == 0 ? 117 : 81);
+          drums.Note(9, bt, 40, 42, 60);
+          drums.Note(9, bt + kEighth, 40, 42, 47);
         }
       }
       last = c;
@@ -147,8 +149,8 @@ Bytes Render(const Tune& t) {
   }
   // A held final chord so the song does not stop dead.
   uint32_t coda = t.codaBars * lastBeats * kTicksPerQuarter;
-  for (int tone : last.tones) pad.Note(1, bar0, coda, 60 + last.root + tone, 48);
-  bass.Note(3, bar0, coda, 36 + last.root, 70);
+  for (int tone : last.tones) pad.Note(1, bar0, coda, 60 + last.root + tone, 62);
+  bass.Note(3, bar0, coda, 36 + last.root, 91);
   std::vector<MidiTrack> tracks = {conductor, lead, pad, arp, bass};
   if (t.a.drums) tracks.push_back(drums);
   return WriteMidiFile(tracks);
@@ -193,10 +195,10 @@ std::vector<Tune> Tunes() {
       {"bgm01.mid", 78, {0, 48, 46, 32, false}, {kTitle}},
       {"bgm02.mid", 108, {73, 48, 24, 32, true}, {kTown}},
       {"bgm03.mid", 84, {8, 89, 46, 32, false}, {kSea}},
-      {"bgm04.mid", 66, {0, 49, 0, 42, false, 80}, {kRain}},
+      {"bgm04.mid", 66, {0, 49, 0, 42, false, 104}, {kRain}},
       {"bgm05.mid", 126, {77, 48, 12, 32, true}, {kFestival}},
       // Endings: each runs a little under a minute, long enough for the roll.
-      {"22-1.mid", 104, {0, 49, 46, 42, false, 84}, {kRain, kTitle}},
+      {"22-1.mid", 104, {0, 49, 46, 42, false, 109}, {kRain, kTitle}},
       {"03-1.mid", 108, {0, 48, 46, 32, false}, {kTitle, Up(kTitle, 2)}},
       {"34-3.mid", 132, {73, 48, 24, 32, true}, {kTown, Up(kFestival, -2)}},
   };

@@ -9,13 +9,15 @@
 
 namespace mirel {
 
-std::string FindSoundfont(const std::string& option) {
+std::string FindSoundfont(const std::string& option, const std::string& root) {
   if (!option.empty()) return option;
   if (const char* env = std::getenv("MIREL_SOUNDFONT"); env && *env) return env;
-  for (const char* p : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-                        "/usr/share/soundfonts/default.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-                        "/usr/share/soundfonts/FluidR3_GM.sf2"})
-    if (FileExists(p)) return p;
+  // The fuller General MIDI set where it is installed, then the system's
+  // chosen one, then the small one we require.
+  for (const char* p : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/FluidR3_GM.sf2",
+                        "/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+                        "/usr/share/soundfonts/default.sf2"})
+    if (FileExists(root + p)) return root + p;
   return "";
 }
 

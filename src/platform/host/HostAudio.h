@@ -10,9 +10,10 @@
 namespace mirel {
 
 // The General MIDI soundfont to use: `option` when given, else the file
-// named by MIREL_SOUNDFONT, else the first of the usual places that exists.
-// Empty when there is none.
-std::string FindSoundfont(const std::string& option);
+// named by MIREL_SOUNDFONT, else the first of the usual places (under
+// `root`) that exists: a fuller soundfont before the small one the program
+// requires. Empty when there is none.
+std::string FindSoundfont(const std::string& option, const std::string& root = "");
 
 // Never fails: with no soundfont or no device the result is a silent back
 // end whose mixer does not open (so music and sound effects go off) and

@@ -2,6 +2,7 @@
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
+#include <dlfcn.h>
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -21,6 +22,23 @@ constexpr uint64_t kEndGraceFrames = Mixer::kRate / 4;
 
 void QuietLog(int, const char*, void*) {}
 
+void AlsaSilent(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA prints its own errors on the terminal (nine lines when there is no
+// sound card) before our one line says why sound is off. SDL loads it only
+// when it tries it; the handler set on our own reference to the library
+// holds for SDL's too, so the reference is kept.
+void QuietAlsa() {
+  static void* lib = [] {
+    void* l = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (auto set = l ? reinterpret_cast<int (*)(Handler)>(dlsym(l, "snd_lib_error_set_handler")) : nullptr)
+      set(AlsaSilent);
+    return l;
+  }();
+  (void)lib;
+}
+
 void DeviceCallback(void* self, Uint8* stream, int len) {
   static_cast<SynthAudio*>(self)->Render(reinterpret_cast<float*>(stream), len / static_cast<int>(2 * sizeof(float)));
 }
@@ -28,7 +46,9 @@ void DeviceCallback(void* self, Uint8* stream, int len) {
 }  // namespace
 
 SynthAudio::SynthAudio(Clock& clock, const std::string& soundfont) : clock_(clock), soundfont_(soundfont) {
-  // Its chatter about missing presets and the like is of no use to a player.
+  // Its chatter about missing presets and the like is of no use to a player,
+  // and its errors come to the player as our own one line.
+  fluid_set_log_function(FLUID_ERR, QuietLog, nullptr);
   fluid_set_log_function(FLUID_WARN, QuietLog, nullptr);
   fluid_set_log_function(FLUID_INFO, QuietLog, nullptr);
   fluid_set_log_function(FLUID_DBG, QuietLog, nullptr);
@@ -44,9 +64,17 @@ SynthAudio::SynthAudio(Clock& clock, const std::string& soundfont) : clock_(cloc
   fluid_settings_setnum(settings_, "synth.sample-rate", Mixer::kRate);
   // The song advances with the samples rendered, not with a timer thread.
   fluid_settings_setstr(settings_, "player.timing-source", "sample");
-  fluid_settings_setnum(settings_, "synth.gain", 1.0);  // the default is very quiet beside the waves
+  // The standard level: typical General MIDI songs then peak well below
+  // full scale, as on any other player; the mixer balances the waves to it.
+  fluid_settings_setnum(settings_, "synth.gain", 0.2);
+  // Songs for GS modules: their reset and "use for rhythm part" messages
+  // are addressed to device 16, and their bank selects are GS ones.
+  fluid_settings_setint(settings_, "synth.device-id", 16);
+  fluid_settings_setstr(settings_, "synth.midi-bank-select", "gs");
+  // Reverb and chorus as a standard synthesizer has them: songs set their
+  // sends and count on them for their level.
   fluid_settings_setint(settings_, "synth.reverb.active", 1);
-  fluid_settings_setint(settings_, "synth.chorus.active", 0);
+  fluid_settings_setint(settings_, "synth.chorus.active", 1);
   fluid_settings_setint(settings_, "synth.polyphony", 128);
   fluid_settings_setint(settings_, "synth.cpu-cores", 1);
   synth_ = new_fluid_synth(settings_);
@@ -74,6 +102,7 @@ bool SynthAudio::OpenDevice(std::string* why) {
     if (why) *why = error_;
     return false;
   }
+  QuietAlsa();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     if (why) *why = std::string("no audio device: ") + SDL_GetError();
     return false;
