@@ -107,54 +107,6 @@ TEST_F(DataFilesTest, EmptyOrOneByteFilesAreDamaged) {
   ExpectStoredHeaders();
 }
 
-TEST_F(DataFilesTest, EmptyScenarioIsShownWithoutItsEnding) {
-  WriteBytes(dir / "92.dat", "");
-  EXPECT_NE(Run(), 0);
-  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir.path() + "92") + u":59)");
-}
-
-TEST_F(DataFilesTest, ShortConfigIsDamaged) {
-  std::vector<std::string> lines = Lines(config);
-  std::string shortConfig;
-  for (size_t i = 0; i < 24; ++i) shortConfig += lines[i] + "\r\n";
-  WriteBytes(dir / "90.dat", shortConfig);
-  EXPECT_NE(Run(), 0);
-  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir.path() + "90") + u":62)");
-  EXPECT_EQ(ReadBytes(dir / "90.dat"), shortConfig);
-  ExpectStoredHeaders();
-}
-
-TEST_F(DataFilesTest, MissingMusicIsNamedAsWritten) {
-  std::vector<std::string> lines = Lines(config);
-  ASSERT_FALSE(lines[6].empty());
-  fs::remove(dir / lines[6]);
-  EXPECT_NE(Run(), 0);
-  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙがありません. " + FromUtf8(lines[6]));
-  EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
-}
-
-TEST_F(DataFilesTest, GalleryLineIsPaddedAndExtraLinesAreKept) {
-  std::vector<std::string> lines = Lines(config);
-  lines[5] = "short";
-  lines.push_back("line 26 kept");
-  std::string edited;
-  for (auto& l : lines) edited += l + "\r\n";
-  WriteBytes(dir / "90.dat", edited);
-  RunAndClose([](Main_Form& f) { f.CgUnlocked[3] = true; });
-  std::vector<std::string> after = Lines(ReadBytes(dir / "90.dat"));
-  ASSERT_EQ(after.size(), 26u);
-  EXPECT_EQ(after[25], "line 26 kept");
-  EXPECT_EQ(after[5], "short         2340678911234567891");
-}
-
-TEST_F(DataFilesTest, ConfigThatCannotBeWrittenIsReportedAndPicturesAreStillStored) {
-  fs::create_directory(dir / "90.dat.tmp");  // the atomic write's temporary cannot be made
-  EXPECT_EQ(RunAndClose(), 0);
-  EXPECT_NE(Message().find(u"90.dat"), Text::npos);
-  EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
-  ExpectStoredHeaders();
-}
-
 TEST(DataDirTest, DataFolderBesideTheProgramElseTheProgramFolder) {
   test::TempDir prog;
   test::TestPlatform tp;

@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
@@ -148,82 +147,6 @@ TEST_P(EndToEnd, PlaysToItsEndingWithTheStoredPictures) {
 
 INSTANTIATE_TEST_SUITE_P(Routes, EndToEnd, ::testing::ValuesIn(kRoutes),
                          [](const ::testing::TestParamInfo<Route>& i) { return std::string(i.param.name); });
-
-// The start-up screen as the player sees it: the message window's frame and
-// date tab cut from the demo's texture at their places, and the scene showing
-// through the window at the starting density.
-TEST(StartupScreen, FrameAndTabStandAtTheirPlacesOverTheTranslucentScene) {
-  test::TempDir root;
-  std::string data = root / "data/";
-  fs::create_directory(data);
-  ASSERT_TRUE(test::CopyDemoData(data));
-  std::string shown = root / "shown.png", hidden = root / "hidden.png";
-  // The right click hides the window for the second picture and the next
-  // brings it back, so the rest of the run can click on.
-  // The third line of the story, with the date tab up and no sprite yet.
-  PlayResult r = Play(data, "title new\nclick\nclick\nscreenshot " + shown + "\nrclick\nscreenshot " + hidden + "\nrclick\n");
-  ASSERT_EQ(r.status, 0) << r.out;
-  QImage a = QImage(QString::fromStdString(shown)).convertToFormat(QImage::Format_RGB32);
-  QImage b = QImage(QString::fromStdString(hidden)).convertToFormat(QImage::Format_RGB32);
-  std::string atlasBytes = ReadBytes(data + "61.dat");
-  QImage atlas = QImage::fromData(reinterpret_cast<const uchar*>(atlasBytes.data()), static_cast<int>(atlasBytes.size()), "BMP")
-                     .convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(a.size(), QSize(640, 480));
-  ASSERT_EQ(b.size(), QSize(640, 480));
-  ASSERT_FALSE(atlas.isNull());
-  auto px = [](const QImage& i, int x, int y) { return i.pixel(x, y) & 0xFFFFFFu; };
-
-  // Corners, a top tile, a side tile.
-  EXPECT_EQ(px(a, 35, 360), px(atlas, 0, 0));
-  EXPECT_EQ(px(a, 35 + 575, 360 + 107), px(atlas, 47, 47));
-  EXPECT_EQ(px(a, 35 + 100, 362), px(atlas, 16 + 100 % 16, 2));
-  EXPECT_EQ(px(a, 35 + 2, 360 + 50), px(atlas, 2, 16 + 50 % 16));
-  // The tab's drawn pixels, away from its caption.
-  int tabPixels = 0;
-  for (int y = 0; y < 22; ++y)
-    for (int x = 0; x < 120; ++x) {
-      if (x >= 20 && x < 70 && y >= 6) continue;
-      uint32_t t = px(atlas, 48 + x, 26 + y);
-      if (t == 0) continue;
-      ++tabPixels;
-      ASSERT_EQ(px(a, 491 + x, 338 + y), t) << x << "," << y;
-    }
-  EXPECT_GT(tabPixels, 100);
-  // Inside the window, below the text rows: 0.6 of the fill over the scene.
-  uint32_t fill = px(atlas, 24, 24);
-  auto mix = [](int t, int s) {
-    float o = 0.6f, k = 1.0f - o;
-    return static_cast<uint32_t>(std::nearbyint(static_cast<double>(t) * o + static_cast<double>(s) * k));
-  };
-  for (int x = 40; x < 580; x += 9) {
-    uint32_t scene = px(b, x, 460);
-    uint32_t want = mix((fill >> 16) & 255, (scene >> 16) & 255) << 16 | mix((fill >> 8) & 255, (scene >> 8) & 255) << 8 |
-                    mix(fill & 255, scene & 255);
-    ASSERT_EQ(px(a, x, 460), want) << x;
-  }
-}
-
-// The same input on a fast and on a slow machine: the frames differ, the
-// play must not.
-TEST(EndToEndTiming, SlowAndFastClocksEndInTheSameStateAndFiles) {
-  std::map<std::string, std::string> files[2];
-  PlayResult runs[2];
-  const char* costs[2] = {"", "--clock-cost 7"};
-  for (int k = 0; k < 2; ++k) {
-    test::TempDir root;
-    std::string data = root / "data/";
-    fs::create_directory(data);
-    ASSERT_TRUE(test::CopyDemoData(data));
-    runs[k] = Play(data, "title new\nchoose 1\nchoose 2\nchoose 1\nchoose 2\n", costs[k]);
-    ASSERT_EQ(runs[k].status, 0) << runs[k].out;
-    for (auto& e : fs::directory_iterator(data))
-      if (e.path().filename() != "mirel.log") files[k][e.path().filename()] = ReadBytes(e.path());
-  }
-  EXPECT_EQ(runs[0].trace, runs[1].trace);
-  EXPECT_EQ(runs[0].out, runs[1].out);
-  ASSERT_EQ(files[0].size(), files[1].size());
-  for (const auto& [name, bytes] : files[0]) EXPECT_TRUE(files[1][name] == bytes) << name << " differs";
-}
 
 }  // namespace
 }  // namespace mirel

@@ -88,47 +88,6 @@ TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundAndFonts) {
   EXPECT_EQ(lines[16], "font = ＭＳ ゴシック -> IPAGothic");
 }
 
-TEST_F(EnvLogTest, ProcessorCountAppearsOnlyWhenKnownAndLongVersionsAreCut) {
-  tp.system.facts.cpuCount = 0;
-  tp.system.facts.osVersion = "10.20.30-a-very-long-kernel-release-name";
-  auto lines = Utf8Lines(form->BuildEnvironmentReport());
-  ASSERT_GE(lines.size(), 4u);
-  EXPECT_EQ(lines[1], "CPU = GenuineIntel/x86_64/(Test CPU 3000)");
-  EXPECT_EQ(lines[3],
-            "OS = Linux Debian GNU/Linux 12 (bookworm) ver:10.20(10.20.30-a-very-long) build:30");
-}
-
-TEST_F(EnvLogTest, ReportKeepsDepthLoadAndFullScreenForTheAboutBox) {
-  tp.system.facts.screenDepth = 16;
-  tp.system.facts.memoryLoad = 91;
-  tp.system.facts.fullScreenAvailable = false;
-  form->BuildEnvironmentReport();
-  EXPECT_EQ(form->ColorDepthText, "16");
-  EXPECT_EQ(form->MemoryLoadText, "91");
-  EXPECT_TRUE(form->FullScreenUnavailable);
-  tp.system.facts.fullScreenAvailable = true;
-  form->BuildEnvironmentReport();
-  EXPECT_FALSE(form->FullScreenUnavailable);
-}
-
-TEST_F(EnvLogTest, LogReplacesThePreviousOneAndEndsWithABlankLine) {
-  test::WriteBytes(dir / "mirel.log", std::string(5000, '#'));
-  form->WriteEnvironmentLog();
-  std::string log = test::ReadBytes(dir / "mirel.log");
-  EXPECT_EQ(log, form->BuildEnvironmentReport() + "\r\n");
-  EXPECT_EQ(log.find('#'), std::string::npos);
-}
-
-TEST_F(EnvLogTest, LogThatCannotBeWrittenLeavesNoTraceAndNoMessage) {
-  // A folder in the log's place cannot be replaced by a file, even by root.
-  fs::create_directory(dir / "mirel.log");
-  form->WriteEnvironmentLog();
-  EXPECT_TRUE(fs::is_directory(dir / "mirel.log"));
-  EXPECT_TRUE(tp.messages.Shown().empty());
-  for (auto& e : fs::directory_iterator(dir.path()))
-    EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
-}
-
 TEST(EnvLogStartTest, UnwritableLogNeverStopsStartUp) {
   test::TempDir dir;
   test::TestPlatform tp;
@@ -143,21 +102,6 @@ TEST(EnvLogStartTest, UnwritableLogNeverStopsStartUp) {
   current = &f;
   EXPECT_EQ(RunProgram(f), 0);
   EXPECT_TRUE(f.DataReady);
-}
-
-TEST(HostFactsTest, ThisMachineFillsEveryLine) {
-  qt::HostSystemInfo host("sound line", {"font line"});
-  HostFacts f = host.Facts();
-  EXPECT_FALSE(f.dateTime.empty());
-  EXPECT_FALSE(f.osName.empty());
-  EXPECT_FALSE(f.osVersion.empty());
-  EXPECT_GT(f.cpuCount, 0);
-  EXPECT_GT(f.memTotal, 0u);
-  EXPECT_LE(f.memFree, f.memTotal);
-  EXPECT_GE(f.memoryLoad, 0);
-  EXPECT_LE(f.memoryLoad, 100);
-  EXPECT_EQ(f.audio, "sound line");
-  EXPECT_EQ(f.fonts, std::vector<std::string>{"font line"});
 }
 
 }  // namespace

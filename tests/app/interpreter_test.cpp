@@ -30,17 +30,6 @@ TEST_F(InterpreterTest, PlaceholdersTakeTheNames) {
   EXPECT_EQ(f.ReplacePlaceholders(u"&1&2、&2!"), u"山田太郎、太郎!");
 }
 
-TEST_F(InterpreterTest, PlaceholderInsideANameIsNotExpandedAgain) {
-  f.Names[1] = u"&1&1";
-  EXPECT_EQ(f.ReplacePlaceholders(u"[&1]"), u"[&1&1]");
-}
-
-TEST_F(InterpreterTest, AmpersandWithoutADigitStaysText) {
-  f.Names[2] = u"花";
-  EXPECT_EQ(f.ReplacePlaceholders(u"A&B &9 &"), u"A&B &9 &");
-  EXPECT_EQ(f.ReplacePlaceholders(u"&&2"), u"&花");
-}
-
 TEST_F(InterpreterTest, StopsOnReachingTheTerminatorAndNeverRunsIt) {
   Add(1, u"", u"一");
   Add(1, u"", u"二");
@@ -50,40 +39,6 @@ TEST_F(InterpreterTest, StopsOnReachingTheTerminatorAndNeverRunsIt) {
   f.RunScenario();
   EXPECT_EQ(f.CurSeq, 2);
   EXPECT_EQ(f.MsgText, u"二");  // the terminator's fields were never copied
-}
-
-TEST_F(InterpreterTest, RecordFieldsAreTrimmedAndPlaceholdersReplacedOnlyWhenAsked) {
-  f.Names[2] = u"太郎";
-  Add(1, u"", u"  &2です ", u"1");
-  Add(1, u"", u"&2です", u" ");
-  Add(9, u"");
-  f.CurSeq = 0;
-  f.RunStep();
-  EXPECT_EQ(f.MsgText, u"太郎です");
-  f.CurSeq = 1;
-  f.RunStep();
-  EXPECT_EQ(f.MsgText, u"&2です");
-}
-
-TEST_F(InterpreterTest, BadSpeakerFieldIsReportedWithFileAndRecord) {
-  Add(1, u"", u"あ");
-  f.ScenarioTable[0].Speaker = u"x";
-  Add(2, u"");
-  f.CurSeq = 0;
-  try {
-    f.RunScenario();
-    FAIL() << "no error";
-  } catch (const PlayError& e) {
-    EXPECT_NE(e.message.find(u"91.dat"), Text::npos);
-    EXPECT_NE(e.message.find(u"レコード 0"), Text::npos);
-  }
-}
-
-TEST_F(InterpreterTest, AStartOutsideTheTableIsRefused) {
-  Add(1, u"", u"あ");
-  Add(2, u"");
-  f.CurSeq = -3;
-  EXPECT_THROW(f.RunScenario(), PlayError);
 }
 
 TEST_F(InterpreterTest, ALoopThatNeverWaitsKeepsTheWindowAliveAndIsStoppedNamingItsRecord) {

@@ -42,26 +42,6 @@ struct AudioCommandTest : ::testing::Test {
   }
 };
 
-TEST_F(AudioCommandTest, UpperAndLowerCaseLettersStartTheSameSong) {
-  Run(u"aA");
-  EXPECT_EQ(f.CurMusic, 1);
-  ASSERT_GE(tp.audio.commands.size(), 2u);
-  EXPECT_EQ(tp.audio.commands[tp.audio.commands.size() - 2], OpenOf(1));
-  EXPECT_EQ(tp.audio.commands.back(), "play midifile from 0");
-
-  // The same song again: nothing at all.
-  tp.audio.commands.clear();
-  Run(u"aa");
-  EXPECT_TRUE(tp.audio.commands.empty());
-
-  Run(u"a0");
-  EXPECT_EQ(f.CurMusic, 0);
-  Run(u"aa");
-  EXPECT_EQ(f.CurMusic, 1);
-  EXPECT_EQ(Count(OpenOf(1)), 1u);
-  EXPECT_EQ(Count("play midifile from 0"), 1u);
-}
-
 TEST_F(AudioCommandTest, StopFadesOutClosesAndRestoresTheVolume) {
   Run(u"aa");
   tp.audio.volumes.clear();
@@ -108,110 +88,6 @@ TEST_F(AudioCommandTest, SoundDigitsPlayTheirWaveOnlyWithSoundsOn) {
   EXPECT_EQ(tp.audio.sounds.size(), 2u);
 }
 
-TEST_F(AudioCommandTest, OnlyTheDigitsOneToNineAreSounds) {
-  // Characters just below "0" would name resources 91 to 98.
-  for (Text cmd : {u"a/", u"a.", u"a ", u"a!", u"a@", u"a:", u"a?"}) Run(cmd);
-  EXPECT_TRUE(tp.audio.sounds.empty());
-  EXPECT_TRUE(tp.audio.commands.empty());
-  EXPECT_EQ(f.CurMusic, 0);
-}
-
-TEST_F(AudioCommandTest, LettersBeyondTheSongsAndFadesDoNothing) {
-  for (Text cmd : {u"aL", u"al", u"aZ", u"az", u"a[", u"a{", u"aあ", u"a\u00e0"}) Run(cmd);
-  EXPECT_TRUE(tp.audio.commands.empty());
-  EXPECT_TRUE(tp.audio.volumes.empty());
-  EXPECT_EQ(f.CurMusic, 0);
-}
-
-TEST_F(AudioCommandTest, MusicOffLeavesSongsAloneButPlaysSounds) {
-  f.BgmOn = false;
-  Run(u"aA");
-  Run(u"aa");
-  Run(u"aJ");
-  EXPECT_TRUE(tp.audio.commands.empty());
-  EXPECT_EQ(f.CurMusic, 0);
-  Run(u"a1");
-  ASSERT_EQ(tp.audio.sounds.size(), 1u);
-  EXPECT_EQ(tp.audio.sounds[0].first, LoadWaveResource(100).size());
-
-  f.SeOn = false;
-  Run(u"a0");
-  Run(u"a1");
-  EXPECT_TRUE(tp.audio.commands.empty());
-  EXPECT_EQ(tp.audio.sounds.size(), 1u);
-}
-
-TEST_F(AudioCommandTest, MissingSongNumberIsIgnoredAndMissingFileSwitchesMusicOff) {
-  Run(u"ac");
-  EXPECT_TRUE(tp.audio.commands.empty());
-  EXPECT_EQ(f.CurMusic, 0);
-  f.MusicFiles[4] = u"gone.mid";
-  Run(u"ad");
-  EXPECT_FALSE(f.BgmOn);
-  EXPECT_EQ(logged.size(), 1u);
-}
-
-TEST_F(AudioCommandTest, QuotedFileNameIsRefusedAndMusicGoesOff) {
-  f.MusicFiles[5] = u"a\"b.mid";
-  Run(u"ae");
-  EXPECT_FALSE(f.BgmOn);
-  for (const auto& c : tp.audio.commands) EXPECT_EQ(c.find("open"), std::string::npos) << c;
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_NE(logged[0].find("a\"b.mid"), std::string::npos);
-}
-
-TEST_F(AudioCommandTest, FadeOutAndInKeepThePlayersVolume) {
-  Run(u"aa");
-  Run(u"aJ");
-  EXPECT_EQ(tp.audio.volume, 7u);       // the song plays on, almost silent
-  EXPECT_EQ(f.SavedVolume, 65535u);
-  Run(u"aJ");                           // again: from the faded level
-  EXPECT_EQ(f.SavedVolume, 65535u);
-  EXPECT_EQ(tp.audio.volume, 0u);
-  tp.audio.volumes.clear();
-  Run(u"aK");
-  EXPECT_EQ(tp.audio.volumes.front(), 0u);
-  EXPECT_EQ(tp.audio.volumes.back(), 65528u);
-  EXPECT_EQ(tp.audio.volumes.size(), 9u);
-}
-
-TEST_F(AudioCommandTest, SongChangeAfterAFadeOutComesBackToThePlayersVolume) {
-  tp.audio.volume = f.SavedVolume = 50000;
-  Run(u"aa");
-  Run(u"aJ");
-  Run(u"ab");
-  EXPECT_EQ(f.SavedVolume, 50000u);
-  EXPECT_EQ(tp.audio.volume, 50000u);
-  EXPECT_EQ(f.CurMusic, 2);
-  // And the next fade starts from the player's volume again.
-  tp.audio.volumes.clear();
-  Run(u"a0");
-  EXPECT_EQ(tp.audio.volumes.front(), 50000u);
-  EXPECT_EQ(tp.audio.volume, 50000u);
-}
-
-TEST_F(AudioCommandTest, FadeInOfASilentVolumeIsSkippedAndFadeOutOfZeroToo) {
-  Run(u"aa");
-  tp.audio.volume = 0;
-  tp.audio.volumes.clear();
-  Run(u"aJ");                    // volume read is 0: no fade
-  EXPECT_TRUE(tp.audio.volumes.empty());
-  f.SavedVolume = 0;
-  Run(u"aK");
-  EXPECT_TRUE(tp.audio.volumes.empty());
-}
-
-TEST_F(AudioCommandTest, SongThatHasJustEndedIsClosedBeforeTheNextOpens) {
-  tp.audio.songMs = 2000;
-  Run(u"aa");
-  tp.clock.Advance(2500);        // ended; the loop timer has not come yet
-  Run(u"ab");
-  EXPECT_TRUE(f.BgmOn);
-  EXPECT_EQ(f.CurMusic, 2);
-  EXPECT_EQ(tp.audio.commands.back(), "play midifile from 0");
-  EXPECT_TRUE(tp.audio.playing);
-}
-
 TEST_F(AudioCommandTest, LoopTimerRestartsAnEndedSongOnly) {
   tp.audio.songMs = 3000;
   Run(u"aa");
@@ -227,20 +103,6 @@ TEST_F(AudioCommandTest, LoopTimerRestartsAnEndedSongOnly) {
   tp.clock.Advance(10000);
   f.BGMLoop_Timer();
   EXPECT_EQ(Count("play midifile from 0"), 2u);  // stopped by the command: stays stopped
-}
-
-TEST_F(AudioCommandTest, LoopTimerBringsTheSongBackWithinASecondOfItsEnd) {
-  tp.audio.songMs = 4000;
-  f.timers.SetEnabled(f.BGMLoopTimer, true);
-  Run(u"aa");
-  uint32_t ends = tp.audio.playStart + 4000;
-  for (int i = 0; i < 1000 && Count("play midifile from 0") < 2; ++i) {
-    f.DoEvents();
-    tp.clock.Sleep(10);
-  }
-  ASSERT_EQ(Count("play midifile from 0"), 2u);
-  EXPECT_LE(TicksSince(ends, tp.audio.playStart), 1000u + 10u);
-  EXPECT_LT(TicksSince(ends, tp.audio.playStart), 0x80000000u);  // not before its end
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The MCI module against a back end that records its commands: the command
-// texts and their order, failures switching music off, the status text, the
-// fades' levels and timing, and which sounds block.
+// The MCI module against a back end that records its commands: failures
+// switching music and sounds off, and the fades' levels and timing.
 #include <gtest/gtest.h>
 
 #include "audio/Mci.h"
@@ -24,24 +23,6 @@ struct MciTest : ::testing::Test {
   }
 };
 
-TEST_F(MciTest, SongCommandsAreSentInOrderWithTheirExactTexts) {
-  mci.PlayMidi("/data/bgm 01.mid");
-  mci.RestartMidi();
-  mci.StopMidi();
-  std::vector<std::string> want = {
-      "open \"/data/bgm 01.mid\" type sequencer alias midifile",
-      "play midifile from 0",
-      "stop midifile ",
-      "play midifile from 0",
-      "stop midifile ",
-      "close midifile",
-  };
-  EXPECT_EQ(backend.commands, want);
-  EXPECT_TRUE(ps.BgmOn);
-  EXPECT_TRUE(logged.empty());
-  EXPECT_EQ(mci.CurrentSongPath(), "");
-}
-
 TEST_F(MciTest, OpenOrPlayFailureSwitchesMusicOffAndSaysWhy) {
   backend.codes["open"] = 275;
   mci.PlayMidi("/data/missing.mid");
@@ -59,27 +40,6 @@ TEST_F(MciTest, OpenOrPlayFailureSwitchesMusicOffAndSaysWhy) {
   EXPECT_EQ(backend.commands.size(), 2u);
   EXPECT_EQ(mci.CurrentSongPath(), "");
   EXPECT_TRUE(mci.SongOpen());  // the alias stays open until StopMidi
-}
-
-TEST_F(MciTest, FileNameWithADoubleQuoteIsRefusedBeforeAnyCommand) {
-  mci.PlayMidi("/data/a\"b.mid");
-  EXPECT_TRUE(backend.commands.empty());
-  EXPECT_FALSE(ps.BgmOn);
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_NE(logged[0].find("double quote"), std::string::npos);
-}
-
-TEST_F(MciTest, StatusIsUpperCasedCutAtZeroAndFifteenAndEmptyOnFailure) {
-  backend.status = "playing";
-  EXPECT_EQ(mci.MidiStatus(), "PLAYING");
-  EXPECT_EQ(backend.commands.back(), "status midifile mode");
-  backend.status = std::string("paused\0junk", 11);
-  EXPECT_EQ(mci.MidiStatus(), "PAUSED");
-  backend.status = "abcdefghijklmnopqrst";
-  EXPECT_EQ(mci.MidiStatus(), "ABCDEFGHIJKLMNO");
-  backend.status = "playing";
-  backend.codes["status"] = 263;
-  EXPECT_EQ(mci.MidiStatus(), "");
 }
 
 TEST_F(MciTest, MixerFailureSwitchesMusicAndSoundsOff) {
@@ -100,19 +60,6 @@ TEST_F(MciTest, MixerFailureSwitchesMusicAndSoundsOff) {
   ASSERT_TRUE(other.OpenMixer());
   EXPECT_FALSE(other.GetVolumeControl(5));  // only the speakers' line has a volume
   EXPECT_FALSE(q.BgmOn);
-}
-
-TEST_F(MciTest, VolumeReadsAndWritesGoToTheBackEnd) {
-  backend.volume = 40000;
-  uint32_t v = 0;
-  ASSERT_TRUE(mci.GetVolume(v));
-  EXPECT_EQ(v, 40000u);
-  backend.volumeOk = false;
-  v = 7;
-  EXPECT_FALSE(mci.GetVolume(v));
-  EXPECT_EQ(v, 7u);
-  EXPECT_TRUE(mci.SetVolume(123));
-  EXPECT_EQ(backend.volume, 123u);
 }
 
 // The levels a fade passes: from the start value down by an eighth of it
@@ -143,46 +90,6 @@ TEST_F(MciTest, FadesPassTheListedLevelsAtHundredMillisecondSteps) {
   backend.sets.clear();
   mci.FadeOut(8);
   EXPECT_EQ(backend.Levels(), (std::vector<uint32_t>{8, 7, 6, 5, 4, 3, 2, 1, 0}));
-}
-
-TEST_F(MciTest, FadesOfVolumesBelowEightStepByOneAndEnd) {
-  mci.FadeOut(5);
-  EXPECT_EQ(backend.Levels(), (std::vector<uint32_t>{5, 4, 3, 2, 1, 0}));
-  backend.sets.clear();
-  mci.FadeOut(0);
-  EXPECT_EQ(backend.Levels(), (std::vector<uint32_t>{0}));
-  backend.sets.clear();
-  mci.FadeIn(3);
-  EXPECT_EQ(backend.Levels(), (std::vector<uint32_t>{0, 1, 2, 3}));
-  backend.sets.clear();
-  mci.FadeIn(0);
-  EXPECT_EQ(backend.Levels(), (std::vector<uint32_t>{0}));
-}
-
-TEST_F(MciTest, FadeStepsStayHundredMillisecondsWhenEventsAreSlow) {
-  // Each pump costs 30 ms: a step waits out what is left of its 100 ms,
-  // overshooting by at most one pump, not 100 ms more.
-  Mci slow(backend, ps, clock, [this] { clock.Advance(30); });
-  ASSERT_TRUE(slow.OpenMixer());
-  ASSERT_TRUE(slow.GetVolumeControl(4));
-  uint32_t t0 = clock.GetTickCount();
-  slow.FadeOut(65535);
-  uint32_t took = clock.GetTickCount() - t0;
-  EXPECT_GE(took, 900u);
-  EXPECT_LE(took, 9 * (100u + 30u + 5u));
-}
-
-TEST_F(MciTest, ClickSoundsPlaySynchronouslyTheRestInTheBackground) {
-  for (int id = 100; id <= 108; ++id) mci.PlaySe(id);
-  mci.PlaySe(99);
-  mci.PlaySe(109);
-  ASSERT_EQ(backend.sounds.size(), 9u);
-  for (int id = 100; id <= 108; ++id) {
-    const auto& [bytes, flags] = backend.sounds[id - 100];
-    EXPECT_EQ(bytes, LoadWaveResource(id)) << id;
-    EXPECT_TRUE(flags & kSndMemory) << id;
-    EXPECT_EQ(static_cast<bool>(flags & kSndAsync), id > 102) << id;
-  }
 }
 
 }  // namespace

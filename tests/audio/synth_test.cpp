@@ -1,6 +1,6 @@
 // The synthesizer back end rendered offline on the virtual clock: songs sound
-// while they play and end on time, the loop timer brings them back, fades
-// lower the rendered level step by step, and the volume comes back.
+// while they play and end on time, the loop timer brings them back, RIFF and
+// GS songs play, and the host's choice of soundfont and device.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -121,116 +121,6 @@ TEST_F(SynthTest, GsSongsDrumPartSoundsAsDrums) {
   double hit = Level(at(200), at(300)), after = Level(at(500), at(700));
   EXPECT_GT(hit, 0.002);
   EXPECT_LT(after, hit / 20);
-}
-
-TEST_F(SynthTest, NotesThatNeverEndStillEndWithTheSongAndStopSilencesThem) {
-  test::MidiBuilder m;  // a held note and no note-off: only the track ends
-  m.Program(0, 0, 19).On(0, 0, 60).On(0, 0, 67).End(960);
-  Song(1, m.Bytes());
-  Run(u"aa");
-  Wait(700);
-  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
-  Wait(1000);
-  EXPECT_NE(f->mci.MidiStatus(), "PLAYING");
-  size_t a = Frame();
-  size_t b = Wait(200);
-  EXPECT_GT(Level(a, b), 0.005);  // still ringing, as the file asks
-  Run(u"a0");                    // the fade, then the stop: nothing rings on
-  size_t stopped = Frame();
-  size_t c = Wait(1500);
-  EXPECT_LT(Level(stopped + size_t(800 * kPerMs), c), 0.001);
-}
-
-TEST_F(SynthTest, FadeOutLowersTheRenderedLevelWithEachStep) {
-  Song(1, test::HeldChord(6000));
-  Run(u"aa");
-  size_t from = Wait(300);
-  size_t to = Wait(400);
-  double full = Level(from, to);
-  ASSERT_GT(full, 0.005);
-  uint32_t t0 = tp.clock.GetTickCount();
-  size_t f0 = Frame();
-  Run(u"aJ");
-  EXPECT_GE(tp.clock.GetTickCount() - t0, 900u);
-  Frame();
-  const uint32_t levels[] = {65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7};
-  for (int k = 0; k < 9; ++k) {
-    SCOPED_TRACE(k);
-    size_t a = f0 + size_t((100 * k + 20) * kPerMs), b = f0 + size_t((100 * k + 90) * kPerMs);
-    EXPECT_NEAR(Level(a, b) / full, levels[k] / 65535.0, 0.06);
-  }
-  // The song plays on at the faded level.
-  EXPECT_EQ(f->mci.MidiStatus(), "PLAYING");
-  size_t g = Frame(), h = Wait(300);
-  EXPECT_LT(Level(g, h), full * 0.01);
-  test::DumpWave(out, "fade");
-}
-
-TEST_F(SynthTest, VolumeIsBackAfterASongChangeAndAtShutdown) {
-  synth->SetVolume(40000);
-  ASSERT_TRUE(f->mci.GetVolume(f->SavedVolume));
-  Song(1, test::HeldChord(8000));
-  Song(2, test::HeldChord(8000, 0));
-  Run(u"aa");
-  Wait(300);
-  Run(u"aJ");
-  Run(u"ab");
-  uint32_t v = 0;
-  ASSERT_TRUE(synth->GetVolume(v));
-  EXPECT_EQ(v, 40000u);
-  size_t a = Wait(200), b = Wait(300);
-  EXPECT_GT(Level(a, b), 0.003);  // the new song is heard, not faded
-
-  Run(u"aJ");
-  f->Form_Unload();
-  ASSERT_TRUE(synth->GetVolume(v));
-  EXPECT_EQ(v, 40000u);
-  EXPECT_EQ(f->mci.MidiStatus(), "");  // closed
-}
-
-TEST_F(SynthTest, DamagedOrMissingSongSwitchesMusicOffAndPlayGoesOn) {
-  Song(1, "MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\1\0garbage");
-  Run(u"aa");
-  EXPECT_FALSE(f->BgmOn);
-  EXPECT_EQ(f->mci.MidiStatus(), "");
-  f->BgmOn = true;
-  f->MusicFiles[2] = u"nothing-here.mid";
-  Run(u"ab");
-  EXPECT_FALSE(f->BgmOn);
-  // Sounds still play.
-  size_t a = Frame();
-  Run(u"a4");
-  size_t b = Wait(500);
-  EXPECT_GT(Level(a, b), 0.01);
-}
-
-TEST_F(SynthTest, SynchronousSoundsTakeTheirTimeAndAreRendered) {
-  size_t a = Frame();
-  uint32_t t0 = tp.clock.GetTickCount();
-  f->mci.PlaySe(100);
-  EXPECT_GE(tp.clock.GetTickCount() - t0, 100u);
-  size_t b = Frame();
-  EXPECT_GT(Level(a, b), 0.02);
-}
-
-// The mixer callback as the sound card pulls it, with no device at all.
-TEST(SynthCallback, RendersTheWaveVoiceOnTopOfTheSynthesizer) {
-  std::string sf = test::TestSoundfont();
-  if (sf.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
-  VirtualClock clock;
-  SynthAudio s(clock, sf);
-  ASSERT_TRUE(s.Ready());
-  ASSERT_TRUE(s.PlaySound(LoadWaveResource(103), kSndMemory | kSndAsync));
-  std::vector<float> buf(2 * Mixer::kRate);
-  for (int i = 0; i < Mixer::kRate; i += 512) s.Render(buf.data() + 2 * i, std::min(512, Mixer::kRate - i));
-  EXPECT_GT(test::Rms(buf, 0, size_t(0.5 * Mixer::kRate)), 0.01);
-  EXPECT_LT(test::Rms(buf, size_t(0.75 * Mixer::kRate), Mixer::kRate), 1e-4);
-  s.SetVolume(0);
-  ASSERT_TRUE(s.PlaySound(LoadWaveResource(103), kSndMemory | kSndAsync));
-  s.Render(buf.data(), 4096);
-  EXPECT_EQ(test::Rms(buf, 0, 4096), 0.0);
-  EXPECT_EQ(s.SendString("close all", nullptr) != 0, true);
-  EXPECT_FALSE(s.PlaySound(Bytes{1, 2, 3}, kSndMemory | kSndAsync));
 }
 
 // Everything written to the standard error stream while `run` runs.

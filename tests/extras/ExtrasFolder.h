@@ -23,40 +23,18 @@ constexpr int kFrameW = 229, kFrameH = 196;
 // The texture sheet's pixel at (x, y) as the tests paint it.
 constexpr uint32_t TextureColour(int x, int y) { return Rgb(x & 0xFF, y & 0xFF, 77); }
 
-inline void WritePicture(const std::string& path, const Image& img) {
-  Bytes b = BmpCodec::Encode(img);
-  WriteBytes(path, std::string(b.begin(), b.end()));
-}
-
-inline Image Uniform(int w, int h, uint32_t colour) {
-  Image img;
-  img.width = w;
-  img.height = h;
-  img.pixels.assign(static_cast<size_t>(w) * h, colour);
-  return img;
-}
-
 // Pictures p01, p02, p51..p67 and p92, both sheets, the photo frame and the
 // three ending songs.
 inline void MakeExtrasFolder(const TempDir& dir) {
   auto name = [](int nn) { return std::string("p") + (nn < 10 ? "0" : "") + std::to_string(nn) + ".dat"; };
-  for (int nn : {1, 2}) WritePicture(dir / name(nn), Uniform(640, 480, PictureColour(nn)));
-  WritePicture(dir / "p92.dat", Uniform(640, 480, GalleryBackground));
-  for (int nn = 52; nn <= 67; ++nn) WritePicture(dir / name(nn), Uniform(640, 480, PictureColour(nn)));
-  Image tall = Uniform(640, 930, 0);
-  for (int y = 0; y < 930; ++y)
-    for (int x = 0; x < 640; ++x) tall.pixels[static_cast<size_t>(y) * 640 + x] = TallRowColour(y);
-  WritePicture(dir / "p51.dat", tall);
-  for (bool hl : {false, true}) {
-    Image sheet = Uniform(480, 216, 0);
-    for (int n = 1; n <= 15; ++n) {
-      int cx = (n - 1) % 5 * 96, cy = (n - 1) / 5 * 72;
-      for (int y = 0; y < 72; ++y)
-        for (int x = 0; x < 96; ++x) sheet.pixels[static_cast<size_t>(cy + y) * 480 + cx + x] = SheetColour(n, hl);
-    }
-    WritePicture(dir / (hl ? "62.dat" : "63.dat"), sheet);
-  }
-  WritePicture(dir / "64.dat", Uniform(kFrameW, kFrameH, PhotoFrameColour));
+  for (int nn : {1, 2}) WriteBmp(dir / name(nn), Plain(640, 480, PictureColour(nn)));
+  WriteBmp(dir / "p92.dat", Plain(640, 480, GalleryBackground));
+  for (int nn = 52; nn <= 67; ++nn) WriteBmp(dir / name(nn), Plain(640, 480, PictureColour(nn)));
+  WriteBmp(dir / "p51.dat", Painted(640, 930, [](int, int y) { return TallRowColour(y); }));
+  for (bool hl : {false, true})
+    WriteBmp(dir / (hl ? "62.dat" : "63.dat"),
+             Painted(480, 216, [hl](int x, int y) { return SheetColour(x / 96 + 5 * (y / 72) + 1, hl); }));
+  WriteBmp(dir / "64.dat", Plain(kFrameW, kFrameH, PhotoFrameColour));
   for (const char* song : {"03-1.mid", "22-1.mid", "34-3.mid"}) WriteBytes(dir / song, "MThd");
 }
 

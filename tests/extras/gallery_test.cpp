@@ -66,56 +66,6 @@ struct GalleryTest : ::testing::Test {
   void ClickExit() { Click(275 + 47, 425 + 15); }
 };
 
-TEST_F(GalleryTest, WithNothingUnlockedTheGridIsFifteenEmptyFramesAndOnlyExitResponds) {
-  Open({});
-  Image s = Screen();
-  for (int n = 1; n <= 15; ++n) {
-    const int x = CellX(n), y = CellY(n);
-    EXPECT_FALSE(f->PicCreated[static_cast<size_t>(n)]) << n;
-    EXPECT_TRUE(f->ShpCreated[static_cast<size_t>(n)]) << n;
-    // The gallery's own background shows through the empty frame.
-    EXPECT_EQ(s.At(x + 48, y + 36), test::GalleryBackground) << n;
-    EXPECT_EQ(s.At(x, y), test::GalleryBackground) << n;
-    // The outline: one pixel off the thumbnail on the left and top, its
-    // far edges at x + 97 and y + 73 (width 96 + 3, height 72 + 3).
-    EXPECT_EQ(s.At(x - 1, y + 36), kDarkRed) << n;
-    EXPECT_EQ(s.At(x + 97, y + 36), kDarkRed) << n;
-    EXPECT_EQ(s.At(x + 48, y - 1), kDarkRed) << n;
-    EXPECT_EQ(s.At(x + 48, y + 73), kDarkRed) << n;
-    EXPECT_EQ(s.At(x - 2, y + 36), test::GalleryBackground) << n;
-  }
-  // The exit button's face comes from the texture sheet at 3, 53.
-  EXPECT_EQ(s.At(275, 425), test::TextureColour(3, 53));
-  EXPECT_EQ(s.At(275 + 94, 425 + 29), test::TextureColour(3 + 94, 53 + 29));
-  // Locked cells take no click.
-  for (int n = 1; n <= 15; ++n) ClickEntry(n);
-  EXPECT_FALSE(f->SCG.Visible);
-  EXPECT_TRUE(f->GalleryOpen);
-  ClickExit();
-  EXPECT_FALSE(f->GalleryOpen);
-}
-
-TEST_F(GalleryTest, UnlockedEntriesShowTheirCellOfTheNormalSheet) {
-  Open({1, 3, 7, 15});
-  Image s = Screen();
-  for (int n = 1; n <= 15; ++n) {
-    const int x = CellX(n), y = CellY(n);
-    const bool open = n == 1 || n == 3 || n == 7 || n == 15;
-    EXPECT_EQ(f->PicCreated[static_cast<size_t>(n)], open) << n;
-    uint32_t want = open ? test::SheetColour(n, false) : test::GalleryBackground;
-    for (auto [dx, dy] : {std::pair{0, 0}, {95, 0}, {0, 71}, {95, 71}, {48, 36}})
-      EXPECT_EQ(s.At(x + dx, y + dy), want) << "entry " << n << " at " << dx << "," << dy;
-    EXPECT_EQ(s.At(x - 1, y + 10), kDarkRed) << n;
-  }
-  // Flag n - 1 is entry n's: flag 3 alone opens entry 4, not 3 or 5.
-  ClickExit();
-  f->CgUnlocked = {};
-  Open({4});
-  EXPECT_TRUE(f->PicCreated[4]);
-  EXPECT_FALSE(f->PicCreated[3]);
-  EXPECT_FALSE(f->PicCreated[5]);
-}
-
 TEST_F(GalleryTest, MovingFromThreeToSevenLeavesThreeNormalWithADarkRedFrame) {
   Open({3, 7});
   Move(CellX(3) + 10, CellY(3) + 10);
@@ -139,89 +89,10 @@ TEST_F(GalleryTest, MovingFromThreeToSevenLeavesThreeNormalWithADarkRedFrame) {
   EXPECT_EQ(Screen().At(CellX(7) + 48, CellY(7) + 36), test::SheetColour(7, true));
 }
 
-TEST_F(GalleryTest, EntriesFourAndFiveShowASecondPictureOthersCloseAtOnce) {
-  Open({4, 5, 6});
-  ClickEntry(4);
-  ASSERT_TRUE(f->SCG.Visible);
-  EXPECT_EQ(Screen().At(320, 240), test::PictureColour(54));
-  ClickFullView();
-  ASSERT_TRUE(f->SCG.Visible);
-  EXPECT_EQ(Screen().At(0, 0), test::PictureColour(55));
-  EXPECT_EQ(Screen().At(639, 479), test::PictureColour(55));
-  ClickFullView();
-  EXPECT_FALSE(f->SCG.Visible);
-  EXPECT_EQ(Screen().At(CellX(4) + 48, CellY(4) + 36), test::SheetColour(4, true));
-
-  ClickEntry(5);
-  EXPECT_EQ(Screen().At(320, 240), test::PictureColour(56));
-  ClickFullView();
-  EXPECT_EQ(Screen().At(320, 240), test::PictureColour(57));
-  ClickFullView();
-  EXPECT_FALSE(f->SCG.Visible);
-
-  // Entry 6 is the table's sixth name, "p58.dat".
-  ClickEntry(6);
-  EXPECT_EQ(Screen().At(320, 240), test::PictureColour(58));
-  ClickFullView();
-  EXPECT_FALSE(f->SCG.Visible);
-  EXPECT_FALSE(f->SecondView);
-}
-
 struct ScrollLog {
   std::vector<uint32_t> topRows;  // the full view's top-left pixel, each pump
   std::vector<uint32_t> ticks;
 };
-
-TEST_F(GalleryTest, TallPictureScrollsUpFromItsLastScreenAndNeedsTwoClicksToClose) {
-  Open({1});
-  ScrollLog log;
-  tp.events.onPump = [&](EventQueue&) {
-    if (f->SCG.Visible && f->SCG.width == 640 && f->SCG.height == 480) {
-      log.topRows.push_back(f->SCG.At(0, 0));
-      log.ticks.push_back(tp.clock.GetTickCount());
-    }
-  };
-  const uint32_t start = tp.clock.GetTickCount();
-  ClickEntry(1);
-  tp.events.onPump = nullptr;
-  // 640 x 930: the scroll shows rows 450, 448, ..., 0 at the top, each for
-  // at least 50 ms.
-  ASSERT_EQ(log.topRows.size(), 226u);
-  EXPECT_EQ(log.topRows.front(), test::TallRowColour(450));
-  EXPECT_EQ(log.topRows[1], test::TallRowColour(448));
-  EXPECT_EQ(log.topRows.back(), test::TallRowColour(0));
-  EXPECT_GE(log.ticks.back() - start, 226u * 50u);
-  for (size_t i = 1; i < log.ticks.size(); ++i) EXPECT_GE(log.ticks[i] - log.ticks[i - 1], 50u) << i;
-  // Then the picture stands from its top left.
-  Image s = Screen();
-  EXPECT_EQ(s.At(10, 0), test::TallRowColour(0));
-  EXPECT_EQ(s.At(10, 479), test::TallRowColour(479));
-
-  ClickFullView();  // the scroll is over: nothing visible happens
-  EXPECT_TRUE(f->SCG.Visible);
-  ClickFullView();
-  EXPECT_FALSE(f->SCG.Visible);
-}
-
-TEST_F(GalleryTest, AClickDuringTheScrollStopsItAndTheNextOneCloses) {
-  Open({1});
-  int frames = 0;
-  tp.events.onPump = [&](EventQueue& q) {
-    if (!f->SCG.Visible) return;
-    if (++frames == 10) {
-      q.push_back(MouseEvent(EventKind::MouseDown, 320, 240));
-    }
-  };
-  ClickEntry(1);
-  tp.events.onPump = nullptr;
-  EXPECT_LT(frames, 20);
-  EXPECT_TRUE(f->SecondView);
-  ASSERT_TRUE(f->SCG.Visible);
-  EXPECT_EQ(Screen().At(0, 0), test::TallRowColour(0));
-  ClickFullView();
-  EXPECT_FALSE(f->SCG.Visible);
-  EXPECT_FALSE(f->SecondView);
-}
 
 TEST_F(GalleryTest, ExitPressesTheButtonDestroysTheGallerysSurfacesAndBringsTheTitleBack) {
   Open({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});

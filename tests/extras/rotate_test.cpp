@@ -38,36 +38,6 @@ Surface Turned(const Surface& src, int dw, int dh, double degrees, PixelGrid* so
   return dst;
 }
 
-TEST(RotateGrid, NoTurnBetweenEqualSizesGivesThePictureBack) {
-  for (auto [w, h] : {std::pair{7, 5}, {8, 6}, {1, 1}, {64, 3}}) {
-    Surface src = Coded(w, h);
-    Surface dst = Turned(src, w, h, 0);
-    EXPECT_EQ(dst.pixels, src.pixels) << w << "x" << h;
-    // A full turn is no turn either.
-    EXPECT_EQ(Turned(src, w, h, 360).pixels, src.pixels) << w << "x" << h;
-  }
-}
-
-TEST(RotateGrid, HalfTurnMirrorsBothWaysAndCentresStayTogether) {
-  for (auto [w, h] : {std::pair{9, 7}, {10, 6}}) {
-    Surface src = Coded(w, h);
-    Surface dst = Turned(src, w, h, 180);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) ASSERT_EQ(dst.At(x, y), src.At(w - 1 - x, h - 1 - y)) << x << "," << y;
-  }
-  // Into a larger picture the centre moves to the larger centre: the 9 x 7
-  // picture's middle (4, 3) lands on the 19 x 17 picture's middle (9, 8),
-  // and around it lies black.
-  Surface src = Coded(9, 7);
-  Surface dst = Turned(src, 19, 17, 0);
-  EXPECT_EQ(dst.At(9, 8), src.At(4, 3));
-  EXPECT_EQ(dst.At(5, 5), src.At(0, 0));
-  EXPECT_EQ(dst.At(4, 5), kBlack);
-  EXPECT_EQ(dst.At(5, 4), kBlack);
-  EXPECT_EQ(dst.At(13, 11), src.At(8, 6));
-  EXPECT_EQ(dst.At(14, 11), kBlack);
-}
-
 TEST(RotateGrid, PositiveAnglesTurnAnticlockwiseOnScreen) {
   // A marker right of the middle of an 11 x 11 picture goes above the
   // middle at 90 degrees, and one above the middle goes to the left.
@@ -144,21 +114,6 @@ TEST(RotateGrid, NeverReadsOutsideThePictureWhateverItsProportions) {
       }
     }
   }
-}
-
-TEST(RotateGrid, AGridShorterThanItsStatedSizeIsReadOnlyAsFarAsItGoes) {
-  PixelGrid src(4, std::vector<uint32_t>(3, Rgb(1, 2, 3)));  // 3 x 2 pixels
-  PixelGrid out;
-  RotateGrid(src, 50, 50, out, 20, 20, 10);
-  ASSERT_EQ(out.size(), 21u);
-  int coloured = 0;
-  for (const auto& column : out)
-    for (uint32_t p : column) coloured += p == Rgb(1, 2, 3);
-  EXPECT_GT(coloured, 0);
-  EXPECT_LE(coloured, 12);
-  RotateGrid(PixelGrid{}, 5, 5, out, 4, 4, 30);
-  for (const auto& column : out)
-    for (uint32_t p : column) EXPECT_EQ(p, kBlack);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The translucent message window: what lies behind it blended with the fill,
-// sprites showing through, and the date tab.
+// and sprites showing through.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -66,36 +66,6 @@ TEST_F(Backdrop, InnerAreaIsTheSceneBlendedWithTheFillAtTheOpacity) {
   EXPECT_EQ(f.Waku[6].pixels, f.Waku[0].pixels);
 }
 
-TEST_F(Backdrop, OpacityZeroShowsTheSceneAndOneTheFill) {
-  f.WakuOpacity = 0.0f;
-  f.WakuBackdrop();
-  for (int y = 4; y < 104; ++y)
-    for (int x = 4; x < 572; ++x) ASSERT_EQ(Window(x, y), Scene(35 + x, 360 + y)) << x << "," << y;
-  f.WakuOpacity = 1.0f;
-  f.WakuBackdrop();
-  for (int y = 4; y < 104; ++y)
-    for (int x = 4; x < 572; ++x) ASSERT_EQ(Window(x, y), fill) << x << "," << y;
-}
-
-TEST_F(Backdrop, OpacityOutOfRangeLeavesThePlainScene) {
-  for (float o : {-0.1f, 1.5f}) {
-    f.WakuOpacity = o;
-    f.WakuBackdrop();
-    EXPECT_EQ(Window(100, 50), Scene(135, 410)) << o;
-    EXPECT_EQ(Window(4, 4), Scene(39, 364)) << o;
-  }
-}
-
-TEST_F(Backdrop, ABlackFillDarkensTheSceneInProportion) {
-  f.Texture.At(24, 24) = kBlack;
-  f.WakuBuild();
-  f.WakuOpacity = 0.5f;
-  f.WakuBackdrop();
-  uint32_t behind = Scene(235, 410);
-  EXPECT_EQ(Window(200, 50), Mix(kBlack, behind, 0.5f));
-  EXPECT_LT(RedOf(Window(200, 50)), RedOf(behind));
-}
-
 TEST_F(Backdrop, SpritesShowThroughWithoutTheirOuterColumns) {
   f.WakuOpacity = 0.0f;
   const uint32_t red = Rgb(250, 0, 0), green = Rgb(0, 250, 0);
@@ -110,61 +80,6 @@ TEST_F(Backdrop, SpritesShowThroughWithoutTheirOuterColumns) {
   // "C" starts at row 20 of the window; above it the scene stays.
   EXPECT_EQ(Window(310 - 35, 4 + 20 + 4), green);
   EXPECT_EQ(Window(310 - 35, 10), Scene(310, 370));
-}
-
-TEST_F(Backdrop, ANarrowSpriteContributesNothingAndAWideOneStaysOffTheFrame) {
-  f.WakuOpacity = 0.0f;
-  Stand(0, 40, 300, 7, 180, Rgb(250, 0, 0));
-  Stand(1, 350, 100, 400, 380, Rgb(0, 0, 250));
-  f.WakuBackdrop();
-  EXPECT_EQ(Window(40 - 35 + 4, 50), Scene(44, 410));
-  EXPECT_EQ(Window(571, 50), Rgb(0, 0, 250));
-  for (int x = 572; x < 576; ++x) EXPECT_EQ(Window(x, 50), f.Waku[2].At(x, 50)) << x;
-}
-
-TEST_F(Backdrop, DateTabTakesTheSceneThroughItsMaskAndATallSpriteAtTheRight) {
-  f.DateCaption = u"夕方";
-  f.WakuBackdrop();
-  const Surface& tab = f.Waku[3];
-  for (int y = 0; y < 22; ++y)
-    for (int x = 0; x < 120; ++x) {
-      uint32_t want = TabTransparent(48 + x, 26 + y) ? Scene(491 + x, 338 + y) : Texel(48 + x, 26 + y);
-      ASSERT_EQ(tab.At(x, y), want) << x << "," << y;
-    }
-  EXPECT_EQ(f.Dtime_label.Caption, u"夕方");
-  EXPECT_EQ(f.LastSpeaker, -1);
-
-  // A sprite at "R" tall enough shows in the tab's left 20 columns only; one
-  // at "C" never does.
-  const uint32_t blue = Rgb(0, 0, 250);
-  Stand(1, 350, 300, 300, 180, blue);
-  Stand(2, 480, 300, 140, 180, Rgb(0, 250, 0));
-  f.WakuBackdrop();
-  for (int y = 0; y < 22; ++y)
-    for (int x = 0; x < 120; ++x) {
-      if (!TabTransparent(48 + x, 26 + y)) continue;
-      ASSERT_EQ(tab.At(x, y), x < 20 ? blue : Scene(491 + x, 338 + y)) << x << "," << y;
-    }
-}
-
-TEST_F(Backdrop, ShortSpriteAtTheRightShowsInTheTabOnlyBelowItsTop) {
-  const uint32_t blue = Rgb(0, 0, 250);
-  Stand(1, 350, 348, 300, 132, blue);  // top at tab row 10
-  f.WakuBackdrop();
-  const Surface& tab = f.Waku[3];
-  for (int y = 0; y < 22; ++y)
-    for (int x = 0; x < 20; ++x) {
-      if (!TabTransparent(48 + x, 26 + y)) continue;
-      ASSERT_EQ(tab.At(x, y), y >= 10 ? blue : Scene(491 + x, 338 + y)) << x << "," << y;
-    }
-}
-
-TEST_F(Backdrop, ClearingAfterTheBackdropRestoresTheEmptyTranslucentWindow) {
-  f.WakuBackdrop();
-  std::vector<uint32_t> composed = f.Waku[0].pixels;
-  FillBox(f.Waku[0], 20, 20, 200, 60, kWhite);
-  f.WakuClear();
-  EXPECT_EQ(f.Waku[0].pixels, composed);
 }
 
 }  // namespace

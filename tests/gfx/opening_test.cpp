@@ -1,5 +1,6 @@
 // The opening: the first picture faded in, the tall picture dissolved in
-// from its last screenful and scrolled down, and a click cutting it short.
+// from its last screenful and scrolled down, a click cutting it short, and a
+// missing picture.
 #include <gtest/gtest.h>
 
 #include "transition_harness.h"
@@ -7,16 +8,8 @@
 namespace mirel::test {
 namespace {
 
-const int kT[8][8] = {
-    {0, 4, 1, 5, 0, 4, 1, 5}, {6, 2, 7, 3, 6, 2, 8, 4}, {1, 5, 0, 4, 2, 6, 1, 4}, {8, 4, 7, 3, 9, 4, 7, 3},
-    {0, 4, 1, 5, 0, 4, 1, 5}, {6, 3, 8, 4, 6, 3, 7, 3}, {2, 6, 1, 5, 2, 6, 0, 4}, {9, 4, 7, 3, 9, 4, 7, 3},
-};
-
 Image TallPicture(int h) {
-  Image img{640, h, std::vector<uint32_t>(static_cast<size_t>(640) * h)};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < 640; ++x) img.pixels[static_cast<size_t>(y) * 640 + x] = Rgb((x + 2 * y) & 255, y & 255, 0x40 + (x & 0x1F));
-  return img;
+  return Painted(640, h, [](int x, int y) { return Rgb((x + 2 * y) & 255, y & 255, 0x40 + (x & 0x1F)); });
 }
 
 class Opening : public ::testing::Test, public Harness {
@@ -63,7 +56,7 @@ TEST_F(Opening, FadesDissolvesAndScrollsTheTallPicture) {
     for (int k = 0; k <= 8; ++k) {
       EXPECT_EQ(h.log.times[static_cast<size_t>(kFade + k)], 2600u + 200u * k);
       EXPECT_TRUE(ScreenMatches(h.log.Frame(kFade + k), [&](int x, int y) {
-        return kT[y % 8][x % 8] <= k ? tall.At(x, top + y) : first.At(x, y);
+        return kThreshold[y % 8][x % 8] <= k ? tall.At(x, top + y) : first.At(x, y);
       })) << height << " mesh frame " << k;
     }
     EXPECT_TRUE(ScreenMatches(h.log.Frame(kFade + 9), TallAt(top)));
@@ -77,77 +70,6 @@ TEST_F(Opening, FadesDissolvesAndScrollsTheTallPicture) {
     EXPECT_EQ(h.f.CmdText, Text(u"aa"));
     EXPECT_TRUE(h.tp.messages.Shown().empty());
   }
-}
-
-TEST_F(Opening, APictureShorterThanTheScreenIsDissolvedInBelowItsTopAndNotScrolled) {
-  // top = 470 - 480 = -10: the picture sits ten rows down, the rows above
-  // keep the first picture, and there is nothing to scroll.
-  tall = TallPicture(470);
-  WriteBmp(dir / "P98.dat", first);
-  WriteBmp(dir / "p51.dat", tall);
-  log.keepAll = true;
-  f.PlayOpening();
-  ASSERT_EQ(log.Count(), kFade + 9 + 2);
-  auto shifted = [&](int k) {
-    return [&, k](int x, int y) { return y >= 10 && kT[y % 8][x % 8] <= k ? tall.At(x, y - 10) : first.At(x, y); };
-  };
-  EXPECT_TRUE(ScreenMatches(log.Frame(kFade + 4), shifted(4)));
-  EXPECT_TRUE(ScreenMatches(log.Frame(kFade + 9), shifted(9)));
-  EXPECT_TRUE(ScreenMatches(Screen(), shifted(9)));
-  EXPECT_TRUE(f.CgUnlocked[0]);
-}
-
-TEST_F(Opening, SkippedBeforeItStartsDoesNothing) {
-  WritePictures();
-  f.OpeningUnskipped = false;
-  f.PlayOpening();
-  EXPECT_EQ(log.Count(), 0);
-  EXPECT_EQ(pumps, 0);
-  EXPECT_FALSE(f.CgUnlocked[0]);
-  EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return startPic.At(x, y); }));
-}
-
-TEST_F(Opening, ClickDuringTheFirstFadeEndsAfterIt) {
-  WritePictures();
-  onPump = [&] {
-    if (log.Count() == 5) f.OpeningUnskipped = false;
-  };
-  f.PlayOpening();
-  EXPECT_EQ(log.Count(), kFade);
-  EXPECT_EQ(tp.clock.TotalSlept(), 1600u);
-  EXPECT_FALSE(f.CgUnlocked[0]);
-  EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return first.At(x, y); }));
-}
-
-TEST_F(Opening, ClickDuringTheDissolveStillShowsTheEndAndOneScrollFrame) {
-  WritePictures();
-  log.keepAll = true;
-  // Seen in the pump after the third mesh frame.
-  onPump = [&] {
-    if (log.Count() == kFade + 3) f.OpeningUnskipped = false;
-  };
-  f.PlayOpening();
-  // The fourth mesh frame is drawn before the check, then the two end
-  // copies and a single scroll frame.
-  ASSERT_EQ(log.Count(), kFade + 4 + 2 + 1);
-  EXPECT_TRUE(ScreenMatches(log.Frame(kFade + 3), [&](int x, int y) {
-    return kT[y % 8][x % 8] <= 3 ? tall.At(x, 10 + y) : first.At(x, y);
-  }));
-  EXPECT_TRUE(ScreenMatches(Screen(), TallAt(10)));
-  EXPECT_EQ(tp.clock.TotalSlept(), 1600u + 1000u + 3u * 200u);
-  EXPECT_TRUE(f.CgUnlocked[0]);
-}
-
-TEST_F(Opening, ClickDuringTheScrollStopsAfterTheNextFrame) {
-  WritePictures();
-  onPump = [&] {
-    if (log.Count() == kFade + 9 + 2 + 2) f.OpeningUnskipped = false;
-  };
-  f.PlayOpening();
-  ASSERT_EQ(log.Count(), kFade + 9 + 2 + 3);
-  EXPECT_TRUE(ScreenMatches(Screen(), TallAt(10 - 4)));
-  EXPECT_EQ(tp.clock.TotalSlept(), 4400u + 2u * 50u);
-  EXPECT_TRUE(f.CgUnlocked[0]);
 }
 
 TEST_F(Opening, LeftClickOnTheScreenCutsItShortAndRightClickDoesNot) {
@@ -185,23 +107,6 @@ TEST_F(Opening, MissingFirstPictureIsReportedAndTheOpeningLeftOut) {
   EXPECT_EQ(log.Count(), 0);
   EXPECT_FALSE(f.CgUnlocked[0]);
   EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return startPic.At(x, y); }));
-}
-
-TEST_F(Opening, MissingOrBrokenTallPictureEndsTheOpeningAfterTheFirst) {
-  for (bool broken : {false, true}) {
-    Harness h;
-    h.f.OpeningUnskipped = true;
-    h.f.EffectCode = u"BI";
-    h.Show(startPic);
-    WriteBmp(h.dir / "P98.dat", first);
-    if (broken) WriteBytes(h.dir / "p51.dat", "BM but nothing else");
-    h.f.PlayOpening();
-    ASSERT_EQ(h.tp.messages.Shown().size(), 1u) << broken;
-    EXPECT_NE(Utf8(h.tp.messages.Shown()[0]).find("p51.dat"), std::string::npos);
-    EXPECT_EQ(h.log.Count(), kFade);
-    EXPECT_FALSE(h.f.CgUnlocked[0]);
-    EXPECT_TRUE(ScreenMatches(h.Screen(), [&](int x, int y) { return first.At(x, y); }));
-  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The background handler: gallery unlocks, the picture file's name, the
-// sprites frozen into the old screen, and pictures that cannot be loaded.
+// The background handler: the picture file's name and transition, and the
+// sprites frozen into the old screen.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,12 +9,6 @@
 
 namespace mirel::test {
 namespace {
-
-bool Mentions(const std::vector<Text>& shown, const std::string& name) {
-  for (const Text& t : shown)
-    if (Utf8(t).find(name) != std::string::npos) return true;
-  return false;
-}
 
 class Background : public ::testing::Test, public Harness {
  protected:
@@ -54,22 +48,6 @@ class Background : public ::testing::Test, public Harness {
     EXPECT_EQ(f.LastSpeaker, -1);
   }
 };
-
-TEST_F(Background, UnlocksTheGalleryEntryOfTheBackground) {
-  std::map<int, int> table = {{51, 0}, {52, 1}, {53, 2}, {54, 3}, {55, 3}, {56, 4}, {57, 4}};
-  for (int n = 58; n <= 67; ++n) table[n] = n - 53;
-  for (int n : {0, 5, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 60, 66, 67, 68, 69, 99, 155, 255}) {
-    Harness h;
-    h.f.BgRequest = static_cast<int16_t>(n);
-    h.f.MsgText = u"XX";
-    EXPECT_EQ(h.f.ShowBackground(), 2);
-    EXPECT_EQ(h.f.BgNumber, n);
-    for (int e = 0; e < 19; ++e) {
-      bool want = table.count(n) && table[n] == e;
-      EXPECT_EQ(h.f.CgUnlocked[static_cast<size_t>(e)], want) << "background " << n << ", entry " << e;
-    }
-  }
-}
 
 TEST_F(Background, LoadsTheFileOfTheLastTwoDigitsWithTheCodeFromTheText) {
   WriteBmp(dir / "p05.dat", Plain(640, 480, Rgb(10, 20, 30)));
@@ -128,76 +106,6 @@ TEST_F(Background, SpritesAreFrozenIntoTheOldScreenAndLeaveWithIt) {
   EXPECT_FALSE(f.Waku[0].Visible);
   EXPECT_FALSE(f.Waku[3].Visible);
   ExpectBookkeepingCleared();
-}
-
-TEST_F(Background, APictureThatCannotBeLoadedKeepsTheOldScreen) {
-  WriteBytes(dir / "p34.dat", "not a picture at all");
-  for (int n : {33, 34}) {
-    Harness h;
-    h.f.DataDir = dir.path();
-    h.Show(oldPic);
-    h.f.Pic_Back.SetPicture(Plain(640, 480, Rgb(1, 1, 1)));
-    h.f.BgRequest = static_cast<int16_t>(n);
-    h.f.MsgText = u"DI";
-    for (int p : {0, 2}) {
-      h.f.Doll_Disp[p].Resize(20, 20);
-      std::fill(h.f.Doll_Disp[p].pixels.begin(), h.f.Doll_Disp[p].pixels.end(), Rgb(9, 9, 9));
-      h.f.Doll_Disp[p].Visible = true;
-      h.f.DollX[p] = static_cast<int16_t>(100 * p);
-      h.f.DollY[p] = 460;
-      h.f.DollW[p] = h.f.DollH[p] = 20;
-    }
-    h.f.DollPose[5][2] = 4;
-    h.f.PosUsed[2] = true;
-    EXPECT_EQ(h.f.ShowBackground(), 2);
-    ASSERT_EQ(h.tp.messages.Shown().size(), 1u) << n;
-    EXPECT_TRUE(Mentions(h.tp.messages.Shown(), "p" + std::to_string(n) + ".dat"));
-    // Only the freezing of the two sprites was presented; no transition ran.
-    EXPECT_EQ(h.log.Count(), 2);
-    EXPECT_EQ(h.pumps, 0);
-    EXPECT_TRUE(ScreenMatches(h.Screen(), [&](int x, int y) {
-      bool sprite = y >= 460 && ((x < 20) || (x >= 200 && x < 220));
-      return sprite ? Rgb(9, 9, 9) : oldPic.At(x, y);
-    })) << n;
-    for (auto& row : h.f.DollPose)
-      for (int16_t v : row) EXPECT_EQ(v, 0);
-    EXPECT_FALSE(h.f.PosUsed[2]);
-    EXPECT_FALSE(h.f.Doll_Disp[0].Visible);
-    EXPECT_EQ(h.f.LastSpeaker, -1);
-  }
-}
-
-TEST_F(Background, PlayGoesOnPastAPictureThatVanishedAfterStartUp) {
-  // Three background records run by the interpreter: the first picture is
-  // there, the second was removed after start-up, the third is there again.
-  const Image first = Plain(640, 480, Rgb(10, 60, 110));
-  const Image third = NewPicture();
-  WriteBmp(dir / "p21.dat", first);
-  WriteBmp(dir / "p22.dat", first);
-  WriteBmp(dir / "p23.dat", third);
-  RemoveFile(dir / "p22.dat");
-  Show(oldPic);
-  f.ScenarioTable.assign(3, ScenarioRecord{});
-  const char16_t* numbers[] = {u"21", u"22", u"23"};
-  const char16_t* codes[] = {u"DI", u"BC", u"HB"};
-  for (size_t i = 0; i < 3; ++i) {
-    f.ScenarioTable[i].Num = 1000;
-    f.ScenarioTable[i].Bg = numbers[i];
-    f.ScenarioTable[i].Text = codes[i];
-  }
-  for (int32_t seq = 0; seq < 3; ++seq) {
-    f.CurSeq = seq;
-    EXPECT_EQ(f.RunStep(), 2) << "record " << seq;
-    if (seq == 1) {
-      // Reported by name; the first picture stays on screen.
-      ASSERT_EQ(tp.messages.Shown().size(), 1u);
-      EXPECT_TRUE(Mentions(tp.messages.Shown(), "p22.dat"));
-      EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return first.At(x, y); }));
-    }
-  }
-  EXPECT_EQ(tp.messages.Shown().size(), 1u);
-  EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return third.At(x, y); }));
-  EXPECT_EQ(f.BgNumber, 23);
 }
 
 }  // namespace

@@ -42,45 +42,27 @@ class FrameLog final : public RefreshSink {
 // Old picture: blue below 0x40. New picture: blue from 0x80. So every pixel
 // of the screen tells which of the two it shows.
 inline Image OldPicture(int w = 640, int h = 480) {
-  Image img{w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h)};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) img.pixels[static_cast<size_t>(y) * w + x] = Rgb(y & 255, x & 255, (x ^ y) & 0x3F);
-  return img;
+  return Painted(w, h, [](int x, int y) { return Rgb(y & 255, x & 255, (x ^ y) & 0x3F); });
 }
 inline Image NewPicture(int w = 640, int h = 480) {
-  Image img{w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h)};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      img.pixels[static_cast<size_t>(y) * w + x] = Rgb(x & 255, (3 * y) & 255, 0x80 | ((x + y) & 0x3F));
-  return img;
+  return Painted(w, h, [](int x, int y) { return Rgb(x & 255, (3 * y) & 255, 0x80 | ((x + y) & 0x3F)); });
 }
 // All channel values, both extremes included, for the colour codes.
 inline Image ColourfulPicture(int w = 640, int h = 480) {
-  Image img{w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h)};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      img.pixels[static_cast<size_t>(y) * w + x] = Rgb((x * 3 + y) & 255, (x + y * 7) & 255, (x * y + 255 * (y & 1)) & 255);
-  return img;
-}
-inline Image Plain(int w, int h, uint32_t colour) {
-  return Image{w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h, colour)};
+  return Painted(w, h, [](int x, int y) { return Rgb((x * 3 + y) & 255, (x + y * 7) & 255, (x * y + 255 * (y & 1)) & 255); });
 }
 
-inline void WriteBmp(const std::string& path, const Image& img) {
-  Bytes b = BmpCodec::Encode(img);
-  WriteBytes(path, std::string(b.begin(), b.end()));
-}
-
-// Checks a 640 x 480 screen pixel by pixel against a rule; names the first
+// Checks a w x h picture pixel by pixel against a rule; names the first
 // pixel that differs and how many do.
-inline ::testing::AssertionResult ScreenMatches(const std::vector<uint32_t>& screen,
-                                                const std::function<uint32_t(int, int)>& expected) {
-  if (screen.size() != 640u * 480u) return ::testing::AssertionFailure() << "screen has " << screen.size() << " pixels";
+inline ::testing::AssertionResult ImageMatches(const std::vector<uint32_t>& px, int w, int h,
+                                               const std::function<uint32_t(int, int)>& expected) {
+  if (px.size() != static_cast<size_t>(w) * h)
+    return ::testing::AssertionFailure() << "image has " << px.size() << " pixels, not " << w << " x " << h;
   long bad = 0;
   std::string first;
-  for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x) {
-      uint32_t got = screen[static_cast<size_t>(y) * 640 + x], want = expected(x, y);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t got = px[static_cast<size_t>(y) * w + x], want = expected(x, y);
       if (got != want && bad++ == 0) {
         char buf[96];
         std::snprintf(buf, sizeof buf, "(%d, %d): got %06X, want %06X", x, y, got, want);
@@ -90,6 +72,16 @@ inline ::testing::AssertionResult ScreenMatches(const std::vector<uint32_t>& scr
   if (bad == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << bad << " pixels differ, first at " << first;
 }
+inline ::testing::AssertionResult ScreenMatches(const std::vector<uint32_t>& screen,
+                                                const std::function<uint32_t(int, int)>& expected) {
+  return ImageMatches(screen, 640, 480, expected);
+}
+
+// The dither thresholds of the mesh dissolves: at frame k the new picture
+// shows where the threshold is at most k.
+constexpr int kThreshold[8][8] = {{0, 4, 1, 5, 0, 4, 1, 5}, {6, 2, 7, 3, 6, 2, 8, 4}, {1, 5, 0, 4, 2, 6, 1, 4},
+                                  {8, 4, 7, 3, 9, 4, 7, 3}, {0, 4, 1, 5, 0, 4, 1, 5}, {6, 3, 8, 4, 6, 3, 7, 3},
+                                  {2, 6, 1, 5, 2, 6, 0, 4}, {9, 4, 7, 3, 9, 4, 7, 3}};
 
 // Which of two 640 x 480 pictures each pixel must show.
 inline ::testing::AssertionResult ShowsWhere(const std::vector<uint32_t>& screen, const Image& oldPic,

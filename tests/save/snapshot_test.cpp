@@ -58,15 +58,6 @@ struct SnapshotTest : ::testing::Test {
   void Use(const char* control) {
     f.Dispatch(ControlEvent("File_Window", control));
   }
-  // The player loads slot `k` through the menu while the story waits.
-  void LoadSlot(const char* frame) {
-    f.ClickWait = f.InKeys = true;
-    f.Menu(MenuItem::prog_load).enabled = true;
-    f.prog_load_Click();
-    ASSERT_TRUE(f.fileWindow->IsOpen());
-    Use(frame);
-    Use("fBtn(2)");
-  }
   // Makes record `i` a save point with its two captions.
   void SavePointAt(int i, const Text& part1 = u"", const Text& part2 = u"") {
     ScenarioRecord& r = f.ScenarioTable[static_cast<size_t>(i)];
@@ -80,29 +71,6 @@ struct SnapshotTest : ::testing::Test {
     return v;
   }
 };
-
-TEST_F(SnapshotTest, CaptureFillsTheFourLinesFromThePlayState) {
-  f.SavePoint = {u"7", u"第一章", u"放課後"};
-  f.kou = 3;
-  f.mak = -2;
-  f.Names[1] = u"山田";
-  f.Names[2] = u"太郎";
-  f.Save_Data_stack();
-  EXPECT_EQ(f.SaveSnapshot[0], u"第一章,放課後");
-  ASSERT_EQ(f.SaveSnapshot[1].size(), 51u);
-  EXPECT_EQ(f.SaveSnapshot[1].substr(0, 3), u"003");
-  EXPECT_EQ(f.SaveSnapshot[1].substr(9, 3), u"-02");
-  EXPECT_EQ(f.SaveSnapshot[1].substr(47), u"0007");
-  EXPECT_EQ(f.SaveSnapshot[2], u"山田");
-  EXPECT_EQ(f.SaveSnapshot[3], u"太郎");
-
-  f.SavePoint = {u"", u"", u""};
-  f.Names[2] = u"太,郎";
-  f.Save_Data_stack();
-  EXPECT_EQ(f.SaveSnapshot[0], u",");
-  EXPECT_EQ(f.SaveSnapshot[1].substr(47), u"0000");
-  EXPECT_EQ(ReadFields(f.SaveSnapshot[3]), std::vector<Text>{u"太,郎"});
-}
 
 TEST_F(SnapshotTest, RestoringSetsThePlayStateClearsTheScreenAndUnwindsTheGame) {
   Records(20);
@@ -169,15 +137,6 @@ TEST_F(SnapshotTest, RestoringSetsThePlayStateClearsTheScreenAndUnwindsTheGame) 
   EXPECT_TRUE(trace.empty());  // the interpreter is left to the game loop
 }
 
-TEST_F(SnapshotTest, WithNoGameRunningTheLoadedGamePlaysFromItsSavePoint) {
-  Records(20);
-  f.SaveSnapshot[1] = StateLine("0012");
-  SavePointAt(12);
-  f.Continue_game();
-  EXPECT_EQ(trace, Range(12, 20));
-  EXPECT_EQ(f.GameDepth, 0);
-}
-
 TEST_F(SnapshotTest, EverySavePointTheStoryPassesLoadsBack) {
   for (const char16_t* cmd : {u"p8", u"p08", u" p18 "}) {
     SCOPED_TRACE(Utf8(cmd));
@@ -193,14 +152,6 @@ TEST_F(SnapshotTest, EverySavePointTheStoryPassesLoadsBack) {
     EXPECT_EQ(trace, Range(3, 6));
   }
   EXPECT_TRUE(tp.messages.Shown().empty());
-}
-
-TEST_F(SnapshotTest, AGameWithoutASavePointLoadsAtRecordZero) {
-  Records(4);
-  f.SaveSnapshot[1] = StateLine("0000");
-  f.CurSeq = 3;
-  f.Continue_game();
-  EXPECT_EQ(trace, Range(0, 4));
 }
 
 TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
@@ -238,42 +189,6 @@ TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
   EXPECT_EQ(f.SavePoint[2], u"朝");
   EXPECT_EQ(f.DialogMode, 3);
   EXPECT_FALSE(f.fileWindow->IsOpen());
-}
-
-TEST_F(SnapshotTest, ALoadedGameThatReachesTheTitleLeavesNothingOfTheOldGameBehind) {
-  Records(8);
-  f.ScenarioTable[6].Cmd = u"g9";
-  std::array<Text, 4> snap{u"終章,夜", StateLine("0005"), u"山田", u"太郎"};
-  SavePointAt(5, u"終章", u"夜");
-  ASSERT_FALSE(WriteFileAtomic(dir / "00.dat", SlotFileBytes("2026/12/06 12:00", snap)));
-  bool loaded = false;
-  onStep = [&](int32_t seq) {
-    if (seq != 3 || loaded) return;
-    loaded = true;
-    LoadSlot("Picture1(0)");
-    ADD_FAILURE() << "the load returned into the interrupted game";
-  };
-  f.CurSeq = 0;
-  f.RunGame();
-  // The title ends the loaded game, and the interrupted one (which would
-  // have gone on at record 4) never runs again.
-  EXPECT_EQ(trace, (std::vector<int32_t>{0, 1, 2, 3, 5, 6}));
-  EXPECT_TRUE(f.TitleShown);
-  EXPECT_EQ(f.GameDepth, 0);
-
-  // Loading from the title screen plays the game inside the dialog's
-  // button and comes back when it reaches the title again.
-  trace.clear();
-  for (int i = 0; i < 3; ++i) {
-    f.DialogMode = 2;
-    f.fileWindow->Form_Load();
-    ASSERT_TRUE(f.fileWindow->IsOpen());
-    Use("Picture1(0)");
-    Use("fBtn(2)");
-    EXPECT_EQ(f.GameDepth, 0);
-    EXPECT_TRUE(f.TitleShown);
-  }
-  EXPECT_EQ(trace, (std::vector<int32_t>{5, 6, 5, 6, 5, 6}));
 }
 
 TEST_F(SnapshotTest, AGameSavedAndLoadedThroughItsFileComesBackAsItWas) {
@@ -341,59 +256,6 @@ TEST_F(SnapshotTest, AGameSavedAndLoadedThroughItsFileComesBackAsItWas) {
   EXPECT_EQ(g.Names[2], u"太郎");
   EXPECT_EQ(g.SavePoint, (std::array<Text, 3>{u"0", u"", u""}));
   EXPECT_EQ(run, Range(0, 20));  // from record 0: no save point had been passed
-}
-
-TEST_F(SnapshotTest, ALoadFromTheTitleKeepsTheTitleInViewAsTheMainPicture) {
-  Records(3);
-  f.SaveSnapshot[1] = StateLine("0001");
-  SavePointAt(1);
-  const uint32_t titleColour = Rgb(10, 20, 30);
-  f.Title.Move(0, 0, 640, 480);
-  f.Title.BackColor = titleColour;
-  f.Title.Cls();
-  f.Title.Visible = true;
-  for (int k = 0; k < 4; ++k) {
-    f.Smenu[k].BackColor = Rgb(200, 40 * k, 0);
-    f.Smenu[k].Cls();
-    f.Smenu[k].Visible = true;
-  }
-  f.TitleShown = true;
-  f.Pic_Main.Move(0, 0, 320, 240);
-  f.Continue_game();
-  ASSERT_EQ(f.Pic_Main.width, 640);
-  ASSERT_EQ(f.Pic_Main.height, 480);
-  EXPECT_EQ(f.Pic_Main.At(10, 10), titleColour);
-  EXPECT_EQ(f.Pic_Main.At(639, 479), titleColour);
-  for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(f.Pic_Main.At(104, 180 + 50 * k), Rgb(200, 40 * k, 0));
-    EXPECT_EQ(f.Pic_Main.At(104 + 165, 180 + 50 * k + 37), Rgb(200, 40 * k, 0));
-    EXPECT_EQ(f.Pic_Main.At(104 + 166, 180 + 50 * k), titleColour);
-    EXPECT_EQ(f.Pic_Main.At(104, 180 + 50 * k + 38), titleColour);
-    EXPECT_FALSE(f.Smenu[k].Visible);
-  }
-  EXPECT_FALSE(f.Title.Visible);
-  EXPECT_EQ(f.Title.width, 0);
-  EXPECT_EQ(f.Title.height, 0);
-  EXPECT_FALSE(f.TitleShown);
-  EXPECT_EQ(trace, Range(1, 3));
-}
-
-TEST_F(SnapshotTest, ASnapshotThatCannotBeUsedChangesNothing) {
-  Records(5);
-  f.kou = 5;
-  f.CurSeq = 2;
-  f.GameDepth = 1;
-  // Record 1 is not a save point: a game resumed there would start in the
-  // middle of a scene.
-  for (const Text& line : {Text(65, u' '), StateLine("0012"), StateLine("00x2"), StateLine("0001")}) {
-    f.SaveSnapshot[1] = line;
-    size_t shown = tp.messages.Shown().size();
-    EXPECT_NO_THROW(f.Continue_game());
-    EXPECT_EQ(tp.messages.Shown().size(), shown + 1);
-    EXPECT_EQ(f.kou, 5);
-    EXPECT_EQ(f.CurSeq, 2);
-  }
-  EXPECT_TRUE(trace.empty());
 }
 
 }  // namespace

@@ -42,18 +42,6 @@ struct CommandsTest : ::testing::Test {
   }
 };
 
-TEST_F(CommandsTest, BinarySearchFindsEveryBlock) {
-  for (int count : {1, 2, 3, 501}) {
-    Blocks(count);
-    for (int i = 0; i < count; ++i) {
-      f.CurSeq = -1;
-      f.JumpToBlock(static_cast<int16_t>(1000 + 10 * i));
-      EXPECT_EQ(f.CurSeq, 2 * i) << count << " blocks, block " << i;
-    }
-  }
-  EXPECT_TRUE(tp.messages.Shown().empty());
-}
-
 TEST_F(CommandsTest, MissingBlockIsReportedOnceAndThePlayGoesOn) {
   Blocks(5);
   EXPECT_EQ(Run(u"g0", u"", u"", 1015, 3), 2);  // advance past the jump
@@ -152,39 +140,6 @@ TEST_F(CommandsTest, CounterOverflowAndBadNumbersAreDamagedData) {
   } catch (const PlayError& e) {
     EXPECT_NE(e.message.find(u"91.dat"), Text::npos);
     EXPECT_NE(e.message.find(u"lots"), Text::npos);
-  }
-}
-
-TEST_F(CommandsTest, TextParameters) {
-  Blocks(1);
-  f.Blinker.Visible = true;
-  f.MessageSpeed = 1;
-  EXPECT_EQ(Run(u"t0"), 0);
-  EXPECT_FALSE(f.WaitAfterLine);
-  EXPECT_FALSE(f.DateTabOn);
-  EXPECT_FALSE(f.Blinker.Visible);
-  EXPECT_EQ(f.MessageSpeed, 3);
-  Run(u"ts", u"", u"20");
-  EXPECT_EQ(f.BigFontSize, 20);
-  f.Param2 = u"200";
-  f.CmdText = u"tp";
-  f.Param1 = u"1";
-  f.CmdTextParam();
-  EXPECT_EQ(f.CaptionX, 1);
-  EXPECT_EQ(f.CaptionY, 200);
-}
-
-TEST_F(CommandsTest, WaitsALittleOverTheirTime) {
-  Blocks(1);
-  for (auto [text, ms] : {std::pair<Text, uint32_t>{u"", 1000}, {u"250", 250}}) {
-    uint32_t t0 = tp.clock.GetTickCount();
-    int pumps = 0;
-    tp.events.onPump = [&](EventQueue&) { ++pumps; };
-    EXPECT_EQ(Run(u"w", text), 2);
-    uint32_t took = tp.clock.GetTickCount() - t0;
-    EXPECT_GT(took, ms);
-    EXPECT_LE(took, ms + 60);
-    EXPECT_GE(pumps, static_cast<int>(ms / 50));  // events run while it waits
   }
 }
 

@@ -40,15 +40,6 @@ TEST(NumberFieldTest, FirstCharacterAndLastThree) {
   EXPECT_EQ(NumberField(u"99999"), 9999);  // longer fields lose their middle
 }
 
-TEST(ComplementTest, TwiceGivesBackTheInput) {
-  const std::string s("\x00\x01\x7f\x80\xff" "abc", 8);
-  std::string c = Complement(s);
-  EXPECT_EQ(c.size(), s.size());
-  EXPECT_EQ(static_cast<unsigned char>(c[0]), 255);
-  EXPECT_EQ(static_cast<unsigned char>(c[4]), 0);
-  EXPECT_EQ(Complement(c), s);
-}
-
 TEST(LoaderTest, FieldsRecordsAndTerminator) {
   ScenarioData d = Load(
       "1001,,,,,,,1,「こんにちは」,,,,\r\n"
@@ -62,17 +53,6 @@ TEST(LoaderTest, FieldsRecordsAndTerminator) {
   EXPECT_EQ(d.ScenarioTable[1].Jump, 1002);
   EXPECT_EQ(d.ScenarioTable[2].Cmd, u"q");
   EXPECT_EQ(d.ScenarioTable[2].line, 3);
-}
-
-TEST(LoaderTest, HeadingLinesAreSkippedWherever) {
-  const std::string body = "1001,,,,,,,,あ,,,,\r\n1002,,,,,,,,い,,,,\r\n";
-  ScenarioData plain = Load(body);
-  ScenarioData headed = Load("num,cmd,jump,bg,doll,anim,spare,speaker,text,p1,p2,names,end\r\n" + body +
-                             "num,cmd,jump,bg,doll,anim,spare,speaker,text,p1,p2,names,end\r\n");
-  ASSERT_EQ(headed.ScenarioTable.size(), plain.ScenarioTable.size());
-  for (size_t i = 0; i < plain.ScenarioTable.size(); ++i)
-    EXPECT_EQ(headed.ScenarioTable[i].Text, plain.ScenarioTable[i].Text);
-  EXPECT_EQ(headed.ScenarioTable[0].line, 2);
 }
 
 TEST(LoaderTest, QuotedFieldsKeepCommasAndBlanksAroundFieldsGo) {
@@ -116,13 +96,6 @@ TEST(LoaderTest, ChoiceTargetsBecomeRecordIndicesOrStayUnresolved) {
   EXPECT_FALSE(d.ChoiceTable[1].resolved);
 }
 
-TEST(LoaderTest, ProgressIsReportedInOrder) {
-  ScenarioData d;
-  std::vector<int> seen;
-  LoadScenarioTexts(Sjis("1001,,,,,,,,,,,,\r\n"), "", d, [&](int p) { seen.push_back(p); });
-  EXPECT_EQ(seen, (std::vector<int>{70, 80, 90, 95}));
-}
-
 TEST(LoaderTest, DamagedFilesNameTheFileAndLine) {
   DamagedData a = LoadFails("1001,,,,,,,,,,,,\r\nabc,,,,,,,,,,,,\r\n");
   EXPECT_EQ(a.file, "91.dat");
@@ -141,34 +114,6 @@ TEST(LoaderTest, DamagedFilesNameTheFileAndLine) {
     e = x;
   }
   EXPECT_EQ(e.line, 1);
-}
-
-TEST(LoaderTest, TablesRefuseMoreThanTheyHold) {
-  std::string many;
-  for (int i = 0; i < kMaxRecords + 1; ++i) many += "1001,,,,,,,,,,,,\r\n";
-  EXPECT_EQ(LoadFails(many).line, kMaxRecords + 1);
-  std::string blocks;
-  for (int i = 0; i < kMaxBlocks + 1; ++i) blocks += std::to_string(1000 + i) + ",,,,,,,,,,,,\r\n";
-  EXPECT_EQ(LoadFails(blocks).line, kMaxBlocks + 1);
-  std::string rows;
-  for (int i = 0; i < kMaxChoiceRows + 1; ++i) rows += "1001,a,1001\r\n";
-  EXPECT_EQ(LoadFails("1001,,,,,,,,,,,,\r\n", rows).file, "92.dat");
-}
-
-TEST(LoaderTest, ReadsTheShippedFilesAndLeavesNoReadableCopy) {
-  test::TempDir dir;
-  test::WriteBytes(dir / "91.dat", Complement(Sjis("1001,,,,,,,,あ,,,,\r\n1002,,,,,,,,,,,,\r\n")));
-  test::WriteBytes(dir / "92.dat", Complement(Sjis("1001,はい,1002\r\n")));
-  ScenarioData d;
-  LoadScenario(dir.path(), d, nullptr);
-  EXPECT_EQ(d.ScenarioTable[0].Text, u"あ");
-  EXPECT_EQ(d.ChoiceTable[0].Target, 1);
-  int files = 0;
-  for (auto& e : std::filesystem::directory_iterator(dir.path())) {
-    ++files;
-    EXPECT_NE(e.path().extension(), ".cod");
-  }
-  EXPECT_EQ(files, 2);
 }
 
 }  // namespace

@@ -108,6 +108,18 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   f << bytes;
 }
 
+Image Painted(int w, int h, const std::function<uint32_t(int, int)>& colour) {
+  Image img{w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h)};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.pixels[static_cast<size_t>(y) * w + x] = colour(x, y);
+  return img;
+}
+
+void WriteBmp(const std::string& path, const Image& img) {
+  Bytes b = BmpCodec::Encode(img);
+  WriteBytes(path, std::string(b.begin(), b.end()));
+}
+
 std::string ReadBytes(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   std::ostringstream s;

@@ -1,6 +1,7 @@
 #pragma once
 // A whole platform of null, scripted and recording parts, so the engine
 // runs in a test without a display, a sound card or real time.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -102,6 +103,11 @@ class TempDir {
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes);
+// A w x h picture whose pixel (x, y) is colour(x, y); one of one colour; a
+// picture written as a BMP file.
+Image Painted(int w, int h, const std::function<uint32_t(int, int)>& colour);
+inline Image Plain(int w, int h, uint32_t colour) { return Image{w, h, std::vector<uint32_t>(size_t(w) * h, colour)}; }
+void WriteBmp(const std::string& path, const Image& img);
 // Copies the demo data folder the build made into `dir`; false when the
 // build has not made it.
 bool CopyDemoData(const std::string& dir);

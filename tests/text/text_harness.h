@@ -25,12 +25,6 @@ class RecordingFont final : public FontRasterizer {
   }
   int TextWidth(TextView text, const Font& font) override { return boxes.TextWidth(text, font); }
   std::string ResolvedFamily(const Font& f) override { return boxes.ResolvedFamily(f); }
-  // Every text drawn, joined, for "was this shown at all" checks.
-  bool Drew(const Text& s) const {
-    for (const DrawnText& d : drawn)
-      if (d.text.find(s) != Text::npos) return true;
-    return false;
-  }
   std::vector<DrawnText> drawn;
   BoxFont boxes;
 };

@@ -106,67 +106,6 @@ TEST_F(CheckTest, FilesStartUpNeedsAreReported) {
   EXPECT_TRUE(Has(f, "P99.dat", 0, "missing")) << All(f);
 }
 
-TEST_F(CheckTest, ConfigLinesAndMusicFilesAreReported) {
-  auto config = SplitLines(ReadBytes(dir / "90.dat"));
-  ASSERT_GE(config.size(), 25u);
-  config[7] = "nosuch.mid";         // line 8: music 2
-  config[8] = "bad\"name.mid";      // line 9: music 3
-  WriteBytes(dir / "90.dat", JoinLines(config));
-  auto f = Check();
-  EXPECT_TRUE(Has(f, "90.dat", 8, "nosuch.mid")) << All(f);
-  EXPECT_TRUE(Has(f, "90.dat", 9, "double quote")) << All(f);
-
-  config.resize(20);
-  WriteBytes(dir / "90.dat", JoinLines(config));
-  f = Check();
-  EXPECT_TRUE(Has(f, "90.dat", 20, "25")) << All(f);
-}
-
-TEST_F(CheckTest, JumpsAndChoiceTargetsToMissingBlocksAreReported) {
-  int n = LineOf("小さな駅のホームに");
-  Plant(n, "g0,8888,,,,,,,,,,");
-  choices[0] = "1200,海のほうへ行ってみる,7777";
-  Encode(dir / "92.dat", JoinLines(choices));
-  auto f = Check();
-  EXPECT_TRUE(Has(f, "91.dat", n, "8888")) << All(f);
-  EXPECT_TRUE(Has(f, "92.dat", 1, "7777")) << All(f);
-}
-
-TEST_F(CheckTest, BlocksOutOfOrderOrInTwoRunsAreReported) {
-  int n = LineOf("小さな駅のホームに");
-  scenario[static_cast<size_t>(n - 1)] = "1000,,,,,,,,戻ってきたブロック,,,,";
-  Encode(dir / "91.dat", JoinLines(scenario));
-  auto f = Check();
-  EXPECT_TRUE(Has(f, "91.dat", n, "1000")) << All(f);
-}
-
-TEST_F(CheckTest, ChoiceWithTooFewRowsIsReported) {
-  choices.erase(choices.begin() + 2);  // choice 1 keeps two of its three answers
-  Encode(dir / "92.dat", JoinLines(choices));
-  int n = 0;
-  for (size_t i = 0; i < scenario.size(); ++i)
-    if (scenario[i].rfind("1200,s,", 0) == 0) n = static_cast<int>(i) + 1;
-  ASSERT_GT(n, 0);
-  auto f = Check();
-  EXPECT_TRUE(Has(f, "91.dat", n, "3 answers")) << All(f);
-}
-
-TEST_F(CheckTest, PictureSpriteFaceAndSpeakerFieldsAreReported) {
-  int a = LineOf("小さな駅のホームに");
-  Plant(a, ",,03,,,,,ZZ,,,,");
-  int b = LineOf("潮見、潮見です");
-  Plant(b, ",,,91,,,,L,,,,");
-  int c = LineOf("……ここが、ばあちゃんの町か。");
-  Plant(c, ",,,,,,12,こんにちは,,,,");
-  int d = LineOf("えへへ。ばあちゃんに頼まれたんだ。");
-  Plant(d, ",,,21,99,,4,えへへ,,,,");
-  auto f = Check();
-  EXPECT_TRUE(Has(f, "91.dat", a, "ZZ")) << All(f);
-  EXPECT_TRUE(Has(f, "91.dat", b, "character is 1 to 8")) << All(f);
-  EXPECT_TRUE(Has(f, "91.dat", c, "speaker")) << All(f);
-  EXPECT_TRUE(Has(f, "91.dat", d, "face sheet")) << All(f);
-}
-
 TEST_F(CheckTest, MessagesRunningPastTheWindowAreReported) {
   int n = LineOf("小さな駅のホームに");
   std::string longText;
@@ -202,14 +141,6 @@ TEST_F(CheckTest, APhotoFrameTooBigForTheEndingIsReported) {
   WriteBytes(dir / "64.dat", std::string(bmp.begin(), bmp.end()));
   auto f = Check();
   EXPECT_TRUE(Has(f, "64.dat", 0, "4500 x 1")) << All(f);
-}
-
-TEST_F(CheckTest, DamagedNumbersAreReportedWithTheirLine) {
-  scenario[4] = "1O00,,,,,,,,字の混じった番号,,,,";
-  Encode(dir / "91.dat", JoinLines(scenario));
-  auto f = Check();
-  ASSERT_FALSE(f.empty());
-  EXPECT_TRUE(Has(f, "91.dat", 5, "")) << All(f);
 }
 
 // A picture of the given size, encoded by Qt ("BMP", "JPG", "PNG"); stored
@@ -273,53 +204,6 @@ TEST_P(PlantedCheck, IsReportedWhereItStands) {
 
 INSTANTIATE_TEST_SUITE_P(Folders, PlantedCheck, ::testing::ValuesIn(kPlanted),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(HeadersTest, StoreAndRestoreAreIdempotentAndNeverCreateFiles) {
-  test::TempDir dir;
-  ASSERT_TRUE(test::CopyDemoData(dir.path()));
-  fs::remove(dir / "p07.dat");
-  std::string before = ReadBytes(dir / "11.dat");
-  EXPECT_EQ(tool::ChangeHeaders(dir.path(), false, nullptr), 0);
-  EXPECT_EQ(tool::ChangeHeaders(dir.path(), false, nullptr), 0);
-  EXPECT_EQ(ReadBytes(dir / "11.dat").substr(0, 2), "BM");
-  EXPECT_EQ(ReadBytes(dir / "p05.dat").substr(0, 2), "\xFF\xD8");
-  EXPECT_EQ(ReadBytes(dir / "11.dat").substr(2), before.substr(2));
-  EXPECT_FALSE(fs::exists(dir / "p07.dat"));
-  EXPECT_EQ(tool::ChangeHeaders(dir.path(), true, nullptr), 0);
-  EXPECT_EQ(tool::ChangeHeaders(dir.path(), true, nullptr), 0);
-  EXPECT_EQ(ReadBytes(dir / "11.dat"), before);
-  EXPECT_EQ(ReadBytes(dir / "p05.dat").substr(0, 2), "JF");
-  EXPECT_FALSE(fs::exists(dir / "p07.dat"));
-}
-
-TEST(CodecTest, DecodeThenEncodeGivesBackTheShippedBytes) {
-  test::TempDir dir;
-  ASSERT_TRUE(test::CopyDemoData(dir.path()));
-  for (const char* name : {"91.dat", "92.dat"}) {
-    std::string shipped = ReadBytes(dir / name);
-    auto text = tool::DecodeShipped(shipped, false, nullptr);
-    ASSERT_TRUE(text.has_value());
-    auto back = tool::EncodeShipped(*text, false, nullptr);
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(*back, shipped) << name;
-    auto raw = tool::DecodeShipped(shipped, true, nullptr);
-    ASSERT_TRUE(raw.has_value());
-    for (size_t i = 0; i < std::min<size_t>(raw->size(), 64); ++i)
-      EXPECT_EQ(static_cast<uint8_t>((*raw)[i]), 255 - static_cast<uint8_t>(shipped[i]));
-  }
-}
-
-TEST(CodecTest, EncodingMakesCrLfAndRefusesWhatShiftJisLacks) {
-  auto out = tool::EncodeShipped("1000,,,,,,,,あ,,,,\n9999,,,,,,,,,,,,\n", false, nullptr);
-  ASSERT_TRUE(out.has_value());
-  std::string plain;
-  for (char c : *out) plain += static_cast<char>(~static_cast<uint8_t>(c));
-  EXPECT_EQ(plain, "1000,,,,,,,," + EncodeCp932(u"あ") + ",,,,\r\n9999,,,,,,,,,,,,\r\n");
-  std::string error;
-  EXPECT_FALSE(tool::EncodeShipped("ok\n\xF0\x9F\x98\x80\n", false, &error).has_value());
-  EXPECT_NE(error.find("line 2"), std::string::npos) << error;
-  EXPECT_FALSE(tool::EncodeShipped("\xFF\xFE broken", false, &error).has_value());
-}
 
 }  // namespace
 }  // namespace mirel

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "app/ScriptInput.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {
@@ -138,50 +137,6 @@ TEST_F(ChoiceTest, HoverLightsTheEnteredLabelAndOnlyALeftClickPicks) {
   EXPECT_EQ(f.SelTxt[2].ForeColor, kRed);
 }
 
-TEST_F(ChoiceTest, ASecondMenuRightAfterTheFirstStillLightsItsLabels) {
-  for (int k = 0; k < 2; ++k) Row(8, u"一" + Decimal(k), 2);
-  for (int k = 0; k < 2; ++k) Row(9, u"二" + Decimal(k), 4);
-  player = [&](int, EventQueue& q) {
-    q.push_back(At(0, EventKind::MouseMove));
-    q.push_back(At(0));
-  };
-  Open(8, u"2");
-  std::array<uint32_t, 2> lit{};
-  pumps = 0;
-  player = [&](int pump, EventQueue& q) {
-    if (pump == 0) q.push_back(At(0, EventKind::MouseMove));
-    else if (pump == 1) {
-      lit = {f.SelTxt[0].ForeColor, f.SelTxt[1].ForeColor};
-      q.push_back(At(1));
-    }
-  };
-  Open(9, u"2");
-  EXPECT_EQ(lit[0], kRed);
-  EXPECT_EQ(lit[1], kSilver);
-  EXPECT_EQ(f.CurSeq, 4);
-}
-
-TEST_F(ChoiceTest, TheRecordsCountIsHeldToTheRowsThatExist) {
-  Row(5, u"a1", 1);
-  Row(5, u"a2", 2);
-  Row(6, u"b1", 3);  // another choice point follows at once
-  for (int k = 0; k < 4; ++k) Row(7, u"c" + Decimal(k), 4);
-  std::array<bool, 3> shown{};
-  player = [&](int, EventQueue& q) {
-    shown = {f.SelTxt[0].Visible, f.SelTxt[1].Visible, f.SelTxt[2].Visible};
-    q.push_back(At(0));
-  };
-  Open(5, u"3");
-  EXPECT_EQ(shown, (std::array<bool, 3>{true, true, false}));
-  EXPECT_EQ(f.SelTxt[1].Caption, u"a2");
-  Open(7, u"9");
-  EXPECT_EQ(shown, (std::array<bool, 3>{true, true, true}));
-  Open(5, u"x");
-  EXPECT_EQ(shown, (std::array<bool, 3>{true, true, false}));
-  Open(7, u"1");
-  EXPECT_EQ(shown, (std::array<bool, 3>{true, false, false}));
-}
-
 TEST_F(ChoiceTest, AChoiceWithoutRowsIsReportedAndPassedALostTargetIsDamagedData) {
   Row(5, u"a1", 1);
   Row(6, u"b1", 0, false);
@@ -201,19 +156,6 @@ TEST_F(ChoiceTest, AChoiceWithoutRowsIsReportedAndPassedALostTargetIsDamagedData
     EXPECT_NE(e.message.find(u"92.dat の 2 行目"), Text::npos);
   }
   EXPECT_FALSE(f.ChoiceOpen);
-}
-
-TEST_F(ChoiceTest, ScriptedChooseNPicksAnswerN) {
-  for (int k = 0; k < 3; ++k) Row(3, u"答え" + Decimal(k), static_cast<int16_t>(k + 4));
-  for (int n = 1; n <= 3; ++n) {
-    ScriptInput in("choose " + std::to_string(n) + "\n", tp.clock, tp.messages);
-    in.Attach(&f);
-    tp.platform.events = &in;
-    Open(3, u"3");
-    tp.platform.events = &tp.events;
-    EXPECT_EQ(f.ChoicePick, n - 1);
-    EXPECT_EQ(f.CurSeq, n + 3);
-  }
 }
 
 }  // namespace

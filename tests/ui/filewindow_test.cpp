@@ -52,8 +52,6 @@ struct FileWindowTest : ::testing::Test {
   std::vector<std::string> defaultsAsked;
   // What the game waits for at each pump while a notice stands.
   std::vector<PlayerWait> noticeWaits;
-  // Used once while a notice stands.
-  std::vector<std::string> duringNotice;
   // What the player does at the next pump.
   std::deque<std::string> pending;
   int pumps = 0;
@@ -92,8 +90,6 @@ struct FileWindowTest : ::testing::Test {
         pending.pop_front();
       }
       if (w.IsOpen() && w.model.At("Picture3").visible) {
-        for (const std::string& c : duringNotice) q.push_back(ControlEvent("File_Window", c));
-        duringNotice.clear();
         noticeWaits.push_back(f.CurrentWait());
         std::pair<Text, uint32_t> n{w.model.At("Label2").caption, w.model.At("Picture3").backColor};
         if (notices.empty() || notices.back() != n) notices.push_back(n);
@@ -134,36 +130,6 @@ struct FileWindowTest : ::testing::Test {
   }
 };
 
-TEST_F(FileWindowTest, TheWindowIsLaidOutAsDesigned) {
-  const DialogModel& m = w.model;
-  EXPECT_EQ(m.caption, u"ゲームデータ");
-  EXPECT_EQ(m.clientWidth, 383);
-  EXPECT_EQ(m.clientHeight, 151);
-  EXPECT_EQ(m.backColor, Rgb(224, 224, 224));
-  const int xs[5] = {16, 16, 16, 200, 200}, ys[5] = {8, 56, 104, 8, 56};
-  for (int k = 0; k < 5; ++k) {
-    const DialogControl& p = w.model.At("Picture1(" + std::to_string(k) + ")");
-    EXPECT_EQ(std::vector<int>({p.x, p.y, p.w, p.h}), std::vector<int>({xs[k], ys[k], 161, 41})) << k;
-    const DialogControl& l = w.model.At("Label1(" + std::to_string(k) + ")");
-    EXPECT_EQ(l.parent, p.name);
-    EXPECT_EQ(std::vector<int>({l.x, l.y, l.w, l.h}), std::vector<int>({40, 8, 121, 25}));
-  }
-  const std::pair<const char*, int> buttons[] = {{"Close", 328}, {"Delete", 232}, {"Load", 280}, {"Save", 184}};
-  for (int k = 0; k < 4; ++k) {
-    const DialogControl& b = w.model.At("fBtn(" + std::to_string(k) + ")");
-    EXPECT_EQ(Utf8(b.caption), buttons[k].first);
-    EXPECT_EQ(std::vector<int>({b.x, b.y, b.w, b.h}), std::vector<int>({buttons[k].second, 112, 49, 33}));
-  }
-  EXPECT_FALSE(w.model.At("Picture3").visible);
-  EXPECT_EQ(w.model.At("Label2").parent, "Picture3");
-  EXPECT_FALSE(w.model.At("Picture4").visible);
-  EXPECT_EQ(w.model.At("Picture4").backColor, Rgb(255, 0, 0));
-  EXPECT_EQ(w.model.At("Label4").foreColor, kWhite);
-  EXPECT_EQ(w.model.At("Command1").caption, u"Yes");
-  EXPECT_EQ(w.model.At("Command2").caption, u"No");
-  EXPECT_EQ(w.model.At("Command2").parent, "Picture4");
-}
-
 TEST_F(FileWindowTest, EachModeOffersItsButtonsAndTheGameWaitsBehindTheDialog) {
   Open(1);
   EXPECT_FALSE(f.form.enabled);
@@ -180,75 +146,6 @@ TEST_F(FileWindowTest, EachModeOffersItsButtonsAndTheGameWaitsBehindTheDialog) {
   Use("_close");
   EXPECT_FALSE(w.IsOpen());
   EXPECT_TRUE(f.form.enabled);
-}
-
-TEST_F(FileWindowTest, InLoadModeSaveAndDeleteCannotBePressed) {
-  std::string bytes = WriteSlot(0, u"一", u"二");
-  Open(2);
-  Use("Picture1(0)");
-  Use("fBtn(3)");
-  Use("fBtn(1)");
-  EXPECT_TRUE(questions.empty());
-  EXPECT_EQ(test::ReadBytes(dir / "00.dat"), bytes);
-  EXPECT_TRUE(notices.empty());
-}
-
-TEST_F(FileWindowTest, TheListShowsTheCaptionsOfEachSlotButNeverItsDate) {
-  WriteSlot(1, u"第一章", u"放課後");
-  test::WriteBytes(dir / "03.dat", "2020/01/01 00:00\r\n");  // cut short after its date
-  test::WriteBytes(dir / "04.dat", "\xff\xfe,\x81\r\n");        // not even CP932
-  Open(2);
-  EXPECT_EQ(Caption(0), u"データなし");
-  EXPECT_EQ(w.model.At("Label1(0)").foreColor, Rgb(128, 128, 128));
-  EXPECT_EQ(Caption(1), u"第一章\r\n放課後");
-  EXPECT_EQ(w.model.At("Label1(1)").foreColor, Rgb(0, 0, 128));
-  EXPECT_EQ(Caption(2), u"データなし");
-  EXPECT_EQ(Caption(3), u"\r\n");  // a file is there, with nothing to show
-  EXPECT_EQ(Caption(4), u"\r\n");
-  for (int k = 0; k < 5; ++k) EXPECT_EQ(Caption(k).find(u"2020"), Text::npos);
-}
-
-TEST_F(FileWindowTest, ASecondLineWithoutACommaShowsItWholeAboveTheStateLine) {
-  Text line = GoodLine(3);
-  test::WriteBytes(dir / "02.dat", "d\r\nCAPTION\r\n" + Utf8(line) + "\r\nx\r\ny\r\n\\\r\n");
-  Open(2);
-  EXPECT_EQ(Caption(2), u"CAPTION\r\n" + line);
-}
-
-TEST_F(FileWindowTest, ClickingASlotHighlightsOnlyItsFrame) {
-  Open(2);
-  Use("Label1(2)");
-  EXPECT_EQ(w.SelectedSlot(), 2);
-  Use("Picture1(4)");
-  EXPECT_EQ(w.SelectedSlot(), 4);
-  const auto normal = File_Window::Icon(0, Rgb(224, 224, 224));
-  const auto selected = File_Window::Icon(1, Rgb(255, 128, 128));
-  ASSERT_NE(normal, File_Window::Icon(1, Rgb(224, 224, 224)));  // the two icons differ
-  for (int k = 0; k < 5; ++k) {
-    const DialogControl& p = w.model.At("Picture1(" + std::to_string(k) + ")");
-    ASSERT_EQ(p.pixels.size(), 161u * 41u);
-    uint32_t back = k == 4 ? Rgb(255, 128, 128) : Rgb(224, 224, 224);
-    EXPECT_EQ(p.backColor, back);
-    EXPECT_EQ(p.pixels[20 * 161 + 100], back);
-    EXPECT_EQ(p.pixels[40 * 161 + 160], back);
-    const auto& icon = k == 4 ? selected : normal;
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x) ASSERT_EQ(p.pixels[static_cast<size_t>(y) * 161 + x], icon[y * 32 + x]) << k;
-  }
-  EXPECT_EQ(selected[0], Rgb(255, 128, 128));  // the icon takes the frame's colour round it
-}
-
-TEST_F(FileWindowTest, AButtonWithoutASelectedSlotDoesNothing) {
-  Open(1);
-  uint32_t t0 = tp.clock.GetTickCount();
-  Use("fBtn(3)");
-  Use("fBtn(1)");
-  EXPECT_FALSE(FileExists(dir / "00.dat"));
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-  EXPECT_TRUE(questions.empty());
-  EXPECT_TRUE(notices.empty());
-  EXPECT_EQ(tp.clock.GetTickCount(), t0);
-  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, false, true}));
 }
 
 TEST_F(FileWindowTest, SavingOntoAnEmptySlotWritesAtOnce) {
@@ -281,117 +178,47 @@ TEST_F(FileWindowTest, SavingOntoAnEmptySlotWritesAtOnce) {
   EXPECT_FALSE(FileExists(dir / "03.dat.tmp"));
 }
 
-TEST_F(FileWindowTest, SavingOntoAUsedSlotAsksFirstAndNoLeavesTheFileAlone) {
+TEST_F(FileWindowTest, AUsedSlotIsOverwrittenOrErasedOnlyAfterYes) {
   std::string old = WriteSlot(2, u"旧", u"話");
   f.SavePoint = {u"4", u"新", u"話"};
   Open(1);
   Use("Picture1(2)");
+  // While it asks, only the answer buttons respond.
+  duringQuestion = {"fBtn(0)", "Picture1(3)", "fBtn(1)", "_none"};
   answers = {"Command2"};
   Use("fBtn(3)");
   EXPECT_EQ(questions, std::vector<Text>{u"上書きしますか？"});
+  EXPECT_EQ(waitsAsked, std::vector<PlayerWait>{PlayerWait::Confirm});
+  EXPECT_EQ(defaultsAsked, std::vector<std::string>{"Command2"});
   EXPECT_EQ(test::ReadBytes(dir / "02.dat"), old);
   EXPECT_TRUE(notices.empty());
   EXPECT_FALSE(w.model.At("Picture4").visible);
+  EXPECT_TRUE(w.IsOpen());
+  EXPECT_EQ(f.CurrentWait(), PlayerWait::Dialog);
   EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, false, true}));
   for (int k = 0; k < 5; ++k) EXPECT_TRUE(Enabled("Label1(" + std::to_string(k) + ")"));
   EXPECT_EQ(w.SelectedSlot(), 2);
 
   // Still selected: Save asks again, and Yes replaces the file.
+  duringQuestion.clear();
   answers = {"Command1"};
   Use("fBtn(3)");
   EXPECT_EQ(questions.size(), 2u);
   EXPECT_NE(test::ReadBytes(dir / "02.dat"), old);
   EXPECT_EQ(Caption(2), u"新\r\n話");
-}
 
-TEST_F(FileWindowTest, WhileAskingOnlyTheAnswerButtonsRespond) {
-  WriteSlot(0, u"旧", u"話");
-  Open(1);
-  Use("Picture1(0)");
-  duringQuestion = {"fBtn(0)", "Picture1(3)", "fBtn(1)", "_none"};
-  answers = {"Command2"};
-  Use("fBtn(3)");
-  EXPECT_EQ(waitsAsked, std::vector<PlayerWait>{PlayerWait::Confirm});
-  EXPECT_EQ(defaultsAsked, std::vector<std::string>{"Command2"});
-  EXPECT_TRUE(w.IsOpen());
-  EXPECT_EQ(w.SelectedSlot(), 0);
-  EXPECT_EQ(questions.size(), 1u);
-  EXPECT_EQ(f.CurrentWait(), PlayerWait::Dialog);
-}
-
-TEST_F(FileWindowTest, ClosingTheWindowDuringAQuestionAnswersNo) {
-  std::string old = WriteSlot(0, u"旧", u"話");
-  Open(1);
-  Use("Picture1(0)");
-  answers = {"_close"};
-  Use("fBtn(3)");
-  EXPECT_EQ(test::ReadBytes(dir / "00.dat"), old);
-  EXPECT_FALSE(w.IsOpen());
-  EXPECT_TRUE(f.form.enabled);
-  EXPECT_EQ(f.DialogMode, 0);
-}
-
-TEST_F(FileWindowTest, AQuestionWhoseDialogIsGoneCountsAsNo) {
-  std::string old = WriteSlot(0, u"旧", u"話");
-  Open(1);
-  Use("Picture1(0)");
-  // The dialog is taken away while it asks, without any answer.
-  watcher.onAsked = [this](const DialogModel&) { w.Form_Unload(); };
-  Use("fBtn(3)");
-  EXPECT_LT(pumps, kPumpLimit);
-  EXPECT_EQ(test::ReadBytes(dir / "00.dat"), old);
-  EXPECT_FALSE(w.IsOpen());
-  EXPECT_FALSE(w.Confirming());
-  EXPECT_TRUE(f.form.enabled);
-  EXPECT_TRUE(notices.empty());
-}
-
-TEST_F(FileWindowTest, ClosingTheWindowDuringANoticeClosesItOnceTheSaveIsDone) {
-  f.SavePoint = {u"3", u"一", u"二"};
-  Open(1);
-  Use("Picture1(1)");
-  duringNotice = {"_close", "fBtn(1)"};
-  Use("fBtn(3)");
-  EXPECT_TRUE(duringNotice.empty());
-  EXPECT_TRUE(FileExists(dir / "01.dat"));  // the save went through, and the erase was not heard
-  EXPECT_FALSE(w.IsOpen());
-  EXPECT_EQ(f.DialogMode, 0);
-  EXPECT_TRUE(f.form.enabled);
-  EXPECT_TRUE(questions.empty());
-}
-
-TEST_F(FileWindowTest, ErasingAsksAndThenRemovesTheFile) {
-  WriteSlot(1, u"一", u"二");
-  Open(1);
-  Use("Picture1(1)");
+  // Erasing asks too: No keeps the file, Yes removes it.
+  notices.clear();
   answers = {"Command2"};
   Use("fBtn(1)");
-  EXPECT_EQ(questions, std::vector<Text>{u"消去しますか？"});
-  EXPECT_TRUE(FileExists(dir / "01.dat"));
+  EXPECT_EQ(questions.back(), u"消去しますか？");
+  EXPECT_TRUE(FileExists(dir / "02.dat"));
   answers = {"Command1"};
   Use("fBtn(1)");
-  EXPECT_FALSE(FileExists(dir / "01.dat"));
-  EXPECT_EQ(notices, (std::vector<std::pair<Text, uint32_t>>{{u"消去しました", Rgb(255, 255, 192)}}));
-  EXPECT_EQ(Caption(1), u"データなし");
-  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, false, true}));
-}
-
-TEST_F(FileWindowTest, EraseOrLoadOnAnEmptySlotDropsTheSelection) {
-  Open(1);
-  Use("Picture1(2)");
-  Use("fBtn(1)");
-  EXPECT_TRUE(questions.empty());
-  EXPECT_EQ(w.SelectedSlot(), -1);
-  Use("fBtn(3)");  // nothing selected any more
   EXPECT_FALSE(FileExists(dir / "02.dat"));
-  Use("fBtn(0)");
-
-  Open(2);
-  Use("Picture1(4)");
-  Use("fBtn(2)");
-  EXPECT_EQ(w.SelectedSlot(), -1);
-  EXPECT_TRUE(w.IsOpen());
-  EXPECT_TRUE(notices.empty());
+  EXPECT_EQ(notices, (std::vector<std::pair<Text, uint32_t>>{{u"消去しました", Rgb(255, 255, 192)}}));
+  EXPECT_EQ(Caption(2), u"データなし");
+  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, false, true}));
 }
 
 TEST_F(FileWindowTest, LoadingReadsTheSlotShowsTheNoticeAndResumesTheGame) {
@@ -420,117 +247,6 @@ TEST_F(FileWindowTest, LoadingReadsTheSlotShowsTheNoticeAndResumesTheGame) {
   EXPECT_EQ(w.Waiting(), PlayerWait::Dialog);
   Use("Picture1(2)");
   EXPECT_EQ(w.SelectedSlot(), 2);
-}
-
-TEST_F(FileWindowTest, DamagedSlotsAreRefusedAndTheDialogStaysUsable) {
-  const Text good = GoodLine(3);
-  const std::string full = SlotFileBytes("2020/05/06 07:08", {u"一,二", good, u"甲", u"乙"});
-  std::vector<std::string> damaged;
-  for (size_t end = full.find("\r\n"); end != std::string::npos; end = full.find("\r\n", end + 2))
-    if (end + 2 < full.size()) damaged.push_back(full.substr(0, end + 2));  // cut after each line
-  Text letters = good;
-  letters.replace(0, 3, u"abc");
-  damaged.push_back(SlotFileBytes("d", {u"一,二", letters, u"甲", u"乙"}));
-  damaged.push_back(SlotFileBytes("d", {u"一,二", good.substr(0, 50), u"甲", u"乙"}));
-  damaged.push_back(SlotFileBytes("d", {u"一,二", GoodLine(10), u"甲", u"乙"}));  // the terminator
-  damaged.push_back(SlotFileBytes("d", {u"一,二", GoodLine(999), u"甲", u"乙"}));
-  damaged.push_back(SlotFileBytes("d", {u"一,二", GoodLine(4), u"甲", u"乙"}));  // not a save point
-  ASSERT_EQ(damaged.size(), 10u);
-  f.GameDepth = 1;
-  f.kou = 1;
-  f.SavePoint = {u"1", u"今", u"ここ"};
-  for (const std::string& bytes : damaged) {
-    test::WriteBytes(dir / "00.dat", bytes);
-    Open(2);
-    Use("Picture1(0)");
-    size_t shown = tp.messages.Shown().size();
-    EXPECT_NO_THROW(Use("fBtn(2)"));
-    ASSERT_EQ(tp.messages.Shown().size(), shown + 1);
-    EXPECT_NE(tp.messages.Shown().back().find(u"00.dat"), Text::npos);
-    EXPECT_TRUE(w.IsOpen());
-    EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));
-    EXPECT_FALSE(w.model.At("Picture3").visible);
-    EXPECT_EQ(w.SelectedSlot(), 0);
-    EXPECT_EQ(f.kou, 1);
-    EXPECT_EQ(f.SavePoint[1], u"今");
-    EXPECT_EQ(f.DialogMode, 2);
-    Use("fBtn(0)");
-  }
-  EXPECT_TRUE(notices.empty());
-}
-
-TEST_F(FileWindowTest, ASaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile) {
-  Open(1);
-  // A slot whose name is taken by a folder.
-  std::filesystem::create_directory(dir / "01.dat");
-  Use("Picture1(1)");
-  Use("fBtn(3)");
-  ASSERT_EQ(tp.messages.Shown().size(), 1u);
-  EXPECT_NE(tp.messages.Shown()[0].find(u"セーブできませんでした"), Text::npos);
-  EXPECT_TRUE(DirExists(dir / "01.dat"));
-  EXPECT_TRUE(notices.empty());
-  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, false, true}));
-  Use("fBtn(0)");
-
-  // A used slot whose temporary file cannot be made: the save is refused
-  // before anything touches the slot.
-  std::string old = WriteSlot(2, u"旧", u"話");
-  std::filesystem::create_directory(dir / "02.dat.tmp");
-  Open(1);
-  Use("Picture1(2)");
-  answers = {"Command1"};
-  Use("fBtn(3)");
-  EXPECT_EQ(tp.messages.Shown().size(), 2u);
-  EXPECT_EQ(test::ReadBytes(dir / "02.dat"), old);
-  Use("fBtn(0)");
-
-  // No data folder at all.
-  f.DataDir = dir / "gone/";
-  Open(1);
-  Use("Picture1(0)");
-  Use("fBtn(3)");
-  EXPECT_EQ(tp.messages.Shown().size(), 3u);
-  EXPECT_TRUE(w.IsOpen());
-  EXPECT_FALSE(DirExists(dir / "gone"));
-  Use("fBtn(0)");
-
-  // A folder nobody may write into, the super-user included.
-  f.DataDir = "/proc/";
-  Open(1);
-  Use("Picture1(1)");
-  Use("fBtn(3)");
-  ASSERT_EQ(tp.messages.Shown().size(), 4u);
-  EXPECT_NE(tp.messages.Shown()[3].find(u"セーブできませんでした"), Text::npos);
-  EXPECT_NE(tp.messages.Shown()[3].find(u"/proc/01.dat"), Text::npos);
-  EXPECT_EQ(Caption(1), u"データなし");
-  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, false, true}));
-  EXPECT_TRUE(notices.empty());
-}
-
-TEST_F(FileWindowTest, AStaleTemporaryFileNeitherHidesNorBlocksTheSlot) {
-  std::string old = WriteSlot(0, u"旧", u"話");
-  test::WriteBytes(dir / "00.dat.tmp", old.substr(0, 25));  // left by a save that was killed
-  f.SavePoint = {u"2", u"新", u"話"};
-  Open(1);
-  EXPECT_EQ(Caption(0), u"旧\r\n話");
-  Use("Picture1(0)");
-  answers = {"Command1"};
-  Use("fBtn(3)");
-  EXPECT_EQ(Caption(0), u"新\r\n話");
-  EXPECT_FALSE(FileExists(dir / "00.dat.tmp"));
-}
-
-TEST_F(FileWindowTest, AnEraseThatFailsSaysSo) {
-  WriteSlot(3, u"一", u"二");
-  Open(1);
-  Use("Picture1(3)");
-  std::filesystem::remove(dir / "03.dat");
-  std::filesystem::create_directory(dir / "03.dat");
-  answers = {"Command1"};
-  Use("fBtn(1)");
-  ASSERT_EQ(tp.messages.Shown().size(), 1u);
-  EXPECT_NE(tp.messages.Shown()[0].find(u"消去できませんでした"), Text::npos);
-  EXPECT_TRUE(notices.empty());
 }
 
 TEST_F(FileWindowTest, TheDialogOpensOnlyWhereTheGameCanBeSavedOrLoaded) {

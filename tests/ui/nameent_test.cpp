@@ -117,40 +117,5 @@ TEST_F(NameEntTest, CharactersThatBreakStoredLinesOrHaveNoShiftJisFormAreRefused
   EXPECT_EQ(f.Names[2], u"髙");
 }
 
-TEST_F(NameEntTest, TheStoryWaitsForTheDialogAndUsesTheNewNameAfterIt) {
-  auto add = [&](Text cmd, Text speaker, Text text, Text subst) {
-    ScenarioRecord r;
-    r.Num = 1;
-    r.Cmd = std::move(cmd);
-    r.Speaker = std::move(speaker);
-    r.Text = std::move(text);
-    r.NameSubst = std::move(subst);
-    f.ScenarioTable.push_back(r);
-  };
-  add(u"g4", u"", u"", u"");
-  add(u"", u"1", u"&2、おはよう", u"1");
-  add(u"", u"", u"", u"");
-  f.LastSeq = 2;
-  f.MessageSpeed = 1;
-  std::vector<PlayerWait> waitsSeen;
-  tp.events.onPump = [&](EventQueue& q) {
-    waitsSeen.push_back(f.CurrentWait());
-    if (dlg.IsOpen()) {
-      q.push_back(ControlEvent("NameEnt", "Text1", 0, u"水野　テスト"));
-      q.push_back(ControlEvent("NameEnt", "Command1"));
-    } else if (f.ClickWait) {
-      q.push_back(KeyEvent(13));
-    }
-  };
-  f.CurSeq = 0;
-  f.RunScenario();
-  ASSERT_FALSE(waitsSeen.empty());
-  EXPECT_EQ(waitsSeen.front(), PlayerWait::Dialog);
-  EXPECT_EQ(f.Names[2], u"テスト");
-  EXPECT_TRUE(font.Drew(u"【テスト】"));
-  EXPECT_TRUE(font.Drew(u"テスト、おはよう"));
-  EXPECT_FALSE(font.Drew(u"晴"));
-}
-
 }  // namespace
 }  // namespace mirel
