@@ -88,21 +88,5 @@ TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundAndFonts) {
   EXPECT_EQ(lines[16], "font = ＭＳ ゴシック -> IPAGothic");
 }
 
-TEST(EnvLogStartTest, UnwritableLogNeverStopsStartUp) {
-  test::TempDir dir;
-  test::TestPlatform tp;
-  ASSERT_TRUE(test::CopyDemoData(dir.path()));
-  fs::create_directory(dir / "mirel.log");
-  Main_Form* current = nullptr;
-  tp.events.onPump = [&current](EventQueue& q) {
-    if (!current || !current->DataReady) return;
-    q.push_back(CloseEvent());
-  };
-  Main_Form f(tp.platform, StartOptions{dir.path(), ""});
-  current = &f;
-  EXPECT_EQ(RunProgram(f), 0);
-  EXPECT_TRUE(f.DataReady);
-}
-
 }  // namespace
 }  // namespace mirel

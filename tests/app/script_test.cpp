@@ -20,18 +20,6 @@ struct ScriptTest : ::testing::Test {
   }
 };
 
-TEST_F(ScriptTest, UnknownOrIncompleteLinesAreRefusedWithTheirNumber) {
-  try {
-    Load("click\n\n  # fine\nfly away\n");
-    FAIL();
-  } catch (const std::runtime_error& e) {
-    EXPECT_NE(std::string(e.what()).find("line 4"), std::string::npos);
-  }
-  EXPECT_THROW(Load("wait soon\n"), std::runtime_error);
-  EXPECT_THROW(Load("dialog NameEnt\n"), std::runtime_error);
-  EXPECT_THROW(Load("now\n"), std::runtime_error);
-}
-
 TEST_F(ScriptTest, WhenTheScriptRunsOutEveryWaitIsAnsweredSoTheRunEnds) {
   f.LayOutMainWindow();
   Load("");

@@ -38,39 +38,6 @@ Surface Turned(const Surface& src, int dw, int dh, double degrees, PixelGrid* so
   return dst;
 }
 
-TEST(RotateGrid, PositiveAnglesTurnAnticlockwiseOnScreen) {
-  // A marker right of the middle of an 11 x 11 picture goes above the
-  // middle at 90 degrees, and one above the middle goes to the left.
-  Surface src;
-  src.Resize(11, 11);
-  src.At(8, 5) = Rgb(200, 0, 0);
-  src.At(5, 1) = Rgb(0, 200, 0);
-  src.At(5, 5) = Rgb(0, 0, 200);
-  Surface dst = Turned(src, 11, 11, 90);
-  EXPECT_EQ(dst.At(5, 2), Rgb(200, 0, 0));
-  EXPECT_EQ(dst.At(1, 5), Rgb(0, 200, 0));
-  EXPECT_EQ(dst.At(5, 5), Rgb(0, 0, 200));
-  // -90 (270) the other way round.
-  Surface back = Turned(src, 11, 11, 270);
-  EXPECT_EQ(back.At(5, 8), Rgb(200, 0, 0));
-  EXPECT_EQ(back.At(9, 5), Rgb(0, 200, 0));
-  // A small tilt lifts the right end of a row by distance x sin(angle):
-  // a block 38 pixels right of the middle rises by 3.3 rows at 5 degrees.
-  Surface wide;
-  wide.Resize(81, 81);
-  for (int y = 39; y <= 41; ++y)
-    for (int x = 76; x <= 80; ++x) wide.At(x, y) = Rgb(9, 9, 9);
-  Surface tilted = Turned(wide, 81, 81, 5);
-  double sum = 0;
-  int count = 0;
-  for (int y = 0; y < 81; ++y)
-    for (int x = 0; x < 81; ++x)
-      if (tilted.At(x, y) == Rgb(9, 9, 9)) sum += y, ++count;
-  ASSERT_GT(count, 8);
-  EXPECT_GT(sum / count, 36.0);
-  EXPECT_LT(sum / count, 37.5);
-}
-
 // Whatever the proportions of the picture and of the square it is turned
 // into, and whatever the angle, every pixel is either black or a pixel of
 // the picture, never a pixel beyond it.

@@ -1,6 +1,5 @@
 // The opening: the first picture faded in, the tall picture dissolved in
-// from its last screenful and scrolled down, a click cutting it short, and a
-// missing picture.
+// from its last screenful and scrolled down, and a missing picture.
 #include <gtest/gtest.h>
 
 #include "transition_harness.h"
@@ -69,33 +68,6 @@ TEST_F(Opening, FadesDissolvesAndScrollsTheTallPicture) {
     EXPECT_TRUE(h.f.CgUnlocked[0]);
     EXPECT_EQ(h.f.CmdText, Text(u"aa"));
     EXPECT_TRUE(h.tp.messages.Shown().empty());
-  }
-}
-
-TEST_F(Opening, LeftClickOnTheScreenCutsItShortAndRightClickDoesNot) {
-  WritePictures();
-  // Real mouse events through the window's dispatch, delivered in the pump
-  // after the fifth mesh frame.
-  for (int button : {2, 1}) {
-    Harness h;
-    h.f.BgmOn = h.f.SeOn = false;
-    h.f.OpeningUnskipped = true;
-    h.f.EffectCode = u"BI";
-    h.f.DataDir = dir.path();
-    h.Show(startPic);
-    h.tp.events.onPump = [&](EventQueue& q) {
-      if (h.log.Count() == kFade + 5) {
-        q.push_back(MouseEvent(EventKind::MouseDown, 320, 100, button));
-      }
-    };
-    h.f.PlayOpening();
-    const int full = kFade + 9 + 2 + (10 / 2 + 1);
-    EXPECT_EQ(h.log.Count(), button == 1 ? kFade + 6 + 2 + 1 : full) << "button " << button;
-    EXPECT_EQ(h.f.OpeningUnskipped, button != 1);
-    EXPECT_TRUE(h.f.CgUnlocked[0]);
-    // Skipped or not, the screen ends on a screenful of the tall picture.
-    const int lastTop = button == 1 ? 10 : 0;
-    EXPECT_TRUE(ScreenMatches(h.Screen(), [&](int x, int y) { return tall.At(x, lastTop + y); })) << button;
   }
 }
 

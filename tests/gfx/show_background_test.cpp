@@ -1,5 +1,4 @@
-// The background handler: the picture file's name and transition, and the
-// sprites frozen into the old screen.
+// The background handler: the picture file's name and transition.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -77,35 +76,6 @@ TEST_F(Background, LoadsTheFileOfTheLastTwoDigitsWithTheCodeFromTheText) {
     uint32_t want = c.code == Text(u"SP") ? Rgb(std::min(80 + 100, 255), 100, 80) : c.colour;
     EXPECT_TRUE(ScreenMatches(h.Screen(), [&](int, int) { return want; })) << "background " << c.bg;
   }
-}
-
-TEST_F(Background, SpritesAreFrozenIntoTheOldScreenAndLeaveWithIt) {
-  Image next = NewPicture();
-  WriteBmp(dir / "p10.dat", next);
-  Show(oldPic);
-  StandSprites();
-  f.Waku[0].Visible = f.Waku[3].Visible = true;
-  f.LineNo = 4;
-  f.LastSpeaker = 2;
-  f.BgRequest = 10;
-  f.MsgText = u"MS";
-  log.keep = {0, 1, 2, 11};
-  EXPECT_EQ(f.ShowBackground(), 2);
-  // One present per frozen sprite, then the nine mesh frames and the copy.
-  ASSERT_EQ(log.Count(), 2 + 10);
-  EXPECT_TRUE(ScreenMatches(log.Frame(0), [&](int x, int y) {
-    return x >= 40 && x < 90 && y >= 420 ? Rgb(200, 0, 0) : oldPic.At(x, y);
-  }));
-  EXPECT_TRUE(ScreenMatches(log.Frame(1), [&](int x, int y) { return Frozen(x, y); }));
-  // The first mesh frame keeps the frozen sprites wherever it keeps the old.
-  const int t0[8][8] = {{1, 0, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0, 0, 0},
-                        {0, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0},
-                        {0, 0, 0, 0, 0, 0, 1, 0}, {0, 0, 0, 0, 0, 0, 0, 0}};  // threshold 0 cells
-  EXPECT_TRUE(ScreenMatches(log.Frame(2), [&](int x, int y) { return t0[y % 8][x % 8] ? next.At(x, y) : Frozen(x, y); }));
-  EXPECT_TRUE(ScreenMatches(log.Frame(11), [&](int x, int y) { return next.At(x, y); }));
-  EXPECT_FALSE(f.Waku[0].Visible);
-  EXPECT_FALSE(f.Waku[3].Visible);
-  ExpectBookkeepingCleared();
 }
 
 }  // namespace

@@ -150,21 +150,6 @@ TEST(SlotFileTest, AFileReadsBackIntoCaptionsAndSnapshotLines) {
   EXPECT_EQ(r.contents->state.resume, 12);
 }
 
-TEST(SlotFileTest, AFileCutShortAtAnyLineIsRefused) {
-  const std::string full = FileText();
-  size_t end = 0;
-  for (int lines = 0; lines < 6; ++lines) {
-    SlotRead r = ParseSlotText(full.substr(0, end), 13);
-    EXPECT_FALSE(r.contents.has_value()) << lines << " lines";
-    EXPECT_FALSE(r.error.empty());
-    end = full.find("\r\n", end) + 2;
-  }
-  ASSERT_EQ(end, full.size());
-  // Cut inside the state line, and inside the given name.
-  EXPECT_FALSE(ParseSlotText(full.substr(0, full.find(kLine) + 30), 13).contents.has_value());
-  EXPECT_FALSE(ParseSlotText(full.substr(0, full.find(kGiven) + 2), 13).contents.has_value());
-}
-
 TEST(SlotFileTest, UnreadableFilesAreRefusedAndListWithoutCaptions) {
   test::TempDir dir;
   test::WriteBytes(dir / "00.dat", "\x81\r\n\x82\x7f,\xff\r\n");  // not CP932
