@@ -257,8 +257,11 @@ def main():
         planted = Planted(s)
         try:
             open(log, "w").close()
-            if run(build, None, log) != 0:
-                verdict, why = "stillborn", ""
+            # A fault can hang a program the build runs (the demo maker):
+            # such a build counts as not built.
+            built = run(build, 20 * 60, log)
+            if built != 0:
+                verdict, why = "stillborn", "" if built is not None else "(the build hung)"
             else:
                 passed, why = run_tests(binaries, 2, timeout, log)
                 verdict = "survived" if passed else "killed"

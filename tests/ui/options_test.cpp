@@ -75,6 +75,20 @@ TEST_F(OptionsTest, CancelAndTheCloseBoxChangeNothing) {
   }
 }
 
+TEST_F(OptionsTest, TickingFullScreenSwitchesTheDisplayAndClearingItSwitchesBack) {
+  w.Form_Load();
+  Use("Check4", 1);
+  Use("Command1");
+  EXPECT_TRUE(f.FullScreen);
+  EXPECT_FALSE(tp.window.HasCaption());
+  w.Form_Load();
+  EXPECT_EQ(w.model.At("Check4").value, 1);
+  Use("Check4", 0);
+  Use("Command1");
+  EXPECT_FALSE(f.FullScreen);
+  EXPECT_TRUE(tp.window.HasCaption());
+}
+
 TEST_F(OptionsTest, DensityShowsAsTheNearestWholePercentAndSurvivesOkUnchanged) {
   struct Case {
     float opacity;
