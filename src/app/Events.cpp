@@ -25,6 +25,7 @@ void Main_Form::DoEvents() {
     events.pop_front();
     Dispatch(e);
   }
+  comforts.Pumped();
   if (QuitRequested) {
     QuitRequested = false;
     throw ProgramEnd{0, true};
@@ -32,6 +33,7 @@ void Main_Form::DoEvents() {
 }
 
 void Main_Form::Dispatch(const InputEvent& e) {
+  if (comforts.Intercept(e)) return;
   if (e.kind == EventKind::DialogControl) {
     Form* forms[] = {optionWindow.get(), nameEnt.get(), fileWindow.get(), aboutBox.get()};
     for (Form* f : forms)
@@ -64,6 +66,8 @@ void Main_Form::Dispatch(const InputEvent& e) {
     case EventKind::Close:
       QuitRequested = true;
       break;
+    case EventKind::KeyUp:
+    case EventKind::Wheel:
     case EventKind::DialogControl:
       break;
   }
@@ -74,7 +78,7 @@ void Main_Form::DispatchMouse(const InputEvent& e) {
   if (!hit || !hit->Enabled) return;
   bool down = e.kind == EventKind::MouseDown;
   // Labels in the message window pass their clicks to the window.
-  if (hit == &Blinker || hit == &Dtime_label) hit = hit->parent;
+  if (hit == &Blinker || hit == &Dtime_label || comforts.OwnsLabel(hit)) hit = hit->parent;
   auto indexIn = [hit](auto& arr) -> int {
     for (size_t i = 0; i < arr.size(); ++i)
       if (hit == &arr[i]) return static_cast<int>(i);

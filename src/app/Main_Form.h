@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Exits.h"
+#include "comfort/Comforts.h"
 #include "audio/Mci.h"
 #include "gfx/Controls.h"
 #include "gfx/Gdi.h"
@@ -199,6 +200,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   std::unique_ptr<NameEnt> nameEnt;
   std::unique_ptr<File_Window> fileWindow;
   std::unique_ptr<frmAbout> aboutBox;
+
+  // The player's reading comforts (comfort/), consulted at the waits.
+  Comforts comforts{*this};
 
   // ---- gfx/Transitions.cpp ----
   void PlaceEffect();

@@ -42,8 +42,21 @@ bool IsInt(const std::string& s) {
   return true;
 }
 
-const char* kKnown[] = {"click", "rclick", "key", "choose", "title", "menu", "mouse", "move", "dialog",
-                        "yes",   "no",     "wait", "now", "screenshot", "close"};
+const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu",  "mouse", "move",
+                        "dialog", "yes",   "no",   "wait",   "now",        "close", "hold",  "release",
+                        "wheel",  "screenshot"};
+
+// Virtual-key code of a key name, -1 for none.
+int KeyCode(const std::string& k) {
+  static const std::pair<const char*, int> names[] = {{"space", 32}, {"enter", 13},   {"esc", 27},
+                                                      {"ctrl", 17},  {"pageup", 33},  {"pagedown", 34},
+                                                      {"up", 38},    {"down", 40}};
+  for (auto& [name, code] : names)
+    if (k == name) return code;
+  if (k.size() == 1 && k[0] >= 'a' && k[0] <= 'z') return 'A' + (k[0] - 'a');
+  if (IsInt(k)) return std::stoi(k);
+  return -1;
+}
 
 // The screen an action belongs to; None for actions that go to any wait.
 PlayerWait Wanted(const std::string& action) {
@@ -77,6 +90,11 @@ ScriptInput::ScriptInput(const std::string& script, Clock& clock, ScriptedMessag
       throw std::runtime_error("input line " + std::to_string(number) + ": 'wait' needs milliseconds");
     if (w[0] == "dialog" && w.size() < 3)
       throw std::runtime_error("input line " + std::to_string(number) + ": 'dialog' needs a form and a control");
+    if ((w[0] == "key" || w[0] == "hold" || w[0] == "release") &&
+        (w.size() < 2 || KeyCode(w[1].rfind("ctrl+", 0) == 0 ? w[1].substr(5) : w[1]) < 0))
+      throw std::runtime_error("input line " + std::to_string(number) + ": unknown key");
+    if (w[0] == "wheel" && (w.size() < 2 || (w[1] != "up" && w[1] != "down")))
+      throw std::runtime_error("input line " + std::to_string(number) + ": 'wheel' takes up or down");
     lines_.push_back(Line{number, w, text});
   }
 }
@@ -107,9 +125,22 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     else Click(q, 60, 440, 2);
   } else if (a == "key") {
     std::string k = arg(1);
-    int key = k == "space" ? 32 : k == "enter" ? 13 : k == "esc" ? 27 : IsInt(k) ? std::stoi(k) : -1;
+    bool withCtrl = k.rfind("ctrl+", 0) == 0;
+    if (withCtrl) k = k.substr(5);
+    int key = KeyCode(k);
     if (key < 0) fail("unknown key '" + k + "'");
+    if (withCtrl && !ctrlHeld_) q.push_back(KeyEvent(17));
     q.push_back(KeyEvent(key));
+    if ((withCtrl || key == 17) && !ctrlHeld_) q.push_back(KeyUpEvent(17));
+  } else if (a == "hold" || a == "release") {
+    int key = KeyCode(arg(1));
+    if (key < 0) fail("unknown key '" + arg(1) + "'");
+    if (key == 17) ctrlHeld_ = a == "hold";
+    q.push_back(a == "hold" ? KeyEvent(key) : KeyUpEvent(key));
+  } else if (a == "wheel") {
+    if (arg(1) != "up" && arg(1) != "down") fail("'wheel' takes up or down");
+    int n = IsInt(arg(2)) ? std::stoi(arg(2)) : 1;
+    for (int i = 0; i < n; ++i) q.push_back(WheelEvent(arg(1) == "up" ? 1 : -1));
   } else if (a == "choose") {
     std::string n = arg(1);
     if (!IsInt(n) || std::stoi(n) < 1 || std::stoi(n) > 3) fail("'choose' takes 1, 2 or 3");

@@ -10,7 +10,11 @@
 //   click                  left click on the picture
 //   rclick                 right click on the message window (or on the
 //                          picture when the window is hidden)
-//   key space|enter|esc|N  a key (N: virtual-key code)
+//   key KEY                a key: space, enter, esc, pageup, pagedown, up,
+//                          down, ctrl, a letter a to z, or a virtual-key
+//                          code; ctrl+KEY presses it with Ctrl held
+//   hold KEY | release KEY the key goes down and stays down / comes up
+//   wheel up|down [N]      the mouse wheel turns N notches (1)
 //   choose N               pick answer N (1 to 3) of a choice
 //   title new|load|gallery|end
 //   menu end|load|save|options|skip|version
@@ -72,6 +76,7 @@ class ScriptInput final : public EventSource {
   uint32_t start_ = 0;
   uint64_t limitMs_ = 6ull * 3600 * 1000;
   bool timedOut_ = false;
+  bool ctrlHeld_ = false;  // by "hold ctrl"
 };
 
 }  // namespace mirel

@@ -47,8 +47,9 @@ const char* kUsage =
     "  --data DIR        play the data folder DIR instead (also --data=DIR)\n"
     "  --soundfont FILE  General MIDI soundfont for the music (also MIREL_SOUNDFONT)\n"
     "  --headless        run without a window on a virtual clock; every message box\n"
-    "                    is printed as \"message: <text>\"; exit status 0 after a\n"
-    "                    normal end\n"
+    "                    is printed as \"message: <text>\", every copy to the\n"
+    "                    clipboard as \"clipboard: <text>\"; exit status 0 after\n"
+    "                    a normal end\n"
     "  --input FILE      the player's actions for a headless run (see README); on the\n"
     "                    desktop it plays them in the real window, printing message\n"
     "                    boxes instead of showing them (screenshots grab the screen)\n"
@@ -191,6 +192,9 @@ int RunHeadless(const Args& args, QApplication&) {
   qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
   HeadlessWindow window;
   NullDialogHost dialogs;
+  MemoryClipboard clipboard;
+  clipboard.SetEcho(true);
+  XdgFolders folders;
   Platform p;
   StatsEvents events(input.get(), nullptr);
   p.clock = &clock;
@@ -202,6 +206,8 @@ int RunHeadless(const Args& args, QApplication&) {
   p.system = &system;
   p.window = &window;
   p.dialogs = &dialogs;
+  p.clipboard = &clipboard;
+  p.folders = &folders;
   Main_Form form(p, StartOptions{args.dataDir, ""});
   input->Attach(&form);
   events.Attach(&form);
@@ -274,6 +280,8 @@ int RunDesktop(const Args& args, QApplication&) {
   AudioBackend& audio = *audioBackend;
   qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
   qt::QtDialogs dialogs(inbox);
+  qt::QtClipboard clipboard;
+  XdgFolders folders;
   Main_Form* formPtr = nullptr;
   qt::QtWindow window(inbox, [&](Image& img) {
     if (formPtr) Compose(*formPtr, fonts, img);
@@ -288,6 +296,8 @@ int RunDesktop(const Args& args, QApplication&) {
   p.system = &system;
   p.window = &window;
   p.dialogs = &dialogs;
+  p.clipboard = &clipboard;
+  p.folders = &folders;
   Main_Form form(p, StartOptions{args.dataDir, ""});
   formPtr = &form;
   if (input) input->Attach(&form);

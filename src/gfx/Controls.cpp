@@ -75,6 +75,7 @@ std::vector<Surface*> Controls::All() {
   add(STAFF_Pic);
   add(Pic);
   add(Shp);
+  v.insert(v.end(), overlays.begin(), overlays.end());
   return v;
 }
 

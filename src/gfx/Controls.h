@@ -58,6 +58,9 @@ struct Controls {
   std::array<bool, 16> ShpCreated{};
   std::array<bool, 8> StaffCreated{};
 
+  // Surfaces shown beside the game's own controls (the player's comforts).
+  std::vector<Surface*> overlays;
+
   MenuState& Menu(MenuItem m) { return form.menus[static_cast<size_t>(m)]; }
 
   // Every surface that can be shown, for composing and hit testing.

@@ -18,6 +18,8 @@ enum class EventKind {
   MouseDown,     // x, y, button (1 left, 2 right)
   MouseMove,     // x, y
   KeyDown,       // key: Windows virtual-key code (13 Enter, 27 Esc, 32 Space)
+  KeyUp,         // key: released (hosts report at least Ctrl, 17)
+  Wheel,         // value: wheel notches, positive turned away from the player
   Menu,          // menu
   Close,         // the main window's close box
   DialogControl  // form, control, value / text: a control of an open dialog was used
@@ -48,6 +50,18 @@ inline InputEvent KeyEvent(int key) {
   InputEvent e;
   e.kind = EventKind::KeyDown;
   e.key = key;
+  return e;
+}
+inline InputEvent KeyUpEvent(int key) {
+  InputEvent e;
+  e.kind = EventKind::KeyUp;
+  e.key = key;
+  return e;
+}
+inline InputEvent WheelEvent(int notches) {
+  InputEvent e;
+  e.kind = EventKind::Wheel;
+  e.value = notches;
   return e;
 }
 inline InputEvent MenuEvent(MenuItem item) {

@@ -2,6 +2,7 @@
 // Everything the engine needs from the machine, in one place. A build for
 // tests or headless runs fills it with the null and scripted implementations.
 #include "platform/AudioBackend.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/DialogHost.h"
 #include "platform/Events.h"
@@ -9,6 +10,7 @@
 #include "platform/Image.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemInfo.h"
+#include "platform/UserFolders.h"
 #include "platform/WindowHost.h"
 
 namespace mirel {
@@ -23,6 +25,9 @@ struct Platform {
   SystemInfo* system = nullptr;
   WindowHost* window = nullptr;
   DialogHost* dialogs = nullptr;
+  // The player's comforts do without these when they are missing.
+  Clipboard* clipboard = nullptr;
+  UserFolders* folders = nullptr;
 };
 
 }  // namespace mirel

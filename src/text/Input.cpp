@@ -26,7 +26,12 @@ void Main_Form::Keys() {
       f.Blinker.Visible = false;
     }
   } leave{*this};
+  comforts.WaitBegins();
   while (ClickWait) {
+    if (comforts.EndsWait()) {
+      ClickWait = false;
+      break;
+    }
     Sleep(10);
     DoEvents();
   }

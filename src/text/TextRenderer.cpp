@@ -55,6 +55,7 @@ void Main_Form::MessageDisp(const Text& tag, const Text& text, uint32_t colour) 
 
   Surface& w = Waku[0];
   const bool caption = CaptionX != 0;
+  const bool whole = comforts.MessageShown(tag, text, colour, caption);
   if (caption) {
     Waku[0].Visible = false;
     Waku[3].Visible = false;
@@ -113,7 +114,7 @@ void Main_Form::MessageDisp(const Text& tag, const Text& text, uint32_t colour) 
       }
       Text piece = text.substr(start, kRowChars);
       const int y = LineNo * LineHeight + 18;
-      if (MessageSpeed == 3) {
+      if (MessageSpeed == 3 && !whole) {
         for (size_t i = 0; i < piece.size(); ++i) {
           w.ForeColor = colour;
           TextOut(*sys.fonts, w, kLeft + pitch * static_cast<int>(i), y, Text(1, piece[i]));
@@ -143,6 +144,7 @@ void Main_Form::MessageDisp(const Text& tag, const Text& text, uint32_t colour) 
     return;
   }
   if ((MessageSpeed & static_cast<int16_t>(WaitAfterLine ? -1 : 0)) != 0) Keys();
+  comforts.MessageDone();
   PageCheck();
 }
 

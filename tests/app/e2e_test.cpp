@@ -57,7 +57,9 @@ struct PlayResult {
 PlayResult Play(const std::string& dataDir, const std::string& script, const std::string& extra = "") {
   std::string in = dataDir + "../input.txt", trace = dataDir + "../trace.txt";
   WriteBytes(in, script);
-  std::string cmd = test::BuildDir() + "src/mirel --headless --data '" + dataDir + "' --input '" + in + "' --trace '" +
+  // The player's own folders stay beside the copy, never the real ones.
+  std::string cmd = "XDG_DATA_HOME='" + dataDir + "../xdg/data' XDG_CONFIG_HOME='" + dataDir + "../xdg/config' " +
+                    test::BuildDir() + "src/mirel --headless --data '" + dataDir + "' --input '" + in + "' --trace '" +
                     trace + "' " + extra + " 2>/dev/null";
   PlayResult r;
   if (FILE* p = popen(cmd.c_str(), "r")) {

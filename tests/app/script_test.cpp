@@ -44,5 +44,36 @@ TEST_F(ScriptTest, WhenTheScriptRunsOutEveryWaitIsAnsweredSoTheRunEnds) {
   EXPECT_EQ(q[0].kind, EventKind::Close);
 }
 
+
+TEST_F(ScriptTest, KeysHeldKeysAndTheWheelBecomeTheirEvents) {
+  struct Case {
+    const char* line;
+    std::vector<std::pair<EventKind, int>> events;  // key code, or wheel notches
+  };
+  const Case cases[] = {
+      {"key pageup", {{EventKind::KeyDown, 33}}},
+      {"key a", {{EventKind::KeyDown, 65}}},
+      {"key ctrl+c", {{EventKind::KeyDown, 17}, {EventKind::KeyDown, 67}, {EventKind::KeyUp, 17}}},
+      {"key ctrl", {{EventKind::KeyDown, 17}, {EventKind::KeyUp, 17}}},
+      {"hold ctrl\nkey ctrl+c", {{EventKind::KeyDown, 17}, {EventKind::KeyDown, 67}}},
+      {"release ctrl", {{EventKind::KeyUp, 17}}},
+      {"wheel up 2\nwheel down", {{EventKind::Wheel, 1}, {EventKind::Wheel, 1}, {EventKind::Wheel, -1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    Load(c.line);
+    f.ClickWait = true;
+    q.clear();
+    for (int i = 0; i < 3 && !in->Exhausted(); ++i) in->Pump(q);
+    ASSERT_EQ(q.size(), c.events.size());
+    for (size_t i = 0; i < q.size(); ++i) {
+      EXPECT_EQ(q[i].kind, c.events[i].first) << i;
+      EXPECT_EQ(q[i].kind == EventKind::Wheel ? q[i].value : q[i].key, c.events[i].second) << i;
+    }
+  }
+  EXPECT_THROW(Load("wheel sideways\n"), std::runtime_error);
+  EXPECT_THROW(Load("hold shift-lock\n"), std::runtime_error);
+}
+
 }  // namespace
 }  // namespace mirel

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/Clipboard.h"
 #include "platform/DialogHost.h"
 #include "platform/Events.h"
 #include "platform/FontRaster.h"
@@ -42,11 +43,15 @@ class PictureWidget final : public QWidget {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 
  private:
   QRect Target() const;
   EventInbox& inbox_;
   QImage picture_;
+  int wheel_ = 0;  // eighths of a degree not yet reported
 };
 
 class QtWindow final : public QMainWindow, public WindowHost {
@@ -91,6 +96,13 @@ class QtEvents final : public EventSource {
 
  private:
   EventInbox& inbox_;
+};
+
+// The desktop's clipboard.
+class QtClipboard final : public Clipboard {
+ public:
+  void SetText(const Text& text) override;
+  Text GetText() override;
 };
 
 class QtMessageBoxes final : public MessageBoxes {

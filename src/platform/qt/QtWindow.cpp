@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWheelEvent>
 
 #include "platform/qt/QtHost.h"
 
@@ -83,6 +85,11 @@ void PictureWidget::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Return:
     case Qt::Key_Enter: vk = 13; break;
     case Qt::Key_Escape: vk = 27; break;
+    case Qt::Key_Control: vk = 17; break;
+    case Qt::Key_PageUp: vk = 33; break;
+    case Qt::Key_PageDown: vk = 34; break;
+    case Qt::Key_Up: vk = 38; break;
+    case Qt::Key_Down: vk = 40; break;
     default:
       if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) vk = 'A' + (e->key() - Qt::Key_A);
       else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) vk = '0' + (e->key() - Qt::Key_0);
@@ -90,6 +97,23 @@ void PictureWidget::keyPressEvent(QKeyEvent* e) {
   // A held Space or Enter advances line after line; Esc acts once.
   if (vk == 0 || (e->isAutoRepeat() && vk != 32 && vk != 13)) return;
   inbox_.pending.push_back(KeyEvent(vk));
+}
+
+void PictureWidget::keyReleaseEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Control && !e->isAutoRepeat()) inbox_.pending.push_back(KeyUpEvent(17));
+}
+
+// A Ctrl let go in another window is never reported here.
+void PictureWidget::focusOutEvent(QFocusEvent*) { inbox_.pending.push_back(KeyUpEvent(17)); }
+
+void PictureWidget::wheelEvent(QWheelEvent* e) {
+  wheel_ += e->angleDelta().y();
+  // One event per notch of 120; smooth touchpads add up to notches.
+  while (wheel_ >= 120 || wheel_ <= -120) {
+    int notch = wheel_ > 0 ? 1 : -1;
+    inbox_.pending.push_back(WheelEvent(notch));
+    wheel_ -= notch * 120;
+  }
 }
 
 QtWindow::QtWindow(EventInbox& inbox, std::function<void(Image&)> compose)

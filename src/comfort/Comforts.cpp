@@ -1,0 +1,199 @@
+#include "comfort/Comforts.h"
+
+#include "app/Main_Form.h"
+
+namespace mirel {
+
+namespace {
+
+constexpr int kEnter = 13, kCtrl = 17, kEsc = 27, kPageUp = 33, kPageDown = 34, kUp = 38, kDown = 40;
+constexpr int kKeyA = 'A', kKeyC = 'C';
+constexpr int kWheelRows = 3;
+// Read marks reach the disk at most this often, and at the end.
+constexpr uint32_t kSaveEveryMs = 5000;
+
+}  // namespace
+
+Comforts::Comforts(Main_Form& f) : f_(f), copy_(f.sys.clipboard) {
+  autoMark_.name = "AutoMark";
+  autoMark_.kind = SurfaceKind::Label;
+  autoMark_.parent = &f.Waku[0];
+  autoMark_.zOrder = 2;
+  autoMark_.Caption = u"AUTO";
+  autoMark_.font = Font{u"Arial", 8, true};
+  autoMark_.ForeColor = Rgb(192, 192, 255);
+  f.overlays.push_back(&backlog_.page);
+  f.overlays.push_back(&autoMark_);
+}
+
+Comforts::~Comforts() { marks_.Save(); }
+
+bool Comforts::Intercept(const InputEvent& e) {
+  if (e.kind == EventKind::KeyUp) {
+    if (e.key == kCtrl) ctrlHeld_ = false;
+    return true;  // the game knows no key releases
+  }
+  if (e.kind == EventKind::Close || e.kind == EventKind::DialogControl) return false;
+  // A dialog is open: the game's own, nothing to add.
+  if (!f_.form.enabled) return e.kind == EventKind::Wheel;
+  if (backlog_.IsOpen()) return BacklogInput(e);
+  switch (e.kind) {
+    case EventKind::Wheel:
+      if (e.value > 0 && CanOpenBacklog()) OpenBacklog();
+      return true;
+    case EventKind::KeyDown:
+      if (e.key == kCtrl) {
+        ctrlHeld_ = true;
+        SetAuto(false);
+        return true;
+      }
+      if (e.key == kKeyC && ctrlHeld_) {
+        copy_.CopyCurrent();
+        return true;
+      }
+      if (e.key == kKeyA) {
+        if (InStory()) SetAuto(!auto_.On());
+        return true;
+      }
+      if (e.key == kPageUp) {
+        if (CanOpenBacklog()) OpenBacklog();
+        return true;
+      }
+      SetAuto(false);
+      return false;
+    case EventKind::MouseDown:
+    case EventKind::Menu:
+      SetAuto(false);
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool Comforts::BacklogInput(const InputEvent& e) {
+  switch (e.kind) {
+    case EventKind::Wheel:
+      if (!backlog_.Scroll(e.value * kWheelRows)) CloseBacklog();
+      return true;
+    case EventKind::KeyDown:
+      switch (e.key) {
+        case kUp: backlog_.Scroll(1); break;
+        case kDown: backlog_.Scroll(-1); break;
+        case kPageUp: backlog_.ScrollPage(1); break;
+        case kPageDown: backlog_.ScrollPage(-1); break;
+        case kEsc:
+        case kEnter: CloseBacklog(); break;
+        case kCtrl: ctrlHeld_ = true; break;
+        case kKeyC:
+          if (ctrlHeld_) copy_.CopyCurrent();
+          break;
+        default: break;
+      }
+      return true;
+    case EventKind::MouseDown:
+      if (e.button == 2) CloseBacklog();
+      return true;
+    case EventKind::Menu:
+      // The menu acts on the game as it stands under the page.
+      CloseBacklog();
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool Comforts::CanOpenBacklog() const {
+  PlayerWait w = f_.CurrentWait();
+  return w == PlayerWait::Click || w == PlayerWait::Choice;
+}
+
+void Comforts::OpenBacklog() {
+  SetAuto(false);
+  Image under;
+  Compose(f_, *f_.sys.fonts, under);
+  backlog_.Open(under, *f_.sys.fonts);
+}
+
+void Comforts::CloseBacklog() { backlog_.Close(); }
+
+void Comforts::SetAuto(bool on) {
+  if (on == auto_.On()) return;
+  auto_.Set(on, f_.GetTickCount());
+  const Surface& w = f_.Waku[0];
+  autoMark_.Move(w.width - 40, 3, 36, 14);
+  autoMark_.Visible = on;
+  if (w.Shown()) f_.sys.window->Refresh();
+}
+
+bool Comforts::InStory() const {
+  if (f_.GameDepth <= 0 || f_.TitleShown || f_.GalleryOpen || f_.InIdle) return false;
+  PlayerWait w = f_.CurrentWait();
+  return w == PlayerWait::Click || w == PlayerWait::None;
+}
+
+bool Comforts::Passable() const { return settings.fastForwardUnread || marks_.IsRead(record_); }
+
+void Comforts::Pumped() {
+  if (auto_.On()) {
+    PlayerWait w = f_.CurrentWait();
+    if (w != PlayerWait::Click && w != PlayerWait::None) SetAuto(false);
+  }
+  const uint32_t now = f_.GetTickCount();
+  if (marks_.Dirty() && TicksSince(lastSave_, now) >= kSaveEveryMs) {
+    marks_.Save();
+    lastSave_ = now;
+  }
+}
+
+void Comforts::LoadMarks() {
+  marksLoaded_ = true;
+  std::string path;
+  if (f_.sys.folders) {
+    std::string home = f_.sys.folders->DataHome();
+    std::optional<Bytes> scenario = ReadFile(f_.DataPath("91.dat"));
+    if (!home.empty() && scenario) path = ReadMarks::FileFor(home + "read/", *scenario);
+  }
+  marks_.Load(path);
+}
+
+bool Comforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, bool caption) {
+  if (!marksLoaded_) LoadMarks();
+  record_ = f_.CurSeq;
+  chars_ = text.size();
+  BacklogEntry entry;
+  entry.kind = caption ? BacklogEntry::Kind::Caption : BacklogEntry::Kind::Message;
+  if (!caption) entry.tag = tag;
+  entry.text = text;
+  entry.colour = colour;
+  backlog_.Add(std::move(entry));
+  copy_.Shown(caption ? Text{} : tag, text, settings.copyEveryMessage);
+  whole_ = !caption && ctrlHeld_ && Passable();
+  return whole_;
+}
+
+void Comforts::MessageDone() {
+  // Read is what was shown at reading pace: not skipped, not rushed past.
+  if (!whole_ && f_.MessageSpeed != 0) marks_.Mark(record_);
+}
+
+void Comforts::ChoicePicked(const Text& answer) {
+  BacklogEntry entry;
+  entry.kind = BacklogEntry::Kind::Choice;
+  entry.text = answer;
+  backlog_.Add(std::move(entry));
+}
+
+void Comforts::WaitBegins() { auto_.WaitBegins(f_.GetTickCount(), chars_, settings); }
+
+bool Comforts::EndsWait() {
+  // Only the story's own wait: not under a dialog or the backlog.
+  if (backlog_.IsOpen() || f_.CurrentWait() != PlayerWait::Click) return false;
+  if (ctrlHeld_ && Passable()) return true;
+  return auto_.Due(f_.GetTickCount());
+}
+
+bool Comforts::Rushing() const {
+  return ctrlHeld_ && whole_ && !f_.TitleShown && !f_.GalleryOpen;
+}
+
+}  // namespace mirel
