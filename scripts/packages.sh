@@ -2,7 +2,7 @@
 # last two are General MIDI songs made elsewhere, for the sound tests.
 MIREL_PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev libfluidsynth-dev libsdl2-dev \
 timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev file \
-openttd-openmsx planetblupi-music-midi"
+xvfb xauth openttd-openmsx planetblupi-music-midi"
 
 # Installs whatever of them is missing (as root, or through sudo).
 mirel_install_packages() {

@@ -6,12 +6,9 @@
 
 namespace mirel {
 
-void Main_Form::Refreshed(const Surface& s) {
-  if (s.Shown() || s.parent == nullptr) sys.window->Refresh();
-}
-
 void Main_Form::DoEvents() {
   ++Pumps;
+  PresentChanges();
   sys.window->Sync(form);
   sys.events->Pump(events);
   timers.Poll();

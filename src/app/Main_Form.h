@@ -34,7 +34,7 @@ struct StartOptions {
   std::string programDir;    // where the program lives; ProgramDir() when empty
 };
 
-class Main_Form : public PlayState, public Controls, public ScenarioData, private RefreshSink {
+class Main_Form : public PlayState, public Controls, public ScenarioData {
  public:
   Main_Form(Platform& sys, StartOptions options);
   ~Main_Form() override;
@@ -96,14 +96,20 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   std::string ColorDepthText = "32", MemoryLoadText = "0";
 
   // ---- app/Events.cpp: the event pump and dispatch ----
-  // Lets pending window events run once: host events, due timers, then the
-  // engine handlers of every queued event.
+  // Lets pending window events run once: what changed on screen is
+  // presented, then host events, due timers and the engine handlers of
+  // every queued event run.
   void DoEvents();
+  // Hands the window what changed on screen since the last present.
+  void PresentChanges() { Present(*sys.window, *sys.fonts); }
   void Dispatch(const InputEvent& e);
   PlayerWait CurrentWait() const;
   void Refresh(Surface& s) { s.Refresh(); }
-  // Sleep on the platform clock.
-  void Sleep(uint32_t ms) { sys.clock->Sleep(ms); }
+  // Sleep on the platform clock; what was drawn before is on screen during it.
+  void Sleep(uint32_t ms) {
+    PresentChanges();
+    sys.clock->Sleep(ms);
+  }
   uint32_t GetTickCount() { return sys.clock->GetTickCount(); }
   void MsgBox(const Text& text) { sys.messages->Show(text, MsgButtons::Ok); }
   EventQueue events;
@@ -113,7 +119,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
 
   // ---- gfx/FramePacing.cpp ----
   void FrameBegin();
-  // Present is the caller's; this sleeps the rest of the period, then pumps.
+  // Presents the frame, sleeps the rest of the period, then pumps.
   void FrameEnd(uint32_t periodMs);
   uint32_t FrameTick = 0, FrameElapsed = 0;
 
@@ -258,7 +264,6 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, privat
   uint32_t PhotoRandom = 1;
 
  private:
-  void Refreshed(const Surface& s) override;
   void DispatchMouse(const InputEvent& e);
   int dispatchDepth_ = 0;
 };

@@ -15,7 +15,6 @@ Main_Form::Main_Form(Platform& platform, StartOptions opts)
       options(std::move(opts)),
       timers(*platform.clock),
       mci(*platform.audio, *this, *platform.clock, [this] { DoEvents(); }) {
-  SetSink(this);
   ClickerTimer = timers.Add("Clicker", 500, [this] { Clicker_Timer(); });
   BGMLoopTimer = timers.Add("BGMLoop", 1000, [this] { BGMLoop_Timer(); });
   optionWindow = std::make_unique<Option_Window>(*this);

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QScreen>
 #include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <chrono>
@@ -18,6 +20,7 @@
 
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
+#include "platform/DeferredAudio.h"
 #include "platform/Files.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/VirtualAudio.h"
@@ -111,6 +114,23 @@ Args Parse(int argc, char** argv) {
     else fail("unknown option " + s);
   }
   return a;
+}
+
+// Milliseconds since the kernel started this process (to 10 ms).
+double SinceProcessStart() {
+  std::ifstream in("/proc/self/stat");
+  std::string stat;
+  std::getline(in, stat);
+  const size_t name = stat.rfind(')');
+  if (name == std::string::npos) return -1;
+  std::istringstream fields(stat.substr(name + 1));
+  std::string field;
+  for (int i = 3; i <= 22 && fields >> field; ++i) {
+  }
+  timespec now{};
+  clock_gettime(CLOCK_BOOTTIME, &now);
+  const double started = std::strtod(field.c_str(), nullptr) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  return (static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9 - started) * 1000.0;
 }
 
 using WallClock = std::chrono::steady_clock;
@@ -217,9 +237,8 @@ int RunHeadless(const Args& args, QApplication&) {
     if (trace) form.StepHook = [&trace](int32_t seq) { std::fprintf(trace.get(), "%d\n", seq); };
   }
   input->SetScreenshotHandler([&](const std::string& file) {
-    Image img;
-    Compose(form, fonts, img);
-    if (!qt::ToQImage(img).save(QString::fromStdString(file), "PNG"))
+    // What the window shows: the picture as last presented.
+    if (!qt::ToQImage(window.Frame()).save(QString::fromStdString(file), "PNG"))
       std::fprintf(stderr, "mirel: cannot write %s\n", file.c_str());
   });
   int status = RunProgram(form);
@@ -276,16 +295,19 @@ int RunDesktop(const Args& args, QApplication&) {
   StatsEvents events(&qtEvents, input.get());
   qt::QtImageCodec images;
   qt::QtFonts fonts;
-  std::unique_ptr<AudioBackend> audioBackend = OpenHostAudio(clock, args.soundfont);
-  AudioBackend& audio = *audioBackend;
+  // The soundfont and the device are opened when the game first sounds,
+  // which is after the window is shown.
+  const std::string soundfont = FindSoundfont(args.soundfont);
+  DeferredAudio audio([&clock, &args] { return OpenHostAudio(clock, args.soundfont); },
+                      soundfont.empty() ? "sound off: no soundfont found"
+                                        : "soundfont " + soundfont + ", opened once the window is shown");
   qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
   qt::QtDialogs dialogs(inbox);
   qt::QtClipboard clipboard;
   XdgFolders folders;
-  Main_Form* formPtr = nullptr;
-  qt::QtWindow window(inbox, [&](Image& img) {
-    if (formPtr) Compose(*formPtr, fonts, img);
-  });
+  qt::QtWindow window(inbox);
+  double firstFrameMs = -1;
+  window.OnFirstPaint([&firstFrameMs] { firstFrameMs = SinceProcessStart(); });
   Platform p;
   p.clock = &clock;
   p.events = &events;
@@ -299,12 +321,14 @@ int RunDesktop(const Args& args, QApplication&) {
   p.clipboard = &clipboard;
   p.folders = &folders;
   Main_Form form(p, StartOptions{args.dataDir, ""});
-  formPtr = &form;
   if (input) input->Attach(&form);
   events.Attach(&form);
   int status = RunProgram(form);
   HintAtDataFolder(form);
-  if (args.stats) events.Print();
+  if (args.stats) {
+    events.Print();
+    if (firstFrameMs >= 0) std::printf("stats: first frame %.0f ms after the process started\n", firstFrameMs);
+  }
   std::fflush(stdout);
   return status;
 }

@@ -22,8 +22,8 @@ Comforts::Comforts(Main_Form& f) : f_(f), copy_(f.sys.clipboard) {
   autoMark_.Caption = u"AUTO";
   autoMark_.font = Font{u"Arial", 8, true};
   autoMark_.ForeColor = Rgb(192, 192, 255);
-  f.overlays.push_back(&backlog_.page);
-  f.overlays.push_back(&autoMark_);
+  f.AddOverlay(&backlog_.page);
+  f.AddOverlay(&autoMark_);
 }
 
 Comforts::~Comforts() { marks_.Save(); }

@@ -6,6 +6,8 @@ namespace mirel {
 
 namespace {
 
+constexpr int kScreenW = 640, kScreenH = 480;
+
 void Name(Surface& s, std::string n, int zOrder, SurfaceKind kind = SurfaceKind::Picture) {
   s.name = std::move(n);
   s.zOrder = zOrder;
@@ -54,15 +56,10 @@ Controls::Controls() {
   NameArray(Shp, "Shp", z::kShp, SurfaceKind::Shape);
   for (auto& s : Shp) s.BackColor = kBlack;
 
-  const Text captions[kMenuItemCount] = {u"終了", u"ロード", u"セーブ", u"設定", u"次の選択まで進む", u"バージョン"};
-  for (int i = 0; i < kMenuItemCount; ++i) form.menus[static_cast<size_t>(i)].caption = captions[i];
-}
-
-std::vector<Surface*> Controls::All() {
-  std::vector<Surface*> v = {&Pic_Main, &Pic_Back, &Mesh1, &Mesh2, &Face_Load, &Face_Mask, &Texture,
-                             &Dtime_label, &Blinker, &Title, &LOAD_NOW, &End_Pic, &SCG, &CG_END};
-  auto add = [&v](auto& arr) {
-    for (auto& s : arr) v.push_back(&s);
+  all_ = {&Pic_Main, &Pic_Back, &Mesh1, &Mesh2, &Face_Load, &Face_Mask, &Texture,
+          &Dtime_label, &Blinker, &Title, &LOAD_NOW, &End_Pic, &SCG, &CG_END};
+  auto add = [this](auto& arr) {
+    for (auto& s : arr) all_.push_back(&s);
   };
   add(Doll_Disp);
   add(Doll_Back);
@@ -75,17 +72,28 @@ std::vector<Surface*> Controls::All() {
   add(STAFF_Pic);
   add(Pic);
   add(Shp);
-  v.insert(v.end(), overlays.begin(), overlays.end());
-  return v;
+  looks_.resize(all_.size());
+  SetSink(this);
+  frame_.Resize(kScreenW, kScreenH);
+
+  const Text captions[kMenuItemCount] = {u"終了", u"ロード", u"セーブ", u"設定", u"次の選択まで進む", u"バージョン"};
+  for (int i = 0; i < kMenuItemCount; ++i) form.menus[static_cast<size_t>(i)].caption = captions[i];
 }
 
 void Controls::SetSink(RefreshSink* sink) {
+  sink_ = sink;
   for (Surface* s : All()) s->sink = sink;
+}
+
+void Controls::AddOverlay(Surface* s) {
+  all_.push_back(s);
+  looks_.emplace_back();
+  s->sink = sink_;
 }
 
 namespace {
 
-bool Exists(Controls& c, const Surface* s) {
+bool Exists(const Controls& c, const Surface* s) {
   for (size_t i = 0; i < c.Pic.size(); ++i)
     if (s == &c.Pic[i]) return c.PicCreated[i];
   for (size_t i = 0; i < c.Shp.size(); ++i)
@@ -93,6 +101,35 @@ bool Exists(Controls& c, const Surface* s) {
   for (size_t i = 1; i < c.STAFF_Pic.size(); ++i)
     if (s == &c.STAFF_Pic[i]) return c.StaffCreated[i];
   return true;
+}
+
+Rect Intersect(Rect a, Rect b) {
+  const int x1 = std::max(a.x, b.x), y1 = std::max(a.y, b.y);
+  const int x2 = std::min(a.x + a.w, b.x + b.w), y2 = std::min(a.y + a.h, b.y + b.h);
+  if (x2 <= x1 || y2 <= y1) return Rect{};
+  return Rect{x1, y1, x2 - x1, y2 - y1};
+}
+
+Rect Union(Rect a, Rect b) {
+  const int x1 = std::min(a.x, b.x), y1 = std::min(a.y, b.y);
+  const int x2 = std::max(a.x + a.w, b.x + b.w), y2 = std::max(a.y + a.h, b.y + b.h);
+  return Rect{x1, y1, x2 - x1, y2 - y1};
+}
+
+// Overlapping or touching.
+bool Meets(Rect a, Rect b) { return a.x <= b.x + b.w && b.x <= a.x + a.w && a.y <= b.y + b.h && b.y <= a.y + a.h; }
+
+// Part of the composed screen: shown, created, and on a layer the composer
+// draws (top-level surfaces of stacking order 0 are never composed).
+bool Composed(const Controls& c, const Surface& s) {
+  if (!s.Visible || !Exists(c, &s)) return false;
+  return s.parent ? Composed(c, *s.parent) : s.zOrder > 0;
+}
+
+// The part of the screen a control covers, clipped by its parents.
+Rect ScreenRect(const Surface& s) {
+  Rect clip = s.parent ? ScreenRect(*s.parent) : Rect{0, 0, kScreenW, kScreenH};
+  return Intersect(Rect{s.ScreenLeft(), s.ScreenTop(), s.width, s.height}, clip);
 }
 
 // Top-level controls that may be shown, sorted back to front.
@@ -152,20 +189,136 @@ Surface* HitIn(Controls& c, Surface& s, int x, int y) {
   return &s;
 }
 
+// Composes one rectangle of the screen into `frame`.
+void ComposeRect(Controls& c, FontRasterizer& fonts, const std::vector<Surface*>& stack, Surface& frame, Rect r) {
+  // What lies under a picture that covers the whole rectangle is not seen.
+  size_t from = stack.size();
+  while (from > 0) {
+    const Surface& s = *stack[from - 1];
+    const Rect own = ScreenRect(s);
+    if (s.kind == SurfaceKind::Picture && s.pixels.size() == static_cast<size_t>(s.width) * s.height &&
+        own.x <= r.x && own.y <= r.y && own.x + own.w >= r.x + r.w && own.y + own.h >= r.y + r.h)
+      break;
+    --from;
+  }
+  if (from == 0) {
+    FillBox(frame, r.x, r.y, r.x + r.w, r.y + r.h, c.FormBackColor);
+    const Image& pic = c.FormPicture;
+    if (pic.width > 0 && pic.pixels.size() == static_cast<size_t>(pic.width) * pic.height) {
+      Rect in = Intersect(r, Rect{0, 0, pic.width, pic.height});
+      for (int y = in.y; y < in.y + in.h; ++y)
+        std::copy_n(pic.pixels.begin() + static_cast<size_t>(y) * pic.width + in.x, in.w,
+                    frame.pixels.begin() + static_cast<size_t>(y) * frame.width + in.x);
+    }
+  } else {
+    --from;
+  }
+  for (size_t i = from; i < stack.size(); ++i) Paint(c, fonts, *stack[i], frame, 0, 0, r.x, r.y, r.x + r.w, r.y + r.h);
+}
+
 }  // namespace
 
 void Compose(Controls& c, FontRasterizer& fonts, Image& out) {
   Surface frame;
-  frame.BackColor = c.FormBackColor;
-  frame.Resize(640, 480);
-  frame.Cls();
-  if (c.FormPicture.width > 0) {
-    Surface pic;
-    pic.SetPicture(c.FormPicture);
-    BitBlt(frame, 0, 0, 640, 480, pic, 0, 0, Rop::SrcCopy);
-  }
-  for (Surface* s : Stack(c)) Paint(c, fonts, *s, frame, 0, 0, 0, 0, 640, 480);
+  frame.Resize(kScreenW, kScreenH);
+  ComposeRect(c, fonts, Stack(c), frame, Rect{0, 0, kScreenW, kScreenH});
   out = frame.ToImage();
+}
+
+void Controls::Refreshed(const Surface& s) {
+  if (Composed(*this, s)) Damage(ScreenRect(s));
+}
+
+void Controls::Damage(Rect r) {
+  r = Intersect(r, Rect{0, 0, kScreenW, kScreenH});
+  if (r.Empty()) return;
+  // Rectangles that meet are merged, so a pixel is composed once; past a
+  // handful the bounding box is cheaper than the bookkeeping.
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (size_t i = 0; i < damage_.size(); ++i)
+      if (Meets(damage_[i], r)) {
+        r = Union(r, damage_[i]);
+        damage_.erase(damage_.begin() + static_cast<long>(i));
+        merged = true;
+        break;
+      }
+  }
+  damage_.push_back(r);
+  constexpr size_t kMostRects = 8;
+  if (damage_.size() > kMostRects) {
+    Rect all = damage_[0];
+    for (const Rect& d : damage_) all = Union(all, d);
+    damage_.assign(1, all);
+  }
+}
+
+bool Controls::Look::Matches(const Surface& s) const {
+  switch (s.kind) {
+    case SurfaceKind::Picture:
+      return true;
+    case SurfaceKind::Label:
+      return fore == s.ForeColor && caption == s.Caption && font.name == s.font.name && font.size == s.font.size &&
+             font.bold == s.font.bold;
+    case SurfaceKind::Shape:
+      return border == s.BorderColor && borderWidth == s.BorderWidth;
+  }
+  return true;
+}
+
+void Controls::Look::Take(const Surface& s) {
+  zOrder = s.zOrder;
+  fore = s.ForeColor;
+  border = s.BorderColor;
+  borderWidth = s.BorderWidth;
+  if (s.kind == SurfaceKind::Label) {
+    caption = s.Caption;
+    font = s.font;
+  }
+}
+
+void Controls::FindChanges(const WindowHost& host) {
+  const Rect screen{0, 0, kScreenW, kScreenH};
+  if (host.RefreshRequests() != hostRefreshes_) {
+    hostRefreshes_ = host.RefreshRequests();
+    Damage(screen);
+  }
+  if (FormBackColor != formBack_ || FormPicture.pixels.data() != formPicture_ || FormPicture.width != formPictureW_ ||
+      FormPicture.height != formPictureH_) {
+    formBack_ = FormBackColor;
+    formPicture_ = FormPicture.pixels.data();
+    formPictureW_ = FormPicture.width;
+    formPictureH_ = FormPicture.height;
+    Damage(screen);
+  }
+  for (size_t i = 0; i < all_.size(); ++i) {
+    const Surface& s = *all_[i];
+    Look& was = looks_[i];
+    if (!was.on && !s.Visible) continue;
+    const bool on = Composed(*this, s);
+    if (!on && !was.on) continue;
+    const Rect rect = on ? ScreenRect(s) : Rect{};
+    if (on == was.on && rect == was.rect && s.zOrder == was.zOrder && was.Matches(s)) continue;
+    if (was.on) Damage(was.rect);
+    if (on) Damage(rect);
+    was.on = on;
+    was.rect = rect;
+    was.Take(s);
+  }
+}
+
+std::vector<Rect> Controls::PendingDamage() {
+  return damage_;
+}
+
+bool Controls::Present(WindowHost& host, FontRasterizer& fonts) {
+  FindChanges(host);
+  if (damage_.empty()) return false;
+  const std::vector<Surface*> stack = Stack(*this);
+  for (const Rect& r : damage_) ComposeRect(*this, fonts, stack, frame_, r);
+  host.Present(PictureView{frame_.pixels.data(), frame_.width, frame_.height}, damage_);
+  damage_.clear();
+  return true;
 }
 
 Surface* HitTest(Controls& c, int x, int y) {

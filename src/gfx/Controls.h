@@ -1,7 +1,10 @@
 #pragma once
 // The controls of the main window: every picture surface, label and shape,
 // the menu bar and the form itself. The engine draws only into these; the
-// composer shows the visible ones in stacking order.
+// composer shows the visible ones in stacking order. What reaches the
+// window is presented on change: a refresh of a shown surface, or a change
+// of what is shown where, marks the rectangle it touches, and the next
+// present composes and hands over only those rectangles.
 #include <array>
 #include <memory>
 #include <vector>
@@ -29,7 +32,7 @@ constexpr int kStaffRoll = 70;  // STAFF_Pic(7), above everything else
 constexpr int kLoadNow = 80;
 }  // namespace z
 
-struct Controls {
+struct Controls : private RefreshSink {
   Controls();
   Controls(const Controls&) = delete;
   Controls& operator=(const Controls&) = delete;
@@ -59,13 +62,51 @@ struct Controls {
   std::array<bool, 8> StaffCreated{};
 
   // Surfaces shown beside the game's own controls (the player's comforts).
-  std::vector<Surface*> overlays;
+  void AddOverlay(Surface* s);
 
   MenuState& Menu(MenuItem m) { return form.menus[static_cast<size_t>(m)]; }
 
   // Every surface that can be shown, for composing and hit testing.
-  std::vector<Surface*> All();
+  const std::vector<Surface*>& All() { return all_; }
   void SetSink(RefreshSink* sink);
+
+  // A rectangle of the screen that changed and is to be presented.
+  void Damage(Rect r);
+  // Composes the changed rectangles and hands them to the window, once for
+  // everything that changed since the last present; nothing when nothing
+  // changed (also a form Refresh of the host counts as a change of all).
+  // True when something was presented.
+  bool Present(WindowHost& host, FontRasterizer& fonts);
+  // The changed rectangles not yet presented (for tests).
+  std::vector<Rect> PendingDamage();
+
+ private:
+  // What a control looks like on screen, as far as presenting can tell
+  // without its pixels (those are presented by its Refresh).
+  struct Look {
+    bool on = false;
+    Rect rect;  // on screen, clipped by its parents and the screen
+    int zOrder = 0;
+    uint32_t fore = 0, border = 0;
+    int borderWidth = 0;
+    Text caption;
+    Font font;
+    // Same caption, colours, font and border as the control has now.
+    bool Matches(const Surface& s) const;
+    void Take(const Surface& s);
+  };
+  void Refreshed(const Surface& s) override;
+  void FindChanges(const WindowHost& host);
+
+  std::vector<Surface*> all_;
+  RefreshSink* sink_ = nullptr;
+  std::vector<Look> looks_;
+  std::vector<Rect> damage_;
+  Surface frame_;  // the screen as last presented
+  long hostRefreshes_ = -1;
+  uint32_t formBack_ = 0;
+  const uint32_t* formPicture_ = nullptr;
+  int formPictureW_ = 0, formPictureH_ = 0;
 };
 
 // Draws the visible controls into a 640x480 picture, back to front.

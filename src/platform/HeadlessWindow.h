@@ -2,6 +2,8 @@
 // A main window that exists only in memory: geometry, caption and display
 // mode behave like a real desktop window of a 1920x1080 screen whose frame
 // adds 8 pixels on each side and 31 above (caption) plus 20 (menu bar).
+// It keeps the picture last presented: what a real window would show.
+#include "platform/Image.h"
 #include "platform/WindowHost.h"
 
 namespace mirel {
@@ -9,7 +11,7 @@ namespace mirel {
 class HeadlessWindow final : public WindowHost {
  public:
   void Show() override { shown_ = true; }
-  void Refresh() override { ++refreshes_; }
+  void Present(PictureView frame, const std::vector<Rect>& dirty) override;
   void Sync(const FormState& state) override;
   Rect OuterRect() override;
   Rect ClientRect() override;
@@ -28,7 +30,12 @@ class HeadlessWindow final : public WindowHost {
   void SetScreen(int w, int h) { screenW_ = w; screenH_ = h; }
   void SetFullScreenPossible(bool possible) { fullScreenPossible_ = possible; }
   bool Shown() const { return shown_; }
-  long Refreshes() const { return refreshes_; }
+  long Refreshes() const { return RefreshRequests(); }
+  // The picture on screen after the last present; white before the first.
+  const Image& Frame() const { return frame_; }
+  // Presents that changed something, and the pixels they covered.
+  long Presents() const { return presents_; }
+  long PresentedPixels() const { return presentedPixels_; }
   bool MenuBarVisible() const { return menuBar_; }
   const FormState& State() const { return state_; }
 
@@ -38,7 +45,8 @@ class HeadlessWindow final : public WindowHost {
   int x_ = 0, y_ = 0, outerW_ = 656, outerH_ = 539;
   int screenW_ = 1920, screenH_ = 1080;
   bool caption_ = true, menuBar_ = true, fullScreen_ = false, fullScreenPossible_ = true, shown_ = false;
-  long refreshes_ = 0;
+  long presents_ = 0, presentedPixels_ = 0;
+  Image frame_{640, 480, std::vector<uint32_t>(640 * 480, 0xFFFFFF)};
   bool imeOpen_ = true;
   FormState state_;
 };

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Events.h"
 #include "platform/Text.h"
@@ -24,16 +25,32 @@ struct FormState {
   bool busyCursor = false; // the hourglass while loading
 };
 
+// Pixels the engine owns, lent to the window: top-down rows, 0x00RRGGBB.
+struct PictureView {
+  const uint32_t* pixels = nullptr;
+  int width = 0, height = 0;
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
+  bool Empty() const { return w <= 0 || h <= 0; }
+  friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
   virtual void Show() = 0;
-  // Presents the controls now (the toolkit's Refresh): compose and paint.
-  virtual void Refresh() = 0;
+  // The toolkit's Refresh of the form: the whole picture is presented
+  // again at the next present. Only counted here; the engine asks.
+  void Refresh() { ++refreshRequests_; }
+  long RefreshRequests() const { return refreshRequests_; }
+  // Shows the 640x480 picture, of which only the `dirty` rectangles changed
+  // since the last present. The pixels stay the engine's; they are valid
+  // and unchanged until the next present, so the window may show them
+  // without a copy.
+  virtual void Present(PictureView frame, const std::vector<Rect>& dirty) = 0;
   // Takes over menu captions, enabled and visible states, the window's
   // enabled state and the mouse pointer. Called often; cheap when nothing
   // changed. A menu bar whose items are all hidden disappears.
@@ -54,6 +71,9 @@ class WindowHost {
   virtual bool InFullScreenMode() = 0;
   // Switches the Japanese input method of the main window on or off.
   virtual void SetImeOpen(bool open) = 0;
+
+ private:
+  long refreshRequests_ = 0;
 };
 
 }  // namespace mirel

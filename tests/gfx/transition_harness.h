@@ -16,7 +16,8 @@
 namespace mirel::test {
 
 // Every present of a surface: the virtual time slept until then and, for
-// the frames asked for, the whole picture.
+// the frames asked for, the whole picture. The refresh then goes on to
+// `next` (the window's presenting) when set.
 class FrameLog final : public RefreshSink {
  public:
   explicit FrameLog(VirtualClock& clock) : clock_(clock) {}
@@ -25,6 +26,7 @@ class FrameLog final : public RefreshSink {
     times.push_back(clock_.TotalSlept());
     if (keepAll || keep.count(n)) frames[n] = s.pixels;
     if (onFrame) onFrame(n, s);
+    if (next) next->Refreshed(s);
   }
   int Count() const { return static_cast<int>(times.size()); }
   const std::vector<uint32_t>& Frame(int n) const { return frames.at(n); }
@@ -34,6 +36,7 @@ class FrameLog final : public RefreshSink {
   bool keepAll = false;
   std::map<int, std::vector<uint32_t>> frames;
   std::function<void(int, const Surface&)> onFrame;
+  RefreshSink* next = nullptr;
 
  private:
   VirtualClock& clock_;
@@ -106,6 +109,7 @@ struct Harness {
     f.Pic_Main.Visible = true;
     f.Pic_Back.BackColor = kBlack;
     f.Mesh2.BackColor = kWhite;
+    log.next = f.Pic_Main.sink;
     f.Pic_Main.sink = &log;
     tp.events.onPump = [this](EventQueue&) {
       ++pumps;

@@ -31,10 +31,14 @@ struct EventInbox {
 
 // Shows the 640x480 picture: 1:1 in a window; in full screen scaled to fit
 // with its aspect ratio kept (black bars), sharp when the factor is whole.
+// The picture is the engine's own pixels, shown without a copy.
 class PictureWidget final : public QWidget {
  public:
   PictureWidget(EventInbox& inbox, QWidget* parent);
-  void SetPicture(const QImage& img);
+  // Paints the changed rectangles of the picture now.
+  void Present(PictureView frame, const std::vector<Rect>& dirty);
+  // Called once, when the widget first paints.
+  std::function<void()> firstPaint;
   // Maps a point of the widget to the picture; false outside it.
   bool ToPicture(QPoint p, int& x, int& y) const;
 
@@ -49,6 +53,8 @@ class PictureWidget final : public QWidget {
 
  private:
   QRect Target() const;
+  // The widget's rectangle that shows a rectangle of the picture.
+  QRect ToWidget(const Rect& r) const;
   EventInbox& inbox_;
   QImage picture_;
   int wheel_ = 0;  // eighths of a degree not yet reported
@@ -56,10 +62,9 @@ class PictureWidget final : public QWidget {
 
 class QtWindow final : public QMainWindow, public WindowHost {
  public:
-  // compose fills the 640x480 picture from the engine's controls.
-  QtWindow(EventInbox& inbox, std::function<void(Image&)> compose);
+  explicit QtWindow(EventInbox& inbox);
   void Show() override;
-  void Refresh() override;
+  void Present(PictureView frame, const std::vector<Rect>& dirty) override;
   void Sync(const FormState& state) override;
   Rect OuterRect() override;
   Rect ClientRect() override;
@@ -72,7 +77,7 @@ class QtWindow final : public QMainWindow, public WindowHost {
   bool ChangeDisplayMode(bool fullScreen) override;
   bool InFullScreenMode() override { return fullScreen_; }
   void SetImeOpen(bool open) override;
-  QImage Grab() const;
+  void OnFirstPaint(std::function<void()> f) { picture_->firstPaint = std::move(f); }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -80,7 +85,6 @@ class QtWindow final : public QMainWindow, public WindowHost {
  private:
   int MenuBarHeight() const;
   EventInbox& inbox_;
-  std::function<void(Image&)> compose_;
   PictureWidget* picture_;
   QAction* actions_[kMenuItemCount];
   FormState shown_;

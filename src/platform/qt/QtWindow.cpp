@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWheelEvent>
@@ -31,7 +32,31 @@ PictureWidget::PictureWidget(EventInbox& inbox, QWidget* parent) : QWidget(paren
   picture_.fill(Qt::white);
 }
 
-void PictureWidget::SetPicture(const QImage& img) { picture_ = img; }
+void PictureWidget::Present(PictureView frame, const std::vector<Rect>& dirty) {
+  if (picture_.constBits() != reinterpret_cast<const uchar*>(frame.pixels) || picture_.width() != frame.width ||
+      picture_.height() != frame.height) {
+    // Our pixels are 0x00RRGGBB: the unused top byte is what RGB32 ignores.
+    picture_ = QImage(reinterpret_cast<const uchar*>(frame.pixels), frame.width, frame.height, frame.width * 4,
+                      QImage::Format_RGB32);
+    repaint();
+    return;
+  }
+  QRegion region;
+  for (const Rect& r : dirty) region += ToWidget(r);
+  if (!region.isEmpty()) repaint(region);
+}
+
+QRect PictureWidget::ToWidget(const Rect& r) const {
+  QRect t = Target();
+  if (t.width() == 640 && t.height() == 480) return QRect(t.x() + r.x, t.y() + r.y, r.w, r.h);
+  // Scaled: whole widget pixels that any part of the rectangle reaches,
+  // one more around for the smoothing filter.
+  const double sx = t.width() / 640.0, sy = t.height() / 480.0;
+  const int x1 = t.x() + static_cast<int>(r.x * sx) - 1, y1 = t.y() + static_cast<int>(r.y * sy) - 1;
+  const int x2 = t.x() + static_cast<int>((r.x + r.w) * sx + 0.999) + 1;
+  const int y2 = t.y() + static_cast<int>((r.y + r.h) * sy + 0.999) + 1;
+  return QRect(x1, y1, x2 - x1, y2 - y1).intersected(t);
+}
 
 QRect PictureWidget::Target() const {
   const int w = width(), h = height();
@@ -52,9 +77,22 @@ bool PictureWidget::ToPicture(QPoint p, int& x, int& y) const {
   return true;
 }
 
-void PictureWidget::paintEvent(QPaintEvent*) {
+void PictureWidget::paintEvent(QPaintEvent* e) {
+  if (firstPaint) {
+    firstPaint();
+    firstPaint = nullptr;
+  }
   QPainter p(this);
   QRect t = Target();
+  if (t.width() == 640 && t.height() == 480) {
+    // 1:1: only the rectangles asked for, straight from our pixels.
+    if (t != rect()) p.fillRect(rect(), Qt::black);
+    for (const QRect& r : e->region()) {
+      QRect in = r.intersected(t);
+      if (!in.isEmpty()) p.drawImage(in.topLeft(), picture_, in.translated(-t.topLeft()));
+    }
+    return;
+  }
   if (t != rect()) p.fillRect(rect(), Qt::black);
   double scale = t.width() / 640.0;
   bool sharp = scale == static_cast<int>(scale);
@@ -116,8 +154,7 @@ void PictureWidget::wheelEvent(QWheelEvent* e) {
   }
 }
 
-QtWindow::QtWindow(EventInbox& inbox, std::function<void(Image&)> compose)
-    : inbox_(inbox), compose_(std::move(compose)) {
+QtWindow::QtWindow(EventInbox& inbox) : inbox_(inbox) {
   setWindowTitle("MIREL");
   picture_ = new PictureWidget(inbox, this);
   setCentralWidget(picture_);
@@ -137,17 +174,9 @@ void QtWindow::Show() {
   picture_->setFocus();
 }
 
-void QtWindow::Refresh() {
-  Image img;
-  compose_(img);
-  picture_->SetPicture(ToQImage(img));
-  picture_->repaint();
-}
-
-QImage QtWindow::Grab() const {
-  Image img;
-  compose_(img);
-  return ToQImage(img);
+void QtWindow::Present(PictureView frame, const std::vector<Rect>& dirty) {
+  // Painted at once: the engine may sleep before it next pumps events.
+  picture_->Present(frame, dirty);
 }
 
 void QtWindow::Sync(const FormState& state) {

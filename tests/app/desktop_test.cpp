@@ -1,0 +1,88 @@
+// The real window on a real (virtual frame buffer) X display: a story shows
+// a sprite, waits, wipes it away and waits again; grabs of the whole screen
+// during the waits must show the sprite, then nothing of it.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+constexpr uint32_t kSpriteColour = 0xFF00FF;  // drawn by nothing else
+constexpr int kSpriteW = 100, kSpriteH = 200, kClearColumns = 10;
+
+// The scenario file: every byte complemented, CR LF line ends.
+std::string ScenarioFile(const std::string& csv) {
+  std::string out;
+  for (char c : csv) {
+    if (c == '\n') {
+      out += static_cast<char>(~'\r');
+      out += static_cast<char>(~'\n');
+    } else {
+      out += static_cast<char>(~c);
+    }
+  }
+  return out;
+}
+
+long Count(const QImage& img, uint32_t rgb) {
+  long n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xFFFFFF) == rgb;
+  return n;
+}
+
+TEST(Desktop, ScreenGrabsDuringTimedWaitsShowTheSpriteThenNothingOfIt) {
+  test::TempDir root;
+  const std::string data = root / "data/";
+  std::filesystem::create_directory(data);
+  ASSERT_TRUE(test::CopyDemoData(data));
+  // A click during the opening skips it and starts the story at record 10;
+  // should it come too late, records 0 to 9 pass in a moment anyway.
+  std::string story = "num,cmd,jump,bg,doll,anim,spare,speaker,text,param1,param2,names,end\n";
+  for (int i = 0; i < 10; ++i) story += "1000,w,,,,,,,1,,,,\n";
+  test::WriteBytes(data + "91.dat", ScenarioFile(story + "1000,,,,,,,,START,,,,\n"
+                                                 "1000,,,,11,,,,L,,,,\n"
+                                                 "1000,w,,,,,,,4000,,,,\n"
+                                                 "1000,,,,10,,,,MS,,,,\n"
+                                                 "1000,w,,,,,,,4000,,,,\n"
+                                                 "1000,q,,,,,,,,,,,\n"
+                                                 "9999,,,,,,,,,,,,\n"));
+  Image sprite{kSpriteW, kSpriteH, std::vector<uint32_t>(kSpriteW * kSpriteH, kSpriteColour)};
+  for (int y = 0; y < kSpriteH; ++y)
+    for (int x = 0; x < kClearColumns; ++x) sprite.pixels[static_cast<size_t>(y) * kSpriteW + x] = 0;
+  const Bytes bmp = BmpCodec::Encode(sprite);
+  test::WriteBytes(data + "11.dat", std::string(bmp.begin(), bmp.end()));
+  // The second click answers the first line; the grabs fall two seconds
+  // into each wait.
+  const std::string shown = root / "shown.png", gone = root / "gone.png";
+  test::WriteBytes(root / "input.txt",
+                   "wait 1500\nnow click\nclick\nwait 2000\nnow screenshot " + shown + "\nwait 4000\nnow screenshot " + gone + "\n");
+  const std::string cmd = "cd '" + root.path() + "' && MIREL_LOCK_DIR='" + root.path() +
+                          "' QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' " + test::BuildDir() +
+                          "src/mirel --data '" + data + "' --input input.txt --soundfont none 2>&1";
+  std::string out;
+  int status = -1;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    int st = pclose(p);
+    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  ASSERT_EQ(status, 0) << "needs xvfb-run and xauth (scripts/packages.sh)\n" << out;
+  QImage during(QString::fromStdString(shown)), after(QString::fromStdString(gone));
+  ASSERT_FALSE(during.isNull()) << out;
+  ASSERT_FALSE(after.isNull()) << out;
+  EXPECT_EQ(Count(during, kSpriteColour), (kSpriteW - kClearColumns) * kSpriteH);
+  EXPECT_EQ(Count(after, kSpriteColour), 0);
+}
+
+}  // namespace
+}  // namespace mirel

@@ -1,0 +1,199 @@
+// Presenting on change: every change that alters the picture reaches the
+// window once, at the next pump or sleep, as exactly what the controls
+// compose; changes nobody can see present nothing.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "transition_harness.h"
+
+namespace mirel::test {
+namespace {
+
+constexpr uint32_t kSpriteColour = Rgb(200, 30, 90);
+
+// A sprite picture of one colour whose left ten columns are transparent.
+Image SpritePicture(int w, int h) {
+  Image img = Plain(w, h, kSpriteColour);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < 10; ++x) img.pixels[static_cast<size_t>(y) * w + x] = kBlack;
+  return img;
+}
+
+class PresentTest : public ::testing::Test, public Harness {
+ protected:
+  Image bg = OldPicture();
+
+  PresentTest() {
+    f.LayOutMainWindow();
+    Show(bg);
+    f.Doll_Disp[0].Move(40, 180, 100, 300);
+    f.Doll_Disp[0].BackColor = Rgb(10, 200, 10);
+    f.Doll_Disp[0].Cls();
+    f.Doll_Disp[0].Visible = true;
+    f.Doll_Disp[1].Move(350, 280, 120, 200);
+    f.Doll_Disp[1].BackColor = Rgb(10, 10, 200);
+    f.Doll_Disp[1].Cls();
+    f.Waku[3].Move(491, 338, 120, 22);
+    f.Waku[3].BackColor = Rgb(60, 60, 60);
+    f.Waku[3].Cls();
+    f.Waku[3].Visible = true;
+    f.Dtime_label.Caption = u"1日";
+    f.PresentChanges();
+  }
+
+  const std::vector<uint32_t>& OnScreen() const { return tp.window.Frame().pixels; }
+  ::testing::AssertionResult ShowsWhatIsComposed() {
+    Image img;
+    Compose(f, tp.fonts, img);
+    return ScreenMatches(OnScreen(), [&](int x, int y) { return img.At(x, y); });
+  }
+};
+
+struct Change {
+  const char* name;
+  std::function<void(Main_Form&)> make;
+};
+
+void PrintTo(const Change& c, std::ostream* os) { *os << c.name; }
+
+const Change kChanges[] = {
+    {"shown sprite refreshed",
+     [](Main_Form& f) {
+       FillBox(f.Doll_Disp[0], 0, 0, 50, 50, kSpriteColour);
+       f.Doll_Disp[0].Refresh();
+     }},
+    {"sprite shown", [](Main_Form& f) { f.Doll_Disp[1].Visible = true; }},
+    {"sprite hidden", [](Main_Form& f) { f.Doll_Disp[0].Visible = false; }},
+    {"sprite moved", [](Main_Form& f) { f.Doll_Disp[0].Move(60, 170); }},
+    {"sprite resized", [](Main_Form& f) { f.Doll_Disp[0].Resize(70, 320); }},
+    {"sprite raised over the date tab",
+     [](Main_Form& f) {
+       f.Doll_Disp[0].Move(480, 300);
+       f.PresentChanges();
+       f.Doll_Disp[0].zOrder = z::kWaku + 5;
+     }},
+    {"date caption", [](Main_Form& f) { f.Dtime_label.Caption = u"12日"; }},
+    {"date colour", [](Main_Form& f) { f.Dtime_label.ForeColor = Rgb(255, 0, 0); }},
+    {"date label moved", [](Main_Form& f) { f.Dtime_label.Move(60, 4); }},
+    {"date tab hidden with its label", [](Main_Form& f) { f.Waku[3].Visible = false; }},
+    {"form picture behind a hidden screen",
+     [](Main_Form& f) {
+       f.Pic_Main.Visible = false;
+       f.FormPicture = NewPicture();
+     }},
+    {"form refreshed after drawing without a refresh",
+     [](Main_Form& f) {
+       FillBox(f.Pic_Main, 0, 0, 640, 100, kBlack);
+       f.sys.window->Refresh();
+     }},
+};
+
+class EachChange : public PresentTest, public ::testing::WithParamInterface<Change> {};
+
+TEST_P(EachChange, IsPresentedOnceAsComposed) {
+  GetParam().make(f);
+  const std::vector<uint32_t> before = OnScreen();
+  const long presents = tp.window.Presents();
+  f.DoEvents();
+  EXPECT_EQ(tp.window.Presents(), presents + 1);
+  EXPECT_NE(OnScreen(), before) << "the change reached the window";
+  EXPECT_TRUE(ShowsWhatIsComposed());
+  f.DoEvents();
+  f.Sleep(10);
+  EXPECT_EQ(tp.window.Presents(), presents + 1) << "nothing more to present";
+}
+
+INSTANTIATE_TEST_SUITE_P(Present, EachChange, ::testing::ValuesIn(kChanges));
+
+TEST_F(PresentTest, OnlyWhatChangedIsHandedOverAndUnseenChangesNotAtAll) {
+  const long presents = tp.window.Presents(), pixels = tp.window.PresentedPixels();
+  // Surfaces that are never composed, or not shown, or whose parent is not.
+  f.Mesh2.Refresh();
+  f.Pic_Back.Visible = true;
+  f.Pic_Back.Refresh();
+  f.Doll_Disp[1].Refresh();
+  f.Doll_Disp[1].Move(300, 100);
+  f.Waku[0].Visible = false;
+  f.Blinker.Visible = !f.Blinker.Visible;
+  f.SelTxt[0].Caption = u"選択肢";
+  f.DoEvents();
+  f.Sleep(100);
+  EXPECT_EQ(tp.window.Presents(), presents);
+  // Drawn into a shown surface but not refreshed: not yet on screen.
+  FillBox(f.Doll_Disp[0], 0, 0, 100, 300, kBlack);
+  f.DoEvents();
+  EXPECT_EQ(tp.window.Presents(), presents);
+  // Its refresh hands over its own rectangle, clipped to the screen.
+  f.Doll_Disp[0].Refresh();
+  f.Doll_Disp[0].Refresh();
+  f.Sleep(1);
+  EXPECT_EQ(tp.window.Presents(), presents + 1);
+  EXPECT_EQ(tp.window.PresentedPixels() - pixels, 100 * 300);
+  EXPECT_TRUE(ShowsWhatIsComposed());
+}
+
+TEST_F(PresentTest, ASpriteIsOnScreenDuringTheWaitAfterItAndGoneAfterItsWipe) {
+  WriteBmp(dir / "11.dat", SpritePicture(100, 200));
+  f.Doll_Disp[0].Visible = false;
+  f.Waku[3].Visible = false;
+  f.DoEvents();
+  auto waitWatching = [&](std::vector<uint32_t>& seen) {
+    const uint64_t start = tp.clock.TotalSlept();
+    onPump = [&, start] {
+      if (seen.empty() && tp.clock.TotalSlept() - start >= 2000) seen = OnScreen();
+    };
+    f.MsgText = u"4000";
+    f.CmdWait();
+    onPump = nullptr;
+  };
+  f.DollNo = 1;
+  f.FaceNo = 1;
+  f.MsgText = u"L";
+  ASSERT_EQ(f.ShowDoll(), 2);
+  std::vector<uint32_t> during;
+  waitWatching(during);
+  EXPECT_TRUE(ScreenMatches(during, [&](int x, int y) {
+    const bool sprite = x >= 40 + 10 && x < 40 + 100 && y >= 280;
+    return sprite ? kSpriteColour : bg.At(x, y);
+  }));
+  f.FaceNo = 0;
+  f.EffectCode = u"MS";
+  ASSERT_EQ(f.ShowDoll(), 2);
+  std::vector<uint32_t> after;
+  waitWatching(after);
+  EXPECT_TRUE(ScreenMatches(after, [&](int x, int y) { return bg.At(x, y); }));
+}
+
+TEST_F(PresentTest, AFaceDissolvesInNineFramesOfFortyMillisecondsPresentedOnceEach) {
+  WriteBmp(dir / "12.dat", SpritePicture(300, 300));
+  WriteBmp(dir / "60.dat", Plain(1465, 360, Rgb(250, 220, 20)));
+  f.LoadFaces();
+  f.DollNo = 1;
+  f.FaceNo = 2;
+  f.MsgText = u"L";
+  ASSERT_EQ(f.ShowDoll(), 2);
+  f.DoEvents();
+  std::vector<uint64_t> slept;
+  std::vector<long> presents;
+  onPump = [&] {
+    slept.push_back(tp.clock.TotalSlept());
+    presents.push_back(tp.window.Presents());
+  };
+  f.DollParam = 2;
+  f.MessageSpeed = 3;
+  ASSERT_EQ(f.ChangeFace(), 0);
+  // One pump before the dissolve, then one after each frame.
+  ASSERT_EQ(slept.size(), 10u);
+  for (size_t k = 1; k < slept.size(); ++k) {
+    EXPECT_EQ(slept[k] - slept[k - 1], 40u) << "frame " << k;
+    EXPECT_EQ(presents[k] - presents[k - 1], 1) << "frame " << k;
+  }
+  f.DoEvents();
+  EXPECT_TRUE(ShowsWhatIsComposed());
+}
+
+}  // namespace
+}  // namespace mirel::test
