@@ -25,6 +25,54 @@ class Converter {
   iconv_t cd_;
 };
 
+// Characters that Linux and macOS input methods type where Windows has its
+// own form: Windows writes both to the same code, and decodes that code to
+// its own form.
+char16_t WindowsForm(char16_t c) {
+  switch (c) {
+    case u'\u301C': return u'\uFF5E';  // wave dash
+    case u'\u2212': return u'\uFF0D';  // minus sign
+    case u'\u2014': return u'\u2015';  // em dash
+    case u'\u2016': return u'\u2225';  // double vertical line
+    case u'\u00A2': return u'\uFFE0';  // cent sign
+    case u'\u00A3': return u'\uFFE1';  // pound sign
+    case u'\u00AC': return u'\uFFE2';  // not sign
+    default: return c;
+  }
+}
+
+// Appends the CP932 bytes of `text`, "?" for a character without a form;
+// false when there was such a character.
+bool Encode(TextView text, std::string& result) {
+  thread_local Converter conv("CP932", "UTF-16LE");
+  if (!conv.ok()) return false;
+  iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+  bool exact = true;
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      result += char(c);
+      continue;
+    }
+    c = WindowsForm(c);
+    char inBuf[2] = {char(c & 0xFF), char(c >> 8)};
+    char outBuf[8];
+    char* in = inBuf;
+    size_t inLeft = 2;
+    char* outp = outBuf;
+    size_t outLeft = sizeof outBuf;
+    if (iconv(conv.get(), &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) {
+      iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+      result += '?';
+      exact = false;
+    } else {
+      // "¥" and "‾" become "\" and "~": not a form of their own.
+      if (static_cast<unsigned char>(outBuf[0]) < 0x80) exact = false;
+      result.append(outBuf, sizeof outBuf - outLeft);
+    }
+  }
+  return exact;
+}
+
 }  // namespace
 
 std::optional<Text> DecodeCp932(std::string_view bytes) {
@@ -48,28 +96,14 @@ std::optional<Text> DecodeCp932(std::string_view bytes) {
 }
 
 std::string EncodeCp932(TextView text) {
-  thread_local Converter conv("CP932", "UTF-16LE");
   std::string result;
-  if (!conv.ok()) return result;
-  iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      result += char(c);
-      continue;
-    }
-    char inBuf[2] = {char(c & 0xFF), char(c >> 8)};
-    char outBuf[8];
-    char* in = inBuf;
-    size_t inLeft = 2;
-    char* outp = outBuf;
-    size_t outLeft = sizeof outBuf;
-    if (iconv(conv.get(), &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) {
-      iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
-      result += '?';
-    } else {
-      result.append(outBuf, sizeof outBuf - outLeft);
-    }
-  }
+  Encode(text, result);
+  return result;
+}
+
+std::optional<std::string> EncodeCp932Exact(TextView text) {
+  std::string result;
+  if (!Encode(text, result)) return std::nullopt;
   return result;
 }
 

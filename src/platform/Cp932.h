@@ -13,5 +13,7 @@ namespace mirel {
 std::optional<Text> DecodeCp932(std::string_view bytes);
 // Characters CP932 cannot hold are written as "?".
 std::string EncodeCp932(TextView text);
+// Empty optional when a character has no CP932 form.
+std::optional<std::string> EncodeCp932Exact(TextView text);
 
 }  // namespace mirel

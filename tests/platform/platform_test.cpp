@@ -78,6 +78,27 @@ TEST(Cp932Test, ConvertsBothWaysAndRejectsBrokenBytes) {
   EXPECT_EQ(*so, u"ソ");
 }
 
+TEST(Cp932Test, TypedFormsAndWindowsFormsShareACodeAndDecodeToTheWindowsForm) {
+  struct Case {
+    const char16_t* typed;
+    const char16_t* windows;
+    const char* code;
+  };
+  for (const Case& c : {Case{u"〜", u"～", "\x81\x60"}, Case{u"−", u"－", "\x81\x7C"}, Case{u"—", u"―", "\x81\x5C"},
+                        Case{u"‖", u"∥", "\x81\x61"}, Case{u"¢", u"￠", "\x81\x91"}, Case{u"£", u"￡", "\x81\x92"},
+                        Case{u"¬", u"￢", "\x81\xCA"}}) {
+    for (const char16_t* form : {c.typed, c.windows}) {
+      auto bytes = EncodeCp932Exact(form);
+      ASSERT_TRUE(bytes) << Utf8(form);
+      EXPECT_EQ(*bytes, c.code) << Utf8(form);
+    }
+    EXPECT_EQ(DecodeCp932(c.code), Text(c.windows)) << Utf8(c.windows);
+  }
+  // No form of their own: refused, where the lenient encoder writes something.
+  for (const char16_t* lacking : {u"\U0001F600", u"¥", u"‾", u"あ\u00E9"}) EXPECT_FALSE(EncodeCp932Exact(lacking)) << Utf8(lacking);
+  EXPECT_EQ(EncodeCp932Exact(u"?あ"), "?\x82\xA0");
+}
+
 TEST(TimersTest, FireOnlyWhenPolledAndKeepTheirCadence) {
   VirtualClock c;
   Timers t(c);

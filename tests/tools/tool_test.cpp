@@ -205,5 +205,14 @@ TEST_P(PlantedCheck, IsReportedWhereItStands) {
 INSTANTIATE_TEST_SUITE_P(Folders, PlantedCheck, ::testing::ValuesIn(kPlanted),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(CodecTest, EncodeTakesWhatInputMethodsTypeAndRefusesWhatShiftJisLacks) {
+  std::string error;
+  auto typed = tool::EncodeShipped("〜−\n", false, &error);
+  ASSERT_TRUE(typed.has_value()) << error;
+  EXPECT_EQ(tool::DecodeShipped(*typed, false, nullptr), "～－\r\n");
+  EXPECT_FALSE(tool::EncodeShipped("ok\n\xF0\x9F\x98\x80\n", false, &error).has_value());
+  EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+}
+
 }  // namespace
 }  // namespace mirel

@@ -73,11 +73,9 @@ size_t ShownLength(const Text& t, bool names) {
 }  // namespace
 
 std::string ToCp932(const std::string& utf8, const std::string& where) {
-  Text t = FromUtf8(utf8);
-  std::string bytes = EncodeCp932(t);
-  auto back = DecodeCp932(bytes);
-  if (!back || *back != t) throw StoryError(where + ": a character has no Shift-JIS form");
-  return bytes;
+  std::optional<std::string> bytes = EncodeCp932Exact(FromUtf8(utf8));
+  if (!bytes) throw StoryError(where + ": a character has no Shift-JIS form");
+  return *bytes;
 }
 
 StoryTexts CompileStory(const std::string& scenarioCsv, const std::string& choicesCsv) {

@@ -39,13 +39,12 @@ std::optional<std::string> EncodeShipped(const std::string& text, bool raw, std:
       if (error) *error = "line " + std::to_string(line) + ": not UTF-8 text; use --raw for Shift-JIS bytes";
       return std::nullopt;
     }
-    std::string bytes = EncodeCp932(t);
-    std::optional<Text> back = DecodeCp932(bytes);
-    if (!back || *back != t) {
+    std::optional<std::string> bytes = EncodeCp932Exact(t);
+    if (!bytes) {
       if (error) *error = "line " + std::to_string(line) + ": a character has no Shift-JIS (CP932) form";
       return std::nullopt;
     }
-    out += bytes;
+    out += *bytes;
     start = end;
     ++line;
   }
