@@ -56,6 +56,8 @@ QString Family(const Font& f) {
     for (const char* alt : {"IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "VL Gothic"})
       if (installed.contains(alt)) return alt;
   }
+  // Liberation Sans has Arial's widths: wider faces run out of the
+  // credits strip and the thank-you panel.
   if (f.name == u"Arial") {
     for (const char* alt : {"Liberation Sans", "DejaVu Sans", "IPAPGothic"})
       if (installed.contains(alt)) return alt;
