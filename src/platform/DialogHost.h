@@ -28,6 +28,9 @@ struct DialogControl {
   double fontSize = 0;    // 0: default
   bool bold = false;
   int maxLength = 0;      // text box: 0 unlimited
+  bool multiLine = false; // text box: several lines, scrolled up and down
+  bool locked = false;    // text box: the player reads but does not edit
+  int cornerRadius = 0;   // panel: curved corners of this radius
   // Picture: pixels shown, 0x00RRGGBB top-down, w*h of them (may be empty).
   std::vector<uint32_t> pixels;
 };

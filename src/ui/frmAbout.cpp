@@ -24,9 +24,14 @@ frmAbout::frmAbout(Main_Form& main) : Form(main) {
   };
   add("Label5", ControlKind::Label, 16, 8, 225, 17).bold = true;
   add("Label6", ControlKind::Label, 16, 32, 225, 17);
-  add("Shape1", ControlKind::Panel, 8, 56, 321, 41).backColor = 0xFFC0C0;
+  DialogControl& shape = add("Shape1", ControlKind::Panel, 8, 56, 321, 41);
+  shape.backColor = 0xFFC0C0;
+  shape.cornerRadius = 8;
   add("Label1", ControlKind::Label, 16, 64, 313, 25).backColor = 0xFFC0C0;
-  add("Text1", ControlKind::Label, 8, 200, 321, 49).backColor = 0xFFFFFF;
+  // Room for three lines: more scroll.
+  DialogControl& warnings = add("Text1", ControlKind::TextBox, 8, 200, 321, 49);
+  warnings.multiLine = true;
+  warnings.locked = true;
   add("cmdOK", ControlKind::Button, 248, 16, 79, 31).caption = u"ＯＫ";
 }
 

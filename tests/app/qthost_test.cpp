@@ -3,25 +3,33 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <memory>
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 
 #include "platform/qt/QtHost.h"
+#include "support/TestPlatform.h"
+#include "ui/frmAbout.h"
 
 namespace mirel {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_app";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
+// One application per test, as the other Qt tests of this program make.
+struct QtHostTest : ::testing::Test {
+  int argc = 1;
+  char name[9] = "test_app";
+  char* argv[2] = {name, nullptr};
+  std::unique_ptr<QApplication> app;
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QApplication>(argc, argv);
+  }
+};
 
 // Every text drawn in "Arial" stays inside its box, with the box's last
 // column and row free (the thank-you panel has its frame there).
-TEST(QtFontsTest, ArialTextsFitTheirBoxes) {
-  App();
+TEST_F(QtHostTest, ArialTextsFitTheirBoxes) {
   qt::QtFonts fonts;
   EXPECT_EQ(fonts.ResolvedFamily(Font{u"Arial", 14, true}), "Liberation Sans");
   struct Case {
@@ -59,6 +67,58 @@ TEST(QtFontsTest, ArialTextsFitTheirBoxes) {
     EXPECT_LT(right, c.boxW - 1);
     EXPECT_LT(bottom, c.boxH - 1);
   }
+}
+
+QDialog* ShownDialog(const QString& title) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && d->windowTitle() == title) return d;
+  return nullptr;
+}
+
+TEST_F(QtHostTest, AboutBoxHasCurvedCornersScrollingWarningsAndClosesWhenItLosesTheFocus) {
+  test::TestPlatform tp;
+  qt::EventInbox inbox;
+  qt::QtDialogs dialogs(inbox);
+  tp.platform.dialogs = &dialogs;
+  Main_Form f(tp.platform, StartOptions{});
+  // Every warning: five lines.
+  f.FullScreenUnavailable = true;
+  f.ColorDepthText = "16";
+  f.MemoryLoadText = "95";
+  frmAbout about(f);
+  about.Form_Load();
+  QDialog* box = ShownDialog(QString::fromStdU16String(u"ﾊﾞｰｼﾞｮﾝ情報"));
+  ASSERT_NE(box, nullptr);
+  QCoreApplication::processEvents();
+
+  auto* warnings = box->findChild<QPlainTextEdit*>("Text1");
+  ASSERT_NE(warnings, nullptr);
+  EXPECT_TRUE(warnings->isReadOnly());
+  EXPECT_EQ(warnings->toPlainText().split('\n', Qt::SkipEmptyParts).size(), 5);
+  EXPECT_GT(warnings->verticalScrollBar()->maximum(), 0);  // the lines below scroll into view
+
+  // The pink panel at 8, 56 (321 by 41): its corners show the grey behind.
+  QImage shot = box->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(8 + 160, 56 + 3).rgb() & 0xFFFFFF, 0xFFC0C0u);
+  for (QPoint corner : {QPoint(8, 56), QPoint(8 + 320, 56), QPoint(8, 56 + 40), QPoint(8 + 320, 56 + 40)})
+    EXPECT_EQ(shot.pixelColor(corner).rgb() & 0xFFFFFF, 0xC0C0C0u) << corner.x() << "," << corner.y();
+
+  // Another window takes the focus: the box reports it, and closes.
+  box->activateWindow();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(box->isActiveWindow());
+  EXPECT_TRUE(inbox.pending.empty());
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(inbox.pending.size(), 1u);
+  EXPECT_EQ(inbox.pending[0].form, "frmAbout");
+  EXPECT_EQ(inbox.pending[0].control, "_deactivate");
+  EXPECT_FALSE(f.form.enabled);
+  about.OnControl(inbox.pending[0]);
+  EXPECT_FALSE(about.IsOpen());
+  EXPECT_TRUE(f.form.enabled);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -32,10 +33,23 @@ class ModelDialog final : public QDialog {
     inbox_.pending.push_back(ControlEvent(name_, "_close"));
   }
   void reject() override {}  // Esc does not close behind the game's back
+  // Losing the focus is reported like a control named "_deactivate"; only
+  // a dialog that had it can lose it.
+  void changeEvent(QEvent* e) override {
+    if (e->type() == QEvent::ActivationChange) {
+      if (isActiveWindow()) hadFocus_ = true;
+      else if (hadFocus_ && isVisible()) {
+        hadFocus_ = false;
+        inbox_.pending.push_back(ControlEvent(name_, "_deactivate"));
+      }
+    }
+    QDialog::changeEvent(e);
+  }
 
  private:
   EventInbox& inbox_;
   std::string name_;
+  bool hadFocus_ = false;
 };
 
 // Labels, panels and pictures report clicks: the save dialog's slots are
@@ -61,6 +75,7 @@ void StyleColours(QWidget* w, const DialogControl& c) {
   w->setFont(ToQFont(Font{u"ＭＳ ゴシック", 9, false}));
   QString css;
   if (c.backColor != 0xFFFFFFFF) css += QString("background-color: #%1;").arg(c.backColor, 6, 16, QChar('0'));
+  if (c.cornerRadius > 0) css += QString("border-radius: %1px;").arg(c.cornerRadius);
   if (c.foreColor != 0xFFFFFFFF) css += QString("color: #%1;").arg(c.foreColor, 6, 16, QChar('0'));
   w->setStyleSheet(css);
   if (c.fontSize > 0 || c.bold) {
@@ -142,7 +157,19 @@ void QtDialogs::ShowDialog(const DialogModel& model) {
         break;
       }
       case ControlKind::TextBox: {
+        if (c.multiLine) {
+          auto* e = new QPlainTextEdit(Q(c.caption), parent);
+          e->setReadOnly(c.locked);
+          e->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+          e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+          if (!c.locked)
+            QObject::connect(e, &QPlainTextEdit::textChanged,
+                             [report, name, e] { report(name, 0, e->toPlainText().toStdU16String()); });
+          w = e;
+          break;
+        }
         auto* e = new QLineEdit(Q(c.caption), parent);
+        e->setReadOnly(c.locked);
         if (c.maxLength > 0) e->setMaxLength(c.maxLength);
         QObject::connect(e, &QLineEdit::textEdited,
                          [report, name](const QString& t) { report(name, 0, t.toStdU16String()); });
@@ -155,12 +182,15 @@ void QtDialogs::ShowDialog(const DialogModel& model) {
       case ControlKind::Panel:
       case ControlKind::Picture: {
         auto* l = new ClickLabel(parent, [report, name] { report(name, 0, Text()); });
-        l->setAutoFillBackground(true);
+        // A style sheet paints curved corners; a filled background would
+        // square them again.
+        l->setAutoFillBackground(c.cornerRadius == 0);
         w = l;
         break;
       }
     }
     w->setGeometry(c.x, c.y, c.w, c.h);
+    w->setObjectName(QString::fromStdString(c.name));
     StyleColours(w, c);
     o->widgets[c.name] = w;
   }
@@ -203,7 +233,11 @@ void QtDialogs::UpdateDialog(const DialogModel& model) {
         static_cast<QScrollBar*>(w)->setValue(c.value);
         break;
       case ControlKind::TextBox:
-        if (static_cast<QLineEdit*>(w)->text() != Q(c.caption)) static_cast<QLineEdit*>(w)->setText(Q(c.caption));
+        if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) {
+          if (multi->toPlainText() != Q(c.caption)) multi->setPlainText(Q(c.caption));
+        } else if (static_cast<QLineEdit*>(w)->text() != Q(c.caption)) {
+          static_cast<QLineEdit*>(w)->setText(Q(c.caption));
+        }
         break;
       case ControlKind::Frame:
         static_cast<QGroupBox*>(w)->setTitle(Q(c.caption));
