@@ -1,5 +1,7 @@
 #include "app/ScriptInput.h"
 
+#include <algorithm>
+#include <climits>
 #include <sstream>
 #include <stdexcept>
 
@@ -42,6 +44,13 @@ bool IsInt(const std::string& s) {
   return true;
 }
 
+// A whole number from lo to hi; digits beyond any field are out of range too.
+bool IntIn(const std::string& s, long long lo, long long hi) {
+  if (!IsInt(s) || s.size() > 18) return false;
+  long long v = std::stoll(s);
+  return v >= lo && v <= hi;
+}
+
 const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu",  "mouse", "move",
                         "dialog", "yes",   "no",   "wait",   "now",        "close", "hold",  "release",
                         "wheel",  "screenshot"};
@@ -56,6 +65,43 @@ int KeyCode(const std::string& k) {
   if (k.size() == 1 && k[0] >= 'a' && k[0] <= 'z') return 'A' + (k[0] - 'a');
   if (IsInt(k)) return std::stoi(k);
   return -1;
+}
+
+const char* const kTitleButtons[] = {"new", "load", "gallery", "end"};
+const std::pair<const char*, MenuItem> kMenuItems[] = {
+    {"end", MenuItem::prog_end},     {"load", MenuItem::prog_load}, {"save", MenuItem::prog_save},
+    {"options", MenuItem::opt_menu}, {"skip", MenuItem::speedup},   {"version", MenuItem::vvrr}};
+
+// What is wrong with an action's words, or nothing; numbers must fit the
+// field they go to.
+std::string Problem(const std::vector<std::string>& w) {
+  const std::string& a = w[0];
+  auto arg = [&](size_t i) -> std::string { return i < w.size() ? w[i] : ""; };
+  bool known = false;
+  for (const char* k : kKnown) known = known || a == k;
+  if (!known) return "unknown action '" + a + "'";
+  if (a == "now") {
+    if (w.size() < 2) return "'now' needs an action";
+    return Problem(std::vector<std::string>(w.begin() + 1, w.end()));
+  }
+  if (a == "wait" && !IntIn(arg(1), 0, INT32_MAX)) return "'wait' needs milliseconds, 0 to 2147483647";
+  if (a == "dialog" && w.size() < 3) return "'dialog' needs a form and a control";
+  if (a == "key" || a == "hold" || a == "release") {
+    std::string k = arg(1).rfind("ctrl+", 0) == 0 ? arg(1).substr(5) : arg(1);
+    if (IsInt(k) ? !IntIn(k, 0, 255) : KeyCode(k) < 0)
+      return "unknown key '" + arg(1) + "' (a key name or a key code 0 to 255)";
+  }
+  if (a == "wheel" && arg(1) != "up" && arg(1) != "down") return "'wheel' takes up or down";
+  if (a == "choose" && !IntIn(arg(1), 1, 3)) return "'choose' takes 1, 2 or 3";
+  if (a == "title" && std::none_of(std::begin(kTitleButtons), std::end(kTitleButtons),
+                                   [&](const char* b) { return arg(1) == b; }))
+    return "'title' takes new, load, gallery or end";
+  if (a == "menu" && std::none_of(std::begin(kMenuItems), std::end(kMenuItems),
+                                  [&](const auto& m) { return arg(1) == m.first; }))
+    return "unknown menu item '" + arg(1) + "'";
+  if ((a == "mouse" || a == "move") && (!IntIn(arg(1), INT32_MIN, INT32_MAX) || !IntIn(arg(2), INT32_MIN, INT32_MAX)))
+    return "'" + a + "' needs X and Y";
+  return "";
 }
 
 // The screen an action belongs to; None for actions that go to any wait.
@@ -81,20 +127,8 @@ ScriptInput::ScriptInput(const std::string& script, Clock& clock, ScriptedMessag
     std::string text = hash == std::string::npos ? raw : raw.substr(0, hash);
     std::vector<std::string> w = Words(text);
     if (w.empty()) continue;
-    bool known = false;
-    for (const char* k : kKnown) known = known || w[0] == k;
-    if (!known) throw std::runtime_error("input line " + std::to_string(number) + ": unknown action '" + w[0] + "'");
-    if (w[0] == "now" && w.size() < 2)
-      throw std::runtime_error("input line " + std::to_string(number) + ": 'now' needs an action");
-    if (w[0] == "wait" && (w.size() < 2 || !IsInt(w[1])))
-      throw std::runtime_error("input line " + std::to_string(number) + ": 'wait' needs milliseconds");
-    if (w[0] == "dialog" && w.size() < 3)
-      throw std::runtime_error("input line " + std::to_string(number) + ": 'dialog' needs a form and a control");
-    if ((w[0] == "key" || w[0] == "hold" || w[0] == "release") &&
-        (w.size() < 2 || KeyCode(w[1].rfind("ctrl+", 0) == 0 ? w[1].substr(5) : w[1]) < 0))
-      throw std::runtime_error("input line " + std::to_string(number) + ": unknown key");
-    if (w[0] == "wheel" && (w.size() < 2 || (w[1] != "up" && w[1] != "down")))
-      throw std::runtime_error("input line " + std::to_string(number) + ": 'wheel' takes up or down");
+    std::string problem = Problem(w);
+    if (!problem.empty()) throw std::runtime_error("input line " + std::to_string(number) + ": " + problem);
     lines_.push_back(Line{number, w, text});
   }
 }
@@ -148,18 +182,14 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     const Surface& s = form_->SelTxt[static_cast<size_t>(std::stoi(n) - 1)];
     Click(q, s.ScreenLeft() + 4, s.ScreenTop() + s.height / 2, 1);
   } else if (a == "title") {
-    static const char* names[] = {"new", "load", "gallery", "end"};
     int i = -1;
     for (int k = 0; k < 4; ++k)
-      if (arg(1) == names[k]) i = k;
+      if (arg(1) == kTitleButtons[k]) i = k;
     if (i < 0) fail("'title' takes new, load, gallery or end");
     Click(q, 104 + 83, 180 + 50 * i + 19, 1);
   } else if (a == "menu") {
-    static const std::pair<const char*, MenuItem> items[] = {
-        {"end", MenuItem::prog_end},     {"load", MenuItem::prog_load}, {"save", MenuItem::prog_save},
-        {"options", MenuItem::opt_menu}, {"skip", MenuItem::speedup},   {"version", MenuItem::vvrr}};
     bool found = false;
-    for (auto& [name, item] : items)
+    for (auto& [name, item] : kMenuItems)
       if (arg(1) == name) {
         q.push_back(MenuEvent(item));
         found = true;
@@ -172,7 +202,8 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     else Click(q, x, y, arg(3) == "right" ? 2 : 1);
   } else if (a == "dialog") {
     std::string rest = After(line.text, 3);
-    q.push_back(ControlEvent(w[1], w[2], IsInt(rest) ? std::stoi(rest) : 0, FromUtf8(rest)));
+    // A number too long for a value is a text only.
+    q.push_back(ControlEvent(w[1], w[2], IntIn(rest, INT32_MIN, INT32_MAX) ? std::stoi(rest) : 0, FromUtf8(rest)));
   } else if (a == "screenshot") {
     if (screenshot_) screenshot_(w.size() > 1 ? After(line.text, 1) : "screen.png");
   } else if (a == "close") {

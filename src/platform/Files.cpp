@@ -59,6 +59,11 @@ std::optional<Bytes> ReadFile(const std::string& path) {
 }
 
 std::optional<std::string> WriteFileAtomic(const std::string& path, const Bytes& data) {
+  // The rename would replace a file its owner made read-only: only the
+  // folder's permission counts for it.
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    return std::string("the file is read-only");
   std::string tmp = path + ".tmp";
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return LastErrorText();
@@ -108,6 +113,18 @@ bool PatchFile(const std::string& path, size_t offset, const uint8_t* data, size
 }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool StaysInFolder(const std::string& name) {
+  if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':')) return false;
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find_first_of("/\\", start);
+    if (end == std::string::npos) end = name.size();
+    if (name.compare(start, end - start, "..") == 0 && end - start == 2) return false;
+    start = end + 1;
+  }
+  return true;
+}
 
 std::string LastErrorText() { return std::strerror(errno); }
 

@@ -20,13 +20,16 @@ long long FileSize(const std::string& path);
 std::optional<Bytes> ReadFile(const std::string& path);
 // Writes into a temporary file beside the target, flushes it to disk and
 // renames it over the target. On failure the old file is left as it was and
-// the reason is returned.
+// the reason is returned; a read-only target is refused.
 std::optional<std::string> WriteFileAtomic(const std::string& path, const Bytes& data);
 std::optional<std::string> WriteFileAtomic(const std::string& path, const std::string& data);
 // Overwrites bytes in place without changing the file's length; false when
 // the file cannot be opened or is shorter than offset + size.
 bool PatchFile(const std::string& path, size_t offset, const uint8_t* data, size_t size);
 bool RemoveFile(const std::string& path);
+// False for a name that would lead out of its folder: an absolute path, a
+// drive letter or a ".." step.
+bool StaysInFolder(const std::string& name);
 std::string LastErrorText();
 // The folder of the running program, ending with a separator.
 std::string ProgramDir();

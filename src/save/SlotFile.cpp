@@ -80,7 +80,7 @@ std::optional<long long> ReadStateField(TextView field) {
   long long v = 0;
   for (; i < field.size(); ++i) {
     if (field[i] < u'0' || field[i] > u'9') return std::nullopt;
-    if (v > 100000000) return std::nullopt;  // far wider than any field
+    if (v > 100000000000000LL) return std::nullopt;  // far wider than any field
     v = v * 10 + (field[i] - u'0');
   }
   return negative ? -v : v;
@@ -142,7 +142,7 @@ std::optional<SavedState> ParseStateLine(TextView line, int32_t lastSeq, Text* w
   s.hap = static_cast<int16_t>(field(kHap, -99, 999));
   s.bad = static_cast<int16_t>(field(kBad, -99, 999));
   s.mak = static_cast<int16_t>(field(kMak, -99, 999));
-  field(kReserved, 0, 999999999999LL);
+  field(kReserved, -99999999999LL, 999999999999LL);  // unused: any number that fits
   s.bgRequest = static_cast<int16_t>(field(kBgRequest, -99, 999));
   s.curNum = static_cast<int16_t>(field(kCurNum, -999, 9999));
   s.opacityPercent = static_cast<int16_t>(field(kOpacity, 0, 100));

@@ -20,6 +20,26 @@ struct ScriptTest : ::testing::Test {
   }
 };
 
+TEST_F(ScriptTest, UnknownOrIncompleteLinesAreRefusedWithTheirNumber) {
+  try {
+    Load("click\n\n  # fine\nfly away\n");
+    FAIL();
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("line 4"), std::string::npos);
+  }
+  // Incomplete, or a number too big for its field: refused before the run.
+  for (const char* bad : {"wait soon", "dialog NameEnt", "now", "wait 99999999999", "wait -1", "key 4294967296",
+                          "choose 99999999999999999999", "now choose 12345678901", "mouse 1 99999999999",
+                          "move 99999999999 1", "title start", "menu nothing"}) {
+    try {
+      Load(std::string("click\n") + bad + "\n");
+      ADD_FAILURE() << bad;
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find("input line 2: "), std::string::npos) << e.what();
+    }
+  }
+}
+
 TEST_F(ScriptTest, WhenTheScriptRunsOutEveryWaitIsAnsweredSoTheRunEnds) {
   f.LayOutMainWindow();
   Load("");

@@ -142,6 +142,18 @@ TEST(FilesTest, AtomicWriteReplacesWholeOrNothing) {
   EXPECT_TRUE(err);
   // Into a missing folder: fails, nothing created.
   EXPECT_TRUE(WriteFileAtomic(d / "missing/90.dat", std::string("x")));
+  // A file made read-only keeps its contents, whoever writes.
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  err = WriteFileAtomic(path, std::string("newer"));
+  ASSERT_TRUE(err);
+  EXPECT_NE(err->find("read-only"), std::string::npos);
+  EXPECT_EQ(ReadBytes(path), "new contents");
+}
+
+TEST(FilesTest, NamesThatLeaveTheirFolderAreTold) {
+  for (const char* inside : {"a.mid", "sub/a.mid", "..a.mid", "a..mid", "music\\a.mid"}) EXPECT_TRUE(StaysInFolder(inside)) << inside;
+  for (const char* outside : {"../a.mid", "sub/../../a.mid", "..", "/etc/a.mid", "\\a.mid", "C:a.mid", "sub\\..\\..\\a"})
+    EXPECT_FALSE(StaysInFolder(outside)) << outside;
 }
 
 TEST(FilesTest, KilledBeforeRenameLeavesTheOldFile) {

@@ -108,6 +108,12 @@ TEST(StateLineTest, DamagedLinesAreRefusedWithAReason) {
     EXPECT_FALSE(ParseStateLine(bad, 13, &why).has_value()) << at;
     EXPECT_NE(why.find(Decimal(static_cast<long long>(at + 1))), Text::npos) << Utf8(why);
   }
+  // The unused field takes any number its twelve characters can hold.
+  for (const char16_t* reserved : {u"999999999999", u"-99999999999", u"0000000000-1", u"123456789012"}) {
+    Text line = good;
+    line.replace(12, 12, reserved);
+    EXPECT_TRUE(ParseStateLine(line, 13, &why).has_value()) << Utf8(why);
+  }
   Text speed = good;
   speed.replace(39, 2, u"07");
   EXPECT_FALSE(ParseStateLine(speed, 13, nullptr).has_value());
