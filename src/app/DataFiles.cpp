@@ -100,7 +100,8 @@ void Main_Form::CheckDataFiles() {
       MusicFilesB[static_cast<size_t>(k)] = text(15 + k);
       for (const Text* name : {&MusicFiles[static_cast<size_t>(k)], &MusicFilesB[static_cast<size_t>(k)]}) {
         if (name->empty()) continue;
-        long long size = FileSize(DataPath(Utf8(*name)));
+        // Music comes from the data folder only.
+        long long size = StaysInFolder(Utf8(*name)) ? FileSize(DataPath(Utf8(*name))) : -1;
         if (size < 0) Missing(*name);
         if (size == 0) Damaged(*name, kErrEmptyFile);
       }
@@ -109,6 +110,16 @@ void Main_Form::CheckDataFiles() {
   } catch (const CheckFailure& f) {
     MsgBox(f.message);
     throw ProgramEnd{1, true};
+  }
+}
+
+void Main_Form::RemoveStaleTemporaries() {
+  // What a write killed before its rename leaves behind.
+  std::vector<std::string> written = {"90.dat", "mirel.log"};
+  for (int slot = 0; slot < 5; ++slot) written.push_back("0" + std::to_string(slot) + ".dat");
+  for (const std::string& name : written) {
+    std::string tmp = DataPath(name) + ".tmp";
+    if (FileExists(tmp)) RemoveFile(tmp);
   }
 }
 

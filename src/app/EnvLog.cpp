@@ -58,6 +58,7 @@ std::string Main_Form::BuildEnvironmentReport() {
   // What stands in for the machine's own sound and fonts.
   line("sound = " + (sys.audio ? sys.audio->Describe() : f.audio));
   for (const std::string& font : f.fonts) line("font = " + font);
+  line("story = " + Story.Summary());
   return EncodeCp932(r);
 }
 

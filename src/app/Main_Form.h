@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Exits.h"
+#include "app/StoryFile.h"
 #include "comfort/Comforts.h"
 #include "audio/Mci.h"
 #include "gfx/Controls.h"
@@ -63,6 +64,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   // ---- app/DataFiles.cpp: the data folder's files ----
   static const std::array<const char*, 58> kImageTable;
   void CheckDataFiles();
+  void RemoveStaleTemporaries();
   bool RestoreImageHeader(const std::string& path, char typeLetter);
   bool StoreImageHeader(const std::string& path);
   void RebuildGalleryLine();
@@ -72,6 +74,8 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   // Raw CP932 bytes of "90.dat" lines 1..n (index 0 unused).
   std::vector<std::string> ConfigLines;
   int ConfigLineCount = 25;
+  // Speaker tags and staff roll, read from the story file at start-up.
+  StoryContent Story;
 
   // ---- app/Pictures.cpp: loading pictures from the data folder ----
   // Decodes the file into the surface (which takes the picture's size).

@@ -57,6 +57,8 @@ void Main_Form::Form_Load() {
   timers.SetEnabled(ClickerTimer, true);
   timers.SetEnabled(BGMLoopTimer, true);
 
+  RemoveStaleTemporaries();
+  Story = ReadStory(DataDir);
   WriteEnvironmentLog();
   LayOutMainWindow();
   sys.window->Show();

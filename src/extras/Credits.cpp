@@ -7,7 +7,6 @@ namespace mirel::extras {
 
 namespace {
 const Text kSpaces = u"   ";
-const Text kProject = u"MIREL project";
 }  // namespace
 
 std::array<CreditRow, kCreditRows> CreditsTable(const CreditsContent& c) {
@@ -30,7 +29,7 @@ std::array<CreditRow, kCreditRows> CreditsTable(const CreditsContent& c) {
 }
 
 CreditsContent ReadCredits(const std::string& path) {
-  CreditsContent c{kProject, kProject, kProject, kProject, kProject, u"2026"};
+  CreditsContent c;
   std::optional<Bytes> bytes = ReadFile(path);
   if (!bytes) return c;
   std::optional<Text> text = DecodeCp932(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));

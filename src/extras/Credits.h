@@ -13,10 +13,12 @@ namespace mirel::extras {
 constexpr int kStripWidth = 130;
 constexpr int kStripHeight = 800;
 
-// Who is credited: supplied with the story (see ReadCredits).
+// Who is credited: supplied with the story. Names not supplied credit the
+// project.
 struct CreditsContent {
-  Text scenario, program, graphics, music;
-  Text maker, year;
+  Text scenario = u"MIREL project", program = u"MIREL project", graphics = u"MIREL project",
+       music = u"MIREL project";
+  Text maker = u"MIREL project", year = u"2026";
 };
 
 // Kind of a credits row: a heading, a name, or a row that is not drawn.
@@ -30,11 +32,11 @@ struct CreditRow {
 constexpr int kCreditRows = 21;
 std::array<CreditRow, kCreditRows> CreditsTable(const CreditsContent& content);
 
-// The credits file of a data folder: plain Shift-JIS text, one line each for
-// the scenario, program, graphics and music names, the maker line and the
-// year line. A missing file or line credits the project.
+// The older credits file of a data folder, before the story file held the
+// names: plain Shift-JIS text, one line each for the scenario, program,
+// graphics and music names, the maker line and the year line. A missing
+// file or line credits the project.
 CreditsContent ReadCredits(const std::string& path);
-// The file's name in the data folder.
 inline constexpr const char* kCreditsFile = "staff.txt";
 
 // Where a row is drawn: strip row and column of its text's top-left corner,

@@ -116,7 +116,7 @@ void BuildStrip(Main_Form& f) {
   strip.Move(kStripLeft, 0, kStripWidth, kStripHeight);
   strip.Cls();
   BitBlt(strip, 0, 0, kStripWidth, 200, f.Pic_Main, kRollLeft, 200, Rop::SrcCopy);
-  DrawCredits(*f.sys.fonts, strip, CreditsTable(ReadCredits(f.DataPath(kCreditsFile))));
+  DrawCredits(*f.sys.fonts, strip, CreditsTable(f.Story.credits));
   f.RollPosition = 0;
 }
 

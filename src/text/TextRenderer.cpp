@@ -15,10 +15,6 @@ constexpr int kLeft = 30;
 constexpr uint32_t kDialogueColour = Rgb(255, 255, 255);
 constexpr uint32_t kNarrationColour = Rgb(192, 192, 255);
 
-// Speakers 2 to 9.
-constexpr const char16_t* kTags[8] = {u"【みお】", u"【澪】",   u"【千尋】", u"【源三】",
-                                      u"【汐里】", u"【祖母】", u"【駅員】", u"【店主】"};
-
 int CellPitch(const Font& font) { return static_cast<int>(std::lround(font.ReportedSize() + 5)); }
 
 }  // namespace
@@ -31,7 +27,7 @@ void Main_Form::TalkDisp() {
     tag = u"【" + Names[2] + u"】";
     colour = kDialogueColour;
   } else if (SpeakerNo >= 2 && SpeakerNo <= 9) {
-    tag = kTags[SpeakerNo - 2];
+    tag = Story.tags[static_cast<size_t>(SpeakerNo - 2)];
     colour = kDialogueColour;
   }
   MessageDisp(tag, MsgText, colour);

@@ -63,6 +63,17 @@ class DemoData : public ::testing::Test {
 };
 std::map<std::string, std::string> DemoData::files;
 
+TEST_F(DemoData, StoryFileGivesEveryTagAndTheProjectsStaffInShiftJis) {
+  StoryContent story = ReadStory(test::BuildDir() + "demo-data/");
+  EXPECT_TRUE(story.problems.empty()) << story.Summary();
+  EXPECT_EQ(story.tags[1], u"【澪】");
+  EXPECT_EQ(story.credits.scenario, u"MIREL 物語班");
+  EXPECT_EQ(story.credits.music, u"MIREL 音楽ツール");
+  EXPECT_EQ(story.credits.maker, u"MIREL 制作班");
+  EXPECT_EQ(story.credits.year, u"2026");
+  EXPECT_NE(File(kStoryFile).find("\r\n"), std::string::npos);
+}
+
 TEST_F(DemoData, EveryImageFileIsStoredAndDecodesOnceRestored) {
   for (const std::string& name : ImageTable()) {
     SCOPED_TRACE(name);

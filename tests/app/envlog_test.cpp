@@ -66,9 +66,10 @@ struct EnvLogTest : ::testing::Test {
   }
 };
 
-TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundAndFonts) {
+TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundFontsAndStory) {
+  form->Story = ReadStory(dir.path());
   auto lines = Utf8Lines(form->BuildEnvironmentReport());
-  ASSERT_EQ(lines.size(), 17u);
+  ASSERT_EQ(lines.size(), 18u);
   EXPECT_EQ(lines[0], "2026/12/06 19:30:00");
   EXPECT_EQ(lines[1], "CPU = GenuineIntel/x86_64/(Test CPU 3000)×4");
   EXPECT_EQ(lines[2], "CRT = 1920*1080(24bits)");
@@ -86,6 +87,7 @@ TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundAndFonts) {
   EXPECT_EQ(lines[14], "ﾒﾓﾘ使用量      = 25%");
   EXPECT_EQ(lines[15], "sound = fake audio");
   EXPECT_EQ(lines[16], "font = ＭＳ ゴシック -> IPAGothic");
+  EXPECT_EQ(lines[17], "story = story.ini: missing: speaker tags 2 to 9 are empty; the staff roll credits the project");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ constexpr uint32_t kPaleBlue = Rgb(192, 192, 255);
 
 struct Renderer : ::testing::Test, test::TextHarness {
   Main_Form& f = *form;
+  Renderer() { f.Story.tags = {u"【二】", u"【三】", u"【四】", u"【五】", u"【六】", u"【七】", u"【八】", u"【九】"}; }
   void Say(int16_t speaker, const Text& text) {
     f.SpeakerNo = speaker;
     f.MsgText = text;
@@ -63,6 +64,42 @@ TEST_F(Renderer, RowsHoldThirtyCharactersAndLongerTextsWrap) {
   EXPECT_EQ(DrawnAt(RowY(2))[0].text.size(), 30u);
   EXPECT_TRUE(DrawnAt(RowY(3)).empty());  // no empty trailing row
   EXPECT_EQ(f.LineNo, 3);
+}
+
+TEST_F(Renderer, SpeakerNumbersPickTagsAndColours) {
+  f.MessageSpeed = 1;
+  f.Names[1] = u"山田";
+  f.Names[2] = u"太郎";
+  const Text tags[] = {u"【太郎】", u"【二】", u"【三】", u"【四】", u"【五】", u"【六】", u"【七】", u"【八】", u"【九】"};
+  for (int16_t speaker = 1; speaker <= 9; ++speaker) {
+    Wipe();
+    Say(speaker, u"台詞");
+    ASSERT_EQ(DrawnAt(15).size(), 1u) << speaker;
+    EXPECT_EQ(DrawnAt(15)[0].text, tags[speaker - 1]);
+    EXPECT_EQ(DrawnAt(15)[0].rgb, kWhite);
+    EXPECT_EQ(DrawnAt(RowY(1))[0].rgb, kWhite);
+    // The tag is as wide as its full-width characters.
+    size_t cells = tags[speaker - 1].size();
+    EXPECT_EQ(TagInk(static_cast<int>(cells) - 1), kWhite) << speaker;
+    EXPECT_EQ(TagInk(static_cast<int>(cells)), kBlack) << speaker;
+  }
+  // Without a story file speakers 2 to 9 have no tag, but speak in white.
+  f.Story = StoryContent{};
+  for (int16_t speaker = 2; speaker <= 9; ++speaker) {
+    Wipe();
+    Say(speaker, u"台詞");
+    EXPECT_TRUE(DrawnAt(15).empty()) << speaker;
+    ASSERT_EQ(DrawnAt(RowY(1)).size(), 1u);
+    EXPECT_EQ(DrawnAt(RowY(1))[0].rgb, kWhite);
+  }
+  for (int16_t speaker : {int16_t{10}, int16_t{0}, int16_t{-1}}) {
+    Wipe();
+    Say(speaker, u"地の文");
+    EXPECT_TRUE(DrawnAt(15).empty()) << speaker;
+    ASSERT_EQ(DrawnAt(RowY(1)).size(), 1u);
+    EXPECT_EQ(DrawnAt(RowY(1))[0].rgb, kPaleBlue);
+    EXPECT_EQ(CellInk(1, 0, 16), kPaleBlue);
+  }
 }
 
 TEST_F(Renderer, EachSpeedTypesOrDrawsWholeAndWaitsAsItShould) {

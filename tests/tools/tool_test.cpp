@@ -189,7 +189,16 @@ const Planted kPlanted[] = {
     {"ThumbnailSheetTooSmall", [](const test::TempDir& d) { WriteBytes(d / "63.dat", Picture(96, 72, "BMP", false)); },
      "63.dat", 0, "gallery thumbnail sheet"},
     {"RollLineTooLong",
-     [](const test::TempDir& d) { WriteBytes(d / "staff.txt", "A\r\nB\r\nC\r\nD\r\nMIREL project\r\n2026\r\n"); },
+     [](const test::TempDir& d) {
+       WriteBytes(d / "story.ini", "[tags]\r\n2=a\r\n3=a\r\n4=a\r\n5=a\r\n6=a\r\n7=a\r\n8=a\r\n9=a\r\n"
+                                   "[staff]\r\nmaker=MIREL project\r\n");
+     },
+     "story.ini", 11, "cut in the staff roll"},
+    {"RollLineTooLongInTheOlderStaffFile",
+     [](const test::TempDir& d) {
+       fs::remove(d / "story.ini");
+       WriteBytes(d / "staff.txt", "A\r\nB\r\nC\r\nD\r\nMIREL project\r\n2026\r\n");
+     },
      "staff.txt", 5, "cut in the staff roll"},
 };
 
@@ -204,6 +213,20 @@ TEST_P(PlantedCheck, IsReportedWhereItStands) {
 
 INSTANTIATE_TEST_SUITE_P(Folders, PlantedCheck, ::testing::ValuesIn(kPlanted),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CheckTest, StoryFileMissingOrBrokenIsReported) {
+  std::string story = ReadBytes(dir / "story.ini");
+  WriteBytes(dir / "story.ini", story + "[staff]\r\nwriter=x\r\n");
+  WriteBytes(dir / "staff.txt", "a\r\n");
+  auto f = Check();
+  int line = static_cast<int>(SplitLines(story).size()) + 2;
+  EXPECT_TRUE(Has(f, "story.ini", line, "not a staff line")) << All(f);
+  EXPECT_TRUE(Has(f, "staff.txt", 0, "not read")) << All(f);
+  fs::remove(dir / "story.ini");
+  f = Check();
+  EXPECT_TRUE(Has(f, "story.ini", 0, "speaker tags 2 to 9 are empty")) << All(f);
+  EXPECT_FALSE(Has(f, "staff.txt", 0, "not read")) << All(f);
+}
 
 TEST(CodecTest, EncodeTakesWhatInputMethodsTypeAndRefusesWhatShiftJisLacks) {
   std::string error;

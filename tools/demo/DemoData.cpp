@@ -8,6 +8,7 @@
 #include "demo/Artwork.h"
 #include "demo/Scenes.h"
 #include "demo/Songs.h"
+#include "app/StoryFile.h"
 #include "demo/Story.h"
 #include "scenario/ScenarioData.h"
 
@@ -57,15 +58,20 @@ std::string ConfigText() {
   return out;
 }
 
-// The staff roll's names: UTF-8 lines in the story folder, Shift-JIS with
-// CR LF in the data folder like every other text file.
-std::string StaffText(const std::string& storyDir) {
-  std::istringstream in(ReadText(storyDir + "/staff.txt"));
+// The speaker tags and the staff roll: UTF-8 in the story folder,
+// Shift-JIS with CR LF in the data folder like every other text file, and
+// read back as the game reads it, so a broken line stops the build.
+std::string StoryFileText(const std::string& storyDir) {
+  std::istringstream in(ReadText(storyDir + "/" + kStoryFile));
   std::string out, line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    out += ToCp932(line, "staff.txt") + "\r\n";
+    out += ToCp932(line, kStoryFile) + "\r\n";
   }
+  StoryContent story = ParseStory(out);
+  if (!story.problems.empty())
+    throw StoryError(std::string(kStoryFile) + ":" + std::to_string(story.problems.front().line) + ": " +
+                     story.problems.front().message);
   return out;
 }
 
@@ -91,7 +97,7 @@ std::map<std::string, Bytes> BuildDemoFiles(const std::string& storyDir) {
   files["91.dat"] = ToBytes(Complement(story.scenario));
   files["92.dat"] = ToBytes(Complement(story.choices));
   files["90.dat"] = ToBytes(ConfigText());
-  files["staff.txt"] = ToBytes(StaffText(storyDir));
+  files[kStoryFile] = ToBytes(StoryFileText(storyDir));
 
   std::map<int, Canvas> scenes;
   auto scene = [&](int n) -> const Canvas& {
@@ -130,6 +136,8 @@ void MakeDemoData(const std::string& outDir, const std::string& storyDir) {
   std::filesystem::create_directories(outDir);
   for (const auto& [name, bytes] : files)
     if (auto err = WriteFileAtomic(JoinPath(outDir, name), bytes)) throw std::runtime_error(name + ": " + *err);
+  // Earlier makers wrote the staff roll alone; the story file holds it now.
+  std::filesystem::remove(JoinPath(outDir, "staff.txt"));
 }
 
 }  // namespace mirel::demo

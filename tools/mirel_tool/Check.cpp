@@ -7,6 +7,7 @@
 #include <set>
 
 #include "app/Main_Form.h"
+#include "app/StoryFile.h"
 #include "extras/Credits.h"
 #include "extras/Ending.h"
 #include "platform/Cp932.h"
@@ -92,6 +93,7 @@ class Checker {
     CheckSongFormats();
     CheckPictures();
     CheckStory();
+    CheckStoryFile();
     CheckStaffRoll();
     CheckPhotoFrame();
     return findings_;
@@ -153,6 +155,8 @@ class Checker {
         std::string file = Utf8(name);
         if (name.find(u'"') != Text::npos)
           Add("90.dat", n, "the music file name \"" + file + "\" holds a double quote");
+        else if (!StaysInFolder(file))
+          Add("90.dat", n, "music file " + file + " lies outside the data folder: the game refuses it");
         else if (FileSize(Path(file)) < 0)
           Add("90.dat", n, "music file " + file + " is missing");
         else if (FileSize(Path(file)) == 0)
@@ -238,23 +242,37 @@ class Checker {
   // The roll centres each line by its count of characters, not by its
   // width; a line that starts left of the strip or runs past it is cut.
   void CheckStaffRoll() {
-    const std::string file = Path(extras::kCreditsFile);
-    if (!FileExists(file)) return;
-    auto rows = extras::CreditsTable(extras::ReadCredits(file));
+    // The names as the game takes them: from the story file, else from the
+    // older staff file.
+    StoryContent story = ReadStory(dir_);
+    if (story.creditsFrom.empty()) return;
+    auto rows = extras::CreditsTable(story.credits);
     auto places = extras::CreditPlaces(rows);
-    // Credits rows of the names, the maker line and the year line, by line of the file.
-    const std::pair<int, int> kLines[] = {{2, 1}, {4, 2}, {6, 3}, {8, 4}, {10, 5}, {11, 6}};
+    // Credits rows of the names, the maker line and the year line.
+    const int kRows[] = {2, 4, 6, 8, 10, 11};
     BoxFont measure;
-    for (const auto& [row, line] : kLines) {
+    for (size_t k = 0; k < 6; ++k) {
+      const int row = kRows[k];
       const extras::CreditPlace& p = places[static_cast<size_t>(row)];
       const Text& text = rows[static_cast<size_t>(row)].text;
-      if (p.y < 0) continue;
+      if (p.y < 0 || story.staffLines[k] == 0) continue;
       int right = p.x + measure.TextWidth(text, Font{u"Arial", p.size, true});
       if (p.x < 0 || right > extras::kStripWidth)
-        Add(extras::kCreditsFile, line,
+        Add(story.creditsFrom, story.staffLines[k],
             "\"" + Utf8(text) + "\" is cut in the staff roll (drawn from x " + std::to_string(p.x) + " to " +
                 std::to_string(right) + " of " + std::to_string(extras::kStripWidth) + "): shorten it");
     }
+  }
+
+  // The speaker tags and the staff roll.
+  void CheckStoryFile() {
+    StoryContent story = ReadStory(dir_);
+    for (const StoryProblem& p : story.problems) Add(kStoryFile, p.line, p.message);
+    if (story.found && FileExists(Path(extras::kCreditsFile)))
+      Add(extras::kCreditsFile, 0, std::string("not read: the staff roll comes from ") + kStoryFile);
+    for (size_t k = 0; k < story.tags.size(); ++k)
+      if (story.tags[k].size() > kRowChars)
+        Add(kStoryFile, 0, "the tag of speaker " + std::to_string(k + 2) + " runs past the window's right edge");
   }
 
   void CheckStory() {

@@ -53,7 +53,8 @@ const char* Help(const std::string& cmd) {
            "(block order, jump and choice targets, answer rows, capacities, transitions,\n"
            "sprites, faces, speakers, messages running past the window), the ending's songs,\n"
            "songs that are not MIDI, pictures the game cannot decode or whose size does not\n"
-           "fit their place, and staff-roll lines too long for the roll.\n"
+           "fit their place, the story file \"story.ini\" (speaker tags 2 to 9, staff roll)\n"
+           "and staff-roll names too long for the roll.\n"
            "Exit status 0 when the folder would play, 1 when not, 2 on bad usage.\n";
   return nullptr;
 }
