@@ -66,7 +66,10 @@ void Main_Form::WriteEnvironmentLog() {
   // The log is for support only: a folder that cannot take it never stops
   // the game.
   std::string path = DataPath("mirel.log");
-  if (auto err = WriteFileAtomic(path, BuildEnvironmentReport() + "\r\n"))
+  std::string report = BuildEnvironmentReport() + "\r\n";
+  // The player's settings are no part of the game; only a problem with them is noted.
+  if (!player.LoadProblem().empty()) report += player.LoadProblem() + "\r\n";
+  if (auto err = WriteFileAtomic(path, report))
     std::fprintf(stderr, "mirel: cannot write %s: %s\n", path.c_str(), err->c_str());
 }
 

@@ -30,6 +30,9 @@ void Main_Form::DoEvents() {
 }
 
 void Main_Form::Dispatch(const InputEvent& e) {
+  // The player's display comforts first: their keys work on every screen,
+  // over the backlog too; then the reading comforts.
+  if (player.Intercept(e)) return;
   if (comforts.Intercept(e)) return;
   if (e.kind == EventKind::DialogControl) {
     Form* forms[] = {optionWindow.get(), nameEnt.get(), fileWindow.get(), aboutBox.get()};
@@ -66,6 +69,8 @@ void Main_Form::Dispatch(const InputEvent& e) {
     case EventKind::KeyUp:
     case EventKind::Wheel:
     case EventKind::DialogControl:
+    case EventKind::Pad:
+    case EventKind::Focus:
       break;
   }
 }

@@ -13,6 +13,7 @@
 #include "app/StoryFile.h"
 #include "comfort/Comforts.h"
 #include "audio/Mci.h"
+#include "comfort/PlayerComforts.h"
 #include "gfx/Controls.h"
 #include "gfx/Gdi.h"
 #include "platform/Platform.h"
@@ -213,6 +214,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
 
   // The player's reading comforts (comfort/), consulted at the waits.
   Comforts comforts{*this};
+  // The player's display and sound comforts (comfort/): they see every
+  // input event first.
+  PlayerComforts player{*this};
 
   // ---- gfx/Transitions.cpp ----
   void PlaceEffect();

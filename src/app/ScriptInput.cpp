@@ -5,6 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "comfort/Gamepad.h"
 #include "ui/File_Window.h"
 #include "ui/NameEnt.h"
 #include "ui/Option_Window.h"
@@ -53,18 +54,34 @@ bool IntIn(const std::string& s, long long lo, long long hi) {
 
 const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu",  "mouse", "move",
                         "dialog", "yes",   "no",   "wait",   "now",        "close", "hold",  "release",
-                        "wheel",  "screenshot"};
+                        "wheel",  "screenshot", "pad"};
 
-// Virtual-key code of a key name, -1 for none.
+// Virtual-key code of a key name, -1 for none: a name below, f1 to f12, a
+// letter or digit, or a code 0 to 255 (a single digit is the digit's key).
 int KeyCode(const std::string& k) {
-  static const std::pair<const char*, int> names[] = {{"space", 32}, {"enter", 13},   {"esc", 27},
-                                                      {"ctrl", 17},  {"pageup", 33},  {"pagedown", 34},
-                                                      {"up", 38},    {"down", 40}};
+  static const std::pair<const char*, int> names[] = {{"space", 32},   {"enter", 13},    {"esc", 27},
+                                                      {"ctrl", 17},    {"pageup", 33},   {"pagedown", 34},
+                                                      {"up", 38},      {"down", 40},     {"print", 44}};
   for (auto& [name, code] : names)
     if (k == name) return code;
+  if (k.size() >= 2 && k.size() <= 3 && k[0] == 'f' && IntIn(k.substr(1), 1, 12)) return 111 + std::stoi(k.substr(1));
   if (k.size() == 1 && k[0] >= 'a' && k[0] <= 'z') return 'A' + (k[0] - 'a');
-  if (IsInt(k)) return std::stoi(k);
+  if (k.size() == 1 && k[0] >= '0' && k[0] <= '9') return k[0];
+  if (IntIn(k, 0, 255)) return std::stoi(k);
   return -1;
+}
+
+// A key with "ctrl+", "alt+" and "shift+" in front holding those.
+bool ParseKey(std::string k, int& key, int& mods) {
+  mods = 0;
+  for (;;) {
+    if (k.rfind("ctrl+", 0) == 0) mods |= kModCtrl, k = k.substr(5);
+    else if (k.rfind("alt+", 0) == 0) mods |= kModAlt, k = k.substr(4);
+    else if (k.rfind("shift+", 0) == 0) mods |= kModShift, k = k.substr(6);
+    else break;
+  }
+  key = KeyCode(k);
+  return key >= 0;
 }
 
 const char* const kTitleButtons[] = {"new", "load", "gallery", "end"};
@@ -87,9 +104,13 @@ std::string Problem(const std::vector<std::string>& w) {
   if (a == "wait" && !IntIn(arg(1), 0, INT32_MAX)) return "'wait' needs milliseconds, 0 to 2147483647";
   if (a == "dialog" && w.size() < 3) return "'dialog' needs a form and a control";
   if (a == "key" || a == "hold" || a == "release") {
-    std::string k = arg(1).rfind("ctrl+", 0) == 0 ? arg(1).substr(5) : arg(1);
-    if (IsInt(k) ? !IntIn(k, 0, 255) : KeyCode(k) < 0)
-      return "unknown key '" + arg(1) + "' (a key name or a key code 0 to 255)";
+    int key, mods;
+    if (!ParseKey(arg(1), key, mods)) return "unknown key '" + arg(1) + "' (a key name or a key code 0 to 255)";
+  }
+  if (a == "pad") {
+    PadButton b;
+    if (!ParsePadButton(arg(1), b)) return "unknown pad button '" + arg(1) + "'";
+    if (w.size() > 2 && arg(2) != "down" && arg(2) != "up") return "'pad' takes down or up after the button";
   }
   if (a == "wheel" && arg(1) != "up" && arg(1) != "down") return "'wheel' takes up or down";
   if (a == "choose" && !IntIn(arg(1), 1, 3)) return "'choose' takes 1, 2 or 3";
@@ -158,23 +179,29 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     if (form_ && form_->WakuHidden) Click(q, 320, 100, 2);
     else Click(q, 60, 440, 2);
   } else if (a == "key") {
-    std::string k = arg(1);
-    bool withCtrl = k.rfind("ctrl+", 0) == 0;
-    if (withCtrl) k = k.substr(5);
-    int key = KeyCode(k);
-    if (key < 0) fail("unknown key '" + k + "'");
+    int key, mods;
+    if (!ParseKey(arg(1), key, mods)) fail("unknown key '" + arg(1) + "'");
+    if (ctrlHeld_) mods |= kModCtrl;
+    // The reading comforts follow Ctrl by its own key going down and up.
+    bool withCtrl = (mods & kModCtrl) && key != 17;
     if (withCtrl && !ctrlHeld_) q.push_back(KeyEvent(17));
-    q.push_back(KeyEvent(key));
+    q.push_back(KeyEvent(key, mods));
     if ((withCtrl || key == 17) && !ctrlHeld_) q.push_back(KeyUpEvent(17));
   } else if (a == "hold" || a == "release") {
-    int key = KeyCode(arg(1));
-    if (key < 0) fail("unknown key '" + arg(1) + "'");
+    int key, mods;
+    if (!ParseKey(arg(1), key, mods)) fail("unknown key '" + arg(1) + "'");
     if (key == 17) ctrlHeld_ = a == "hold";
-    q.push_back(a == "hold" ? KeyEvent(key) : KeyUpEvent(key));
+    q.push_back(a == "hold" ? KeyEvent(key, mods) : KeyUpEvent(key));
   } else if (a == "wheel") {
     if (arg(1) != "up" && arg(1) != "down") fail("'wheel' takes up or down");
     int n = IsInt(arg(2)) ? std::stoi(arg(2)) : 1;
     for (int i = 0; i < n; ++i) q.push_back(WheelEvent(arg(1) == "up" ? 1 : -1));
+  } else if (a == "pad") {
+    PadButton b;
+    if (!ParsePadButton(arg(1), b)) fail("unknown pad button '" + arg(1) + "'");
+    // Pressed and let go, unless only one of the two is asked for.
+    if (arg(2) != "up") q.push_back(PadEvent(static_cast<int>(b), true));
+    if (arg(2) != "down") q.push_back(PadEvent(static_cast<int>(b), false));
   } else if (a == "choose") {
     std::string n = arg(1);
     if (!IsInt(n) || std::stoi(n) < 1 || std::stoi(n) > 3) fail("'choose' takes 1, 2 or 3");
@@ -289,6 +316,14 @@ void ScriptInput::Pump(EventQueue& q) {
     // An action meant for one screen waits for it; what comes before it is
     // answered as when the input has run out (but the title stays open).
     PlayerWait want = Wanted(a);
+    // The D-pad moves between answers and buttons: it waits for a screen
+    // that has some.
+    bool dpad = a == "pad" && line.words.size() > 1 &&
+                (line.words[1] == "up" || line.words[1] == "down" || line.words[1] == "left" || line.words[1] == "right");
+    if (!immediate && dpad && wait != PlayerWait::Title && wait != PlayerWait::Choice && wait != PlayerWait::Gallery) {
+      DeliverDefault(q);
+      return;
+    }
     if (!immediate && want != PlayerWait::None && want != wait &&
         !(want == PlayerWait::Dialog && wait == PlayerWait::Confirm)) {
       if (wait != PlayerWait::Title) DeliverDefault(q);

@@ -11,10 +11,15 @@
 //   rclick                 right click on the message window (or on the
 //                          picture when the window is hidden)
 //   key KEY                a key: space, enter, esc, pageup, pagedown, up,
-//                          down, ctrl, a letter a to z, or a virtual-key
-//                          code; ctrl+KEY presses it with Ctrl held
+//                          down, ctrl, print, f1..f12, a letter a to z, a
+//                          digit, or a virtual-key code; ctrl+, alt+ and
+//                          shift+ in front press it with those held
 //   hold KEY | release KEY the key goes down and stays down / comes up
 //   wheel up|down [N]      the mouse wheel turns N notches (1)
+//   pad BUTTON [down|up]   a gamepad button pressed and let go (or only
+//                          one of the two): a b x y lb rb start back up
+//                          down left right; the D-pad waits for a choice,
+//                          the title or the gallery
 //   choose N               pick answer N (1 to 3) of a choice
 //   title new|load|gallery|end
 //   menu end|load|save|options|skip|version

@@ -62,6 +62,7 @@ void Main_Form::Form_Load() {
   WriteEnvironmentLog();
   LayOutMainWindow();
   sys.window->Show();
+  player.Started();
   DoEvents();
 
   Pic_Main.BackColor = kWhite;
@@ -105,6 +106,10 @@ void Main_Form::Form_Unload() {
   Unloaded = true;
   // Every step runs even when an earlier one fails: a failed write of
   // "90.dat" must not leave the pictures readable or the display switched.
+  try {
+    player.Closing();
+  } catch (...) {
+  }
   try {
     if (SavedVolume != 0) mci.SetVolume(SavedVolume);
   } catch (...) {

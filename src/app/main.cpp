@@ -24,9 +24,12 @@
 #include "platform/Files.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/VirtualAudio.h"
+#include "platform/host/Gamepad.h"
 #include "platform/host/HostAudio.h"
 #include "platform/SingleInstance.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtPlayerHost.h"
+#include "platform/qt/QtSettingsStore.h"
 
 using namespace mirel;
 
@@ -292,7 +295,8 @@ int RunDesktop(const Args& args, QApplication&) {
         std::fprintf(stderr, "mirel: cannot write %s\n", file.c_str());
     });
   }
-  StatsEvents events(&qtEvents, input.get());
+  SdlGamepads pads(&qtEvents);
+  StatsEvents events(&pads, input.get());
   qt::QtImageCodec images;
   qt::QtFonts fonts;
   // The soundfont and the device are opened when the game first sounds,
@@ -308,7 +312,12 @@ int RunDesktop(const Args& args, QApplication&) {
   qt::QtWindow window(inbox);
   double firstFrameMs = -1;
   window.OnFirstPaint([&firstFrameMs] { firstFrameMs = SinceProcessStart(); });
+  // The player's settings live in the user's config folder.
+  qt::QtSettingsStore settings;
+  qt::QtPlayerHost player(window, dialogs, inbox);
   Platform p;
+  p.settings = &settings;
+  p.player = &player;
   p.clock = &clock;
   p.events = &events;
   p.messages = &messages;

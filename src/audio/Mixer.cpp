@@ -25,7 +25,11 @@ bool Mixer::PlayWave(const Bytes& image) {
 void Mixer::Render(float* out, int frames) {
   if (music_) music_->RenderMusic(out, frames);
   else std::memset(out, 0, sizeof(float) * 2 * frames);
-  AddWave(out, frames, kWaveLevel);
+  // The player's sliders come first: music and sounds apart, before the
+  // limiter and the game's own volume.
+  if (musicGain_ != 1.0f)
+    for (int i = 0; i < 2 * frames; ++i) out[i] *= musicGain_;
+  AddWave(out, frames, kWaveLevel * effectsGain_);
   // The master bus: the limiter keeps the sum below full scale, then the
   // master volume (the fades) scales what leaves it.
   limiter_.Process(out, frames);

@@ -36,6 +36,11 @@ class Mixer {
   bool WavePlaying() const { return !wave_.empty(); }
   void SetVolume(uint32_t v) { volume_ = v > 65535 ? 65535 : v; }
   uint32_t Volume() const { return volume_; }
+  // The player's sliders: music and the wave voice apart, 0 to 1.
+  void SetPlayerGains(float music, float effects) {
+    musicGain_ = music;
+    effectsGain_ = effects;
+  }
   // The whole mix: interleaved stereo, -1..1, a little behind the sources
   // (the limiter's look-ahead).
   void Render(float* out, int frames);
@@ -48,6 +53,7 @@ class Mixer {
   std::vector<float> wave_;  // stereo, at the wave's own rate
   double pos_ = 0, step_ = 1;
   uint32_t volume_ = 65535;
+  float musicGain_ = 1.0f, effectsGain_ = 1.0f;
 };
 
 }  // namespace mirel

@@ -29,6 +29,12 @@ class AudioBackend {
   virtual bool MixerOpen() = 0;
   virtual bool GetVolume(uint32_t& value) = 0;
   virtual bool SetVolume(uint32_t value) = 0;
+  // The player's own music and effects levels (0 to 1), beneath the master
+  // volume. Back ends that render nothing ignore them.
+  virtual void SetPlayerGains(float music, float effects) {
+    (void)music;
+    (void)effects;
+  }
   // One line for the environment log: back end, device, soundfont, or why
   // sound is off.
   virtual std::string Describe() = 0;

@@ -22,17 +22,29 @@ class DeferredAudio final : public AudioBackend {
   bool MixerOpen() override { return Get().MixerOpen(); }
   bool GetVolume(uint32_t& value) override { return Get().GetVolume(value); }
   bool SetVolume(uint32_t value) override { return Get().SetVolume(value); }
+  // Kept until the back end is made: setting them must not open it early.
+  void SetPlayerGains(float music, float effects) override {
+    music_ = music;
+    effects_ = effects;
+    gainsSet_ = true;
+    if (backend_) backend_->SetPlayerGains(music, effects);
+  }
   std::string Describe() override { return backend_ ? backend_->Describe() : plan_; }
   bool Opened() const { return backend_ != nullptr; }
 
  private:
   AudioBackend& Get() {
-    if (!backend_) backend_ = open_();
+    if (!backend_) {
+      backend_ = open_();
+      if (gainsSet_) backend_->SetPlayerGains(music_, effects_);
+    }
     return *backend_;
   }
   std::function<std::unique_ptr<AudioBackend>()> open_;
   std::string plan_;
   std::unique_ptr<AudioBackend> backend_;
+  float music_ = 1, effects_ = 1;
+  bool gainsSet_ = false;
 };
 
 }  // namespace mirel

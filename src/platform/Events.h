@@ -22,14 +22,20 @@ enum class EventKind {
   Wheel,         // value: wheel notches, positive turned away from the player
   Menu,          // menu
   Close,         // the main window's close box
-  DialogControl  // form, control, value / text: a control of an open dialog was used
+  DialogControl, // form, control, value / text: a control of an open dialog was used
+  Pad,           // key: gamepad button (comfort/Gamepad.h), value: 1 pressed, 0 released
+  Focus          // value: 1 the window has the keyboard focus, 0 it lost it
 };
+
+// Modifier keys held with a key.
+constexpr int kModShift = 1, kModCtrl = 2, kModAlt = 4;
 
 struct InputEvent {
   EventKind kind = EventKind::MouseDown;
   int x = 0, y = 0;
   int button = 1;
   int key = 0;
+  int mods = 0;  // kMod* held with the key
   MenuItem menu = MenuItem::prog_end;
   std::string form;     // dialog name, e.g. "Option_Window"
   std::string control;  // control name, e.g. "Command1"
@@ -46,16 +52,30 @@ inline InputEvent MouseEvent(EventKind kind, int x, int y, int button = 1) {
   e.button = button;
   return e;
 }
-inline InputEvent KeyEvent(int key) {
+inline InputEvent KeyEvent(int key, int mods = 0) {
   InputEvent e;
   e.kind = EventKind::KeyDown;
   e.key = key;
+  e.mods = mods;
   return e;
 }
 inline InputEvent KeyUpEvent(int key) {
   InputEvent e;
   e.kind = EventKind::KeyUp;
   e.key = key;
+  return e;
+}
+inline InputEvent PadEvent(int button, bool down) {
+  InputEvent e;
+  e.kind = EventKind::Pad;
+  e.key = button;
+  e.value = down ? 1 : 0;
+  return e;
+}
+inline InputEvent FocusEvent(bool focused) {
+  InputEvent e;
+  e.kind = EventKind::Focus;
+  e.value = focused ? 1 : 0;
   return e;
 }
 inline InputEvent WheelEvent(int notches) {

@@ -15,6 +15,9 @@
 
 namespace mirel {
 
+class SettingsStore;
+class PlayerHost;
+
 struct Platform {
   Clock* clock = nullptr;
   EventSource* events = nullptr;
@@ -28,6 +31,10 @@ struct Platform {
   // The player's comforts do without these when they are missing.
   Clipboard* clipboard = nullptr;
   UserFolders* folders = nullptr;
+  // The player's own settings and display comforts; without them the game
+  // runs with the defaults.
+  SettingsStore* settings = nullptr;
+  PlayerHost* player = nullptr;
 };
 
 }  // namespace mirel

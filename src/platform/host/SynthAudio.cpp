@@ -275,6 +275,12 @@ bool SynthAudio::SetVolume(uint32_t value) {
   return true;
 }
 
+void SynthAudio::SetPlayerGains(float music, float effects) {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  CatchUp();
+  mixer_.SetPlayerGains(music, effects);
+}
+
 std::string SynthAudio::Describe() {
   if (!synth_) return "sound off: " + error_;
   std::string out = device_ ? "SDL2 device (" + deviceName_ + ")" : std::string("no device (rendered offline)");

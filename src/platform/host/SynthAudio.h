@@ -46,6 +46,7 @@ class SynthAudio final : public AudioBackend, private MusicSource {
   bool MixerOpen() override { return Ready(); }
   bool GetVolume(uint32_t& value) override;
   bool SetVolume(uint32_t value) override;
+  void SetPlayerGains(float music, float effects) override;
   std::string Describe() override;
 
  private:

@@ -71,16 +71,21 @@ QString Q(const Text& t) { return QString::fromStdU16String(t).replace(QStringLi
 // The dialogs were laid out for a 9-point Japanese gothic: other faces cut
 // their captions short. Set on every control, since a control with a style
 // sheet of its own does not take its dialog's font.
-void StyleColours(QWidget* w, const DialogControl& c) {
-  w->setFont(ToQFont(Font{u"ＭＳ ゴシック", 9, false}));
+void StyleColours(QWidget* w, const DialogControl& c, int scale) {
+  QFont base = ToQFont(Font{u"ＭＳ ゴシック", 9, false});
+  if (scale > 1) {
+    if (base.pixelSize() > 0) base.setPixelSize(base.pixelSize() * scale);
+    else base.setPointSizeF(base.pointSizeF() * scale);
+  }
+  w->setFont(base);
   QString css;
   if (c.backColor != 0xFFFFFFFF) css += QString("background-color: #%1;").arg(c.backColor, 6, 16, QChar('0'));
-  if (c.cornerRadius > 0) css += QString("border-radius: %1px;").arg(c.cornerRadius);
+  if (c.cornerRadius > 0) css += QString("border-radius: %1px;").arg(c.cornerRadius * scale);
   if (c.foreColor != 0xFFFFFFFF) css += QString("color: #%1;").arg(c.foreColor, 6, 16, QChar('0'));
   w->setStyleSheet(css);
   if (c.fontSize > 0 || c.bold) {
     QFont f = w->font();
-    if (c.fontSize > 0) f.setPixelSize(static_cast<int>(c.fontSize * 96 / 72 + 0.5));
+    if (c.fontSize > 0) f.setPixelSize(static_cast<int>(c.fontSize * 96 / 72 * scale + 0.5));
     f.setBold(c.bold);
     w->setFont(f);
   }
@@ -90,6 +95,7 @@ void StyleColours(QWidget* w, const DialogControl& c) {
 
 struct QtDialogs::Open {
   QDialog* dialog = nullptr;
+  int scale = 1;
   std::map<std::string, QWidget*> widgets;
   std::map<std::string, QButtonGroup*> groups;
 };
@@ -106,7 +112,8 @@ void QtDialogs::ShowDialog(const DialogModel& model) {
   auto* dlg = new ModelDialog(inbox_, model.name, model.closeBox);
   o->dialog = dlg;
   dlg->setWindowTitle(Q(model.caption));
-  dlg->setFixedSize(model.clientWidth, model.clientHeight);
+  o->scale = scale_;
+  dlg->setFixedSize(model.clientWidth * scale_, model.clientHeight * scale_);
   if (model.backColor != 0xFFFFFFFF)
     dlg->setStyleSheet(QString("QDialog { background-color: #%1; }").arg(model.backColor, 6, 16, QChar('0')));
   if (model.topMost) dlg->setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -189,9 +196,9 @@ void QtDialogs::ShowDialog(const DialogModel& model) {
         break;
       }
     }
-    w->setGeometry(c.x, c.y, c.w, c.h);
+    w->setGeometry(c.x * o->scale, c.y * o->scale, c.w * o->scale, c.h * o->scale);
     w->setObjectName(QString::fromStdString(c.name));
-    StyleColours(w, c);
+    StyleColours(w, c, o->scale);
     o->widgets[c.name] = w;
   }
   auto* raw = o.get();
@@ -214,8 +221,8 @@ void QtDialogs::UpdateDialog(const DialogModel& model) {
     QSignalBlocker block(w);
     w->setEnabled(c.enabled);
     w->setVisible(c.visible);
-    w->setGeometry(c.x, c.y, c.w, c.h);
-    StyleColours(w, c);
+    w->setGeometry(c.x * o.scale, c.y * o.scale, c.w * o.scale, c.h * o.scale);
+    StyleColours(w, c, o.scale);
     switch (c.kind) {
       case ControlKind::Label:
         static_cast<QLabel*>(w)->setText(Q(c.caption));
@@ -250,7 +257,9 @@ void QtDialogs::UpdateDialog(const DialogModel& model) {
           img.width = c.w;
           img.height = c.h;
           img.pixels = c.pixels;
-          l->setPixmap(QPixmap::fromImage(ToQImage(img)));
+          QImage q = ToQImage(img);
+          if (o.scale > 1) q = q.scaled(c.w * o.scale, c.h * o.scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+          l->setPixmap(QPixmap::fromImage(q));
         } else {
           l->setText(Q(c.caption));
         }

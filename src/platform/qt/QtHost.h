@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "comfort/Scaling.h"
 #include "platform/Clipboard.h"
 #include "platform/DialogHost.h"
 #include "platform/Events.h"
@@ -29,9 +30,10 @@ struct EventInbox {
   EventQueue pending;
 };
 
-// Shows the 640x480 picture: 1:1 in a window; in full screen scaled to fit
-// with its aspect ratio kept (black bars), sharp when the factor is whole.
-// The picture is the engine's own pixels, shown without a copy.
+// Shows the 640x480 picture scaled to the widget as the player chose (fit,
+// whole multiple or stretched; sharp or smooth), worked out in device
+// pixels. A whole multiple is always drawn sharp. The picture is the
+// engine's own pixels, shown without a copy.
 class PictureWidget final : public QWidget {
  public:
   PictureWidget(EventInbox& inbox, QWidget* parent);
@@ -39,8 +41,12 @@ class PictureWidget final : public QWidget {
   void Present(PictureView frame, const std::vector<Rect>& dirty);
   // Called once, when the widget first paints.
   std::function<void()> firstPaint;
+  const QImage& Picture() const { return picture_; }
+  void SetScaling(ScaleMode mode, ScaleFilter filter);
   // Maps a point of the widget to the picture; false outside it.
-  bool ToPicture(QPoint p, int& x, int& y) const;
+  bool ToPicture(QPointF p, int& x, int& y) const;
+  // The picture's place in device pixels.
+  PictureRect Placed() const;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -52,12 +58,13 @@ class PictureWidget final : public QWidget {
   void wheelEvent(QWheelEvent* e) override;
 
  private:
-  QRect Target() const;
   // The widget's rectangle that shows a rectangle of the picture.
   QRect ToWidget(const Rect& r) const;
   EventInbox& inbox_;
   QImage picture_;
   int wheel_ = 0;  // eighths of a degree not yet reported
+  ScaleMode mode_ = ScaleMode::Fit;
+  ScaleFilter filter_ = ScaleFilter::Smooth;
 };
 
 class QtWindow final : public QMainWindow, public WindowHost {
@@ -79,6 +86,14 @@ class QtWindow final : public QMainWindow, public WindowHost {
   void SetImeOpen(bool open) override;
   void OnFirstPaint(std::function<void()> f) { picture_->firstPaint = std::move(f); }
 
+  // The player's comforts: zoom of the window (1 to 4), scaling of the
+  // picture, the picture as last presented, a brief note over the picture.
+  void SetZoom(int zoom);
+  void SetScaling(ScaleMode mode, ScaleFilter filter) { picture_->SetScaling(mode, filter); }
+  const QImage& Presented() const { return picture_->Picture(); }
+  int DialogScale() const;
+  void ShowNote(const QString& text);
+
  protected:
   void closeEvent(QCloseEvent* e) override;
 
@@ -91,6 +106,8 @@ class QtWindow final : public QMainWindow, public WindowHost {
   bool synced_ = false;
   bool caption_ = true;
   bool fullScreen_ = false;
+  int zoom_ = 1;
+  class QLabel* note_ = nullptr;
 };
 
 class QtEvents final : public EventSource {
@@ -136,10 +153,14 @@ class QtDialogs final : public DialogHost {
   void ShowDialog(const DialogModel& model) override;
   void UpdateDialog(const DialogModel& model) override;
   void CloseDialog(const DialogModel& model) override;
+  // Dialogs over a scaled picture are drawn that many times larger; taken
+  // up by dialogs shown from now on.
+  void SetScale(int scale) { scale_ = scale < 1 ? 1 : scale; }
 
  private:
   struct Open;
   EventInbox& inbox_;
+  int scale_ = 1;
   std::map<std::string, std::unique_ptr<Open>> open_;
 };
 

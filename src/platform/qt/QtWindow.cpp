@@ -1,7 +1,11 @@
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
 #include <QMenuBar>
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -47,34 +51,31 @@ void PictureWidget::Present(PictureView frame, const std::vector<Rect>& dirty) {
 }
 
 QRect PictureWidget::ToWidget(const Rect& r) const {
-  QRect t = Target();
-  if (t.width() == 640 && t.height() == 480) return QRect(t.x() + r.x, t.y() + r.y, r.w, r.h);
-  // Scaled: whole widget pixels that any part of the rectangle reaches,
-  // one more around for the smoothing filter.
-  const double sx = t.width() / 640.0, sy = t.height() / 480.0;
-  const int x1 = t.x() + static_cast<int>(r.x * sx) - 1, y1 = t.y() + static_cast<int>(r.y * sy) - 1;
-  const int x2 = t.x() + static_cast<int>((r.x + r.w) * sx + 0.999) + 1;
-  const int y2 = t.y() + static_cast<int>((r.y + r.h) * sy + 0.999) + 1;
-  return QRect(x1, y1, x2 - x1, y2 - y1).intersected(t);
+  const PictureRect t = Placed();
+  const double dpr = devicePixelRatioF();
+  // Device pixels that any part of the rectangle reaches, one more around
+  // for the smoothing filter; then the logical pixels that hold them.
+  const double sx = t.w / double(kPictureWidth), sy = t.h / double(kPictureHeight);
+  const double x1 = t.x + std::floor(r.x * sx) - 1, y1 = t.y + std::floor(r.y * sy) - 1;
+  const double x2 = t.x + std::ceil((r.x + r.w) * sx) + 1, y2 = t.y + std::ceil((r.y + r.h) * sy) + 1;
+  const int lx1 = static_cast<int>(std::floor(x1 / dpr)), ly1 = static_cast<int>(std::floor(y1 / dpr));
+  const int lx2 = static_cast<int>(std::ceil(x2 / dpr)), ly2 = static_cast<int>(std::ceil(y2 / dpr));
+  return QRect(lx1, ly1, lx2 - lx1, ly2 - ly1).intersected(rect());
 }
 
-QRect PictureWidget::Target() const {
-  const int w = width(), h = height();
-  if (w == 640 && h == 480) return QRect(0, 0, 640, 480);
-  double scale = std::min(w / 640.0, h / 480.0);
-  int whole = static_cast<int>(scale);
-  // A whole factor keeps every pixel square and sharp.
-  if (whole >= 1 && scale - whole < 1e-9) scale = whole;
-  int tw = static_cast<int>(640 * scale), th = static_cast<int>(480 * scale);
-  return QRect((w - tw) / 2, (h - th) / 2, tw, th);
+void PictureWidget::SetScaling(ScaleMode mode, ScaleFilter filter) {
+  mode_ = mode;
+  filter_ = filter;
+  update();
 }
 
-bool PictureWidget::ToPicture(QPoint p, int& x, int& y) const {
-  QRect t = Target();
-  if (!t.contains(p)) return false;
-  x = (p.x() - t.x()) * 640 / t.width();
-  y = (p.y() - t.y()) * 480 / t.height();
-  return true;
+PictureRect PictureWidget::Placed() const {
+  const double dpr = devicePixelRatioF();
+  return PlacePicture(mode_, DevicePixels(width(), dpr), DevicePixels(height(), dpr));
+}
+
+bool PictureWidget::ToPicture(QPointF p, int& x, int& y) const {
+  return mirel::ToPicture(Placed(), p.x(), p.y(), devicePixelRatioF(), x, y);
 }
 
 void PictureWidget::paintEvent(QPaintEvent* e) {
@@ -83,33 +84,36 @@ void PictureWidget::paintEvent(QPaintEvent* e) {
     firstPaint = nullptr;
   }
   QPainter p(this);
-  QRect t = Target();
-  if (t.width() == 640 && t.height() == 480) {
+  const double dpr = devicePixelRatioF();
+  const PictureRect r = Placed();
+  const QRect t(r.x, r.y, r.w, r.h), all(0, 0, DevicePixels(width(), dpr), DevicePixels(height(), dpr));
+  if (dpr == 1 && r.w == kPictureWidth && r.h == kPictureHeight) {
     // 1:1: only the rectangles asked for, straight from our pixels.
-    if (t != rect()) p.fillRect(rect(), Qt::black);
-    for (const QRect& r : e->region()) {
-      QRect in = r.intersected(t);
+    for (const QRect& q : e->region()) {
+      QRect in = q.intersected(t);
+      if (in != q) p.fillRect(q, Qt::black);
       if (!in.isEmpty()) p.drawImage(in.topLeft(), picture_, in.translated(-t.topLeft()));
     }
     return;
   }
-  if (t != rect()) p.fillRect(rect(), Qt::black);
-  double scale = t.width() / 640.0;
-  bool sharp = scale == static_cast<int>(scale);
-  p.setRenderHint(QPainter::SmoothPixmapTransform, !sharp);
+  // From here on in device pixels, so a whole multiple stays whole; the
+  // painter stays clipped to the changed region.
+  p.scale(1 / dpr, 1 / dpr);
+  if (t != all) p.fillRect(all, Qt::black);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, filter_ == ScaleFilter::Smooth && !WholeMultiple(r));
   p.drawImage(t, picture_);
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* e) {
   int x, y;
-  if (!ToPicture(e->position().toPoint(), x, y)) return;
+  if (!ToPicture(e->position(), x, y)) return;
   if (e->button() == Qt::RightButton || e->button() == Qt::LeftButton)
     inbox_.pending.push_back(MouseEvent(EventKind::MouseDown, x, y, e->button() == Qt::RightButton ? 2 : 1));
 }
 
 void PictureWidget::mouseMoveEvent(QMouseEvent* e) {
   int x, y;
-  if (!ToPicture(e->position().toPoint(), x, y)) return;
+  if (!ToPicture(e->position(), x, y)) return;
   InputEvent ev = MouseEvent(EventKind::MouseMove, x, y);
   // Only the latest position matters while nothing has read the queue.
   if (!inbox_.pending.empty() && inbox_.pending.back().kind == EventKind::MouseMove) inbox_.pending.back() = ev;
@@ -219,7 +223,44 @@ Rect QtWindow::ClientRect() {
 void QtWindow::SetOuterSize(int w, int h) {
   if (fullScreen_) return;
   QRect f = frameGeometry(), g = geometry();
-  resize(w - (f.width() - g.width()), h - (f.height() - g.height()));
+  // The client area the game asks for, enlarged by the player's zoom.
+  int menu = height() - ClientRect().h;
+  int cw = w - (f.width() - g.width()), ch = h - (f.height() - g.height()) - menu;
+  resize(cw * zoom_, menu + ch * zoom_);
+}
+
+void QtWindow::SetZoom(int zoom) {
+  if (zoom == zoom_) return;
+  int old = zoom_;
+  zoom_ = zoom;
+  if (fullScreen_) return;  // taken up when the window comes back
+  // Grow or shrink about the window's centre.
+  QRect g = geometry();
+  int menu = height() - ClientRect().h;
+  int cw = ClientRect().w * zoom / old, ch = ClientRect().h * zoom / old;
+  resize(cw, menu + ch);
+  move(g.center().x() - cw / 2 - (frameGeometry().width() - g.width()) / 2,
+       g.center().y() - (menu + ch) / 2 - (frameGeometry().height() - g.height()) / 2);
+}
+
+int QtWindow::DialogScale() const { return mirel::DialogScale(picture_->Placed(), picture_->devicePixelRatioF()); }
+
+void QtWindow::ShowNote(const QString& text) {
+  if (!note_) {
+    note_ = new QLabel(picture_);
+    note_->setStyleSheet("QLabel { background: rgba(0, 0, 0, 170); color: white; padding: 4px; }");
+  }
+  note_->setText(text);
+  note_->adjustSize();
+  note_->move(8, 8);
+  note_->show();
+  note_->raise();
+  setWindowTitle("MIREL - " + text);
+  QTimer::singleShot(4000, note_, [this, text] {
+    if (note_->text() != text) return;  // a newer note is showing
+    note_->hide();
+    setWindowTitle("MIREL");
+  });
 }
 
 void QtWindow::Move(int x, int y) {

@@ -1,0 +1,147 @@
+#include "comfort/PlayerComforts.h"
+
+#include <ctime>
+
+#include "app/Main_Form.h"
+#include "comfort/Screenshot.h"
+
+namespace mirel {
+
+PlayerComforts::PlayerComforts(Main_Form& f) : f_(f), host_(f.sys.player) {
+  if (f.sys.settings) settings = LoadPlayerSettings(*f.sys.settings, loadProblem_);
+}
+
+bool PlayerComforts::Ctrl(const InputEvent& e) const { return (e.mods & kModCtrl) != 0; }
+
+bool PlayerComforts::Intercept(const InputEvent& e) {
+  if (e.kind == EventKind::Focus) {
+    focused_ = e.value != 0;
+    Apply();
+    return true;
+  }
+  if (e.kind == EventKind::Pad) {
+    if (e.key < 0 || e.key >= kPadButtonCount) return true;
+    for (const InputEvent& mapped : pad_.Map(static_cast<PadButton>(e.key), e.value != 0, Screen())) f_.Dispatch(mapped);
+    return true;
+  }
+  if (e.kind != EventKind::KeyDown) return false;
+  if (e.key == kVkF11 || (e.key == kVkEnter && (e.mods & kModAlt))) {
+    ToggleFullScreen();
+    return true;
+  }
+  if (e.key == kVkF12 || e.key == kVkPrint) {
+    TakeScreenshot();
+    return true;
+  }
+  if (e.key == kVkF1) {
+    OpenSettings();
+    return true;
+  }
+  if (Ctrl(e) && e.key >= '1' && e.key <= '0' + kMaxZoom) {
+    settings.zoom = e.key - '0';
+    Apply();
+    Save();
+    return true;
+  }
+  if (Ctrl(e) && e.key == 'M') {
+    settings.muted = !settings.muted;
+    Apply();
+    Save();
+    if (host_) host_->Note(settings.muted ? "sound muted (Ctrl+M)" : "sound on");
+    return true;
+  }
+  return false;
+}
+
+void PlayerComforts::ToggleFullScreen() {
+  // The same switch as Esc during play, from any screen and over dialogs.
+  if (f_.FullScreenUnavailable) return;
+  if (f_.FullScreen) f_.LeaveFullScreen();
+  else f_.EnterFullScreen();
+  settings.fullScreen = f_.FullScreen;
+  Save();
+}
+
+void PlayerComforts::TakeScreenshot() {
+  if (!host_) return;
+  std::string folder = host_->PicturesFolder();
+  if (folder.empty()) {
+    host_->Note("screenshot not saved: no pictures folder");
+    return;
+  }
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::string path = ScreenshotPath(folder, local, [this](const std::string& p) { return host_->FileExists(p); });
+  std::string problem;
+  if (host_->SaveScreenshot(path, problem)) host_->Note("screenshot saved: " + path);
+  else host_->Note("screenshot not saved: " + problem);
+}
+
+void PlayerComforts::OpenSettings() {
+  if (!host_ || editing_) return;
+  editing_ = true;
+  host_->EditSettings(settings, [this](const PlayerSettings& s) {
+    settings = s;
+    Apply();
+  });
+  editing_ = false;
+  Save();
+}
+
+void PlayerComforts::Apply() {
+  if (host_) host_->ApplyDisplay(settings);
+  PlayerGains g = Gains();
+  if (f_.sys.audio) f_.sys.audio->SetPlayerGains(g.music, g.effects);
+}
+
+void PlayerComforts::Save() {
+  if (!f_.sys.settings) return;
+  std::string problem;
+  SavePlayerSettings(*f_.sys.settings, settings, problem);
+}
+
+void PlayerComforts::Started() {
+  Apply();
+  if (settings.hasWindowPos) f_.sys.window->Move(settings.windowX, settings.windowY);
+  if (settings.fullScreen && !f_.FullScreenUnavailable && !f_.FullScreen) f_.EnterFullScreen();
+}
+
+void PlayerComforts::Closing() {
+  settings.fullScreen = f_.FullScreen;
+  if (!f_.FullScreen) {
+    Rect r = f_.sys.window->OuterRect();
+    settings.hasWindowPos = true;
+    settings.windowX = r.x;
+    settings.windowY = r.y;
+  }
+  Save();
+}
+
+PadScreen PlayerComforts::Screen() const {
+  PadScreen s;
+  auto add = [&s](const Surface& c) {
+    if (c.Shown()) s.targets.emplace_back(c.ScreenLeft() + c.width / 2, c.ScreenTop() + c.height / 2);
+  };
+  if (f_.ChoiceOpen && f_.ChoicePick < 0) {
+    for (const Surface& c : f_.SelTxt)
+      if (c.Shown()) s.targets.emplace_back(c.ScreenLeft() + 4, c.ScreenTop() + c.height / 2);
+  } else if (f_.GalleryOpen) {
+    if (f_.SCG.Shown()) {
+      s.clickX = 320;
+      s.clickY = 240;
+    } else {
+      for (int n = 1; n <= 15; ++n) add(f_.Pic[static_cast<size_t>(n)]);
+      add(f_.CG_END);
+    }
+  } else if (f_.TitleShown) {
+    for (const Surface& c : f_.Smenu) add(c);
+  }
+  if (f_.WakuHidden) {
+    s.rightX = 320;
+    s.rightY = 100;
+  }
+  return s;
+}
+
+}  // namespace mirel

@@ -1,0 +1,64 @@
+#pragma once
+// The player's display and sound comforts beside the game: full screen from
+// any screen, window zoom, screenshots, volume and mute, the gamepad and
+// the player settings dialog. It sees every input event first and takes
+// only its own keys; the game's screens, menus and files stay as they are.
+//
+//   Alt+Enter, F11   full screen on and off (as Esc does during play)
+//   Ctrl+1 .. Ctrl+4 window zoom
+//   Ctrl+M           mute
+//   F12, Print       screenshot
+//   F1               player settings
+#include <string>
+
+#include "comfort/Gamepad.h"
+#include "comfort/PlayerHost.h"
+#include "comfort/PlayerSettings.h"
+#include "comfort/Volume.h"
+#include "platform/Events.h"
+
+namespace mirel {
+
+class Main_Form;
+
+// Virtual-key codes of the comfort keys.
+constexpr int kVkEnter = 13, kVkPrint = 44, kVkF11 = 122, kVkF12 = 123;
+
+class PlayerComforts {
+ public:
+  // Reads the settings from the platform's store (defaults without one).
+  explicit PlayerComforts(Main_Form& f);
+  PlayerComforts(const PlayerComforts&) = delete;
+  PlayerComforts& operator=(const PlayerComforts&) = delete;
+
+  PlayerSettings settings;
+  // Why the stored settings were not used, for the log; empty when they were.
+  const std::string& LoadProblem() const { return loadProblem_; }
+
+  // True when the event was one of ours and is used up.
+  bool Intercept(const InputEvent& e);
+  // The window has been shown: zoom, place and full screen as last left.
+  void Started();
+  // Shutdown, before full screen is left: remembers the window.
+  void Closing();
+  // What the pad's buttons reach on this screen.
+  PadScreen Screen() const;
+  PlayerGains Gains() const { return GainsFor(settings, focused_); }
+
+ private:
+  void Apply();
+  void Save();
+  void ToggleFullScreen();
+  void TakeScreenshot();
+  void OpenSettings();
+  bool Ctrl(const InputEvent& e) const;
+
+  Main_Form& f_;
+  PlayerHost* host_;
+  GamepadMapper pad_;
+  bool focused_ = true;
+  bool editing_ = false;
+  std::string loadProblem_;
+};
+
+}  // namespace mirel

@@ -1,0 +1,37 @@
+#pragma once
+// The desktop side of the player's comforts: scaling and zoom in the main
+// window, the settings dialog, screenshots into the pictures folder, and
+// the comfort keys and focus changes from every window of the program.
+#include <QObject>
+
+#include "comfort/PlayerHost.h"
+#include "platform/qt/QtHost.h"
+
+namespace mirel::qt {
+
+class QtPlayerHost final : public QObject, public PlayerHost {
+ public:
+  QtPlayerHost(QtWindow& window, QtDialogs& dialogs, EventInbox& inbox);
+  ~QtPlayerHost() override;
+
+  void ApplyDisplay(const PlayerSettings& s) override;
+  void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed) override;
+  std::string PicturesFolder() override;
+  bool FileExists(const std::string& path) override;
+  bool SaveScreenshot(const std::string& path, std::string& problem) override;
+  void Note(const std::string& text) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QtWindow& window_;
+  QtDialogs& dialogs_;
+  EventInbox& inbox_;
+};
+
+// The player settings dialog: runs until closed, telling `changed` every edit.
+void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& s,
+                             const std::function<void(const PlayerSettings&)>& changed);
+
+}  // namespace mirel::qt

@@ -1,0 +1,108 @@
+// The player's settings file in the user's config folder: every value comes
+// back, and a damaged or unreadable file gives the defaults and a line in
+// the log, never a failure.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "comfort/PlayerSettings.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "support/TestPlatform.h"
+
+namespace mirel {
+namespace {
+
+// The user's folders point into a temporary folder for the test's length.
+struct SettingsFile : ::testing::Test {
+  test::TempDir dir;
+  std::string oldConfig, oldHome;
+  void SetUp() override {
+    if (const char* c = std::getenv("XDG_CONFIG_HOME")) oldConfig = c;
+    if (const char* h = std::getenv("HOME")) oldHome = h;
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    setenv("HOME", dir.path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (oldConfig.empty()) unsetenv("XDG_CONFIG_HOME");
+    else setenv("XDG_CONFIG_HOME", oldConfig.c_str(), 1);
+    setenv("HOME", oldHome.c_str(), 1);
+  }
+};
+
+TEST_F(SettingsFile, EveryValueComesBackFromTheUsersConfigFolder) {
+  qt::QtSettingsStore store;
+  EXPECT_EQ(store.Path(), dir / "config/mirel/settings.ini");
+  std::string problem;
+  EXPECT_EQ(LoadPlayerSettings(store, problem), PlayerSettings{});  // never written yet
+  EXPECT_EQ(problem, "");
+  PlayerSettings s;
+  s.scale = ScaleMode::Integer;
+  s.filter = ScaleFilter::Sharp;
+  s.zoom = 3;
+  s.musicVolume = 35;
+  s.effectsVolume = 0;
+  s.muted = true;
+  s.muteUnfocused = true;
+  s.fullScreen = true;
+  s.hasWindowPos = true;
+  s.windowX = -20;
+  s.windowY = 140;
+  ASSERT_TRUE(SavePlayerSettings(store, s, problem)) << problem;
+  qt::QtSettingsStore again;
+  EXPECT_EQ(LoadPlayerSettings(again, problem), s);
+  EXPECT_EQ(problem, "");
+  s.scale = ScaleMode::Stretch;
+  s.hasWindowPos = false;  // a place never kept reads as none
+  s.windowX = s.windowY = 0;
+  ASSERT_TRUE(SavePlayerSettings(store, s, problem));
+  EXPECT_EQ(LoadPlayerSettings(again, problem), s);
+}
+
+TEST_F(SettingsFile, DamagedOrUnreadableFilesGiveTheDefaultsAndALineInTheLog) {
+  qt::QtSettingsStore store;
+  std::filesystem::create_directories(dir / "config/mirel");
+  PlayerSettings changed;
+  changed.zoom = 2;
+  std::string good = "[General]\nformat=1\n[window]\nzoom=2\n";
+  const struct {
+    const char* what;
+    std::string content;  // empty: a folder where the file should be
+  } cases[] = {
+      {"garbage", std::string("\x00\xff\x01\x02 not a settings file \x7f", 28)},
+      {"zoom out of range", "[General]\nformat=1\n[window]\nzoom=9\n"},
+      {"volume not a number", "[General]\nformat=1\n[sound]\nmusic=loud\n"},
+      {"unknown scaling", "[General]\nformat=1\n[display]\nscale=huge\n"},
+      {"another format", "[General]\nformat=7\n[window]\nzoom=2\n"},
+      {"a folder", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(store.Path());
+    if (c.content.empty()) std::filesystem::create_directories(store.Path());
+    else test::WriteBytes(store.Path(), c.content);
+    std::string problem;
+    EXPECT_EQ(LoadPlayerSettings(store, problem), PlayerSettings{});
+    EXPECT_NE(problem, "");
+  }
+  // The same file well formed is read: the cases above fail for their fault alone.
+  std::filesystem::remove_all(store.Path());
+  test::WriteBytes(store.Path(), good);
+  std::string problem;
+  EXPECT_EQ(LoadPlayerSettings(store, problem), changed);
+
+  // At start-up the problem goes into the log, after the environment report.
+  test::WriteBytes(store.Path(), cases[1].content);
+  test::TestPlatform tp;
+  tp.platform.settings = &store;
+  Main_Form f(tp.platform, StartOptions{dir.path(), dir.path()});
+  EXPECT_EQ(f.player.settings, PlayerSettings{});
+  f.DataDir = dir.path();
+  f.WriteEnvironmentLog();
+  std::string log = test::ReadBytes(dir / "mirel.log");
+  EXPECT_NE(log.find("sound = "), std::string::npos);
+  EXPECT_NE(log.find("player settings damaged, defaults used\r\n"), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace mirel
