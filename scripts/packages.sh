@@ -1,8 +1,10 @@
-# The Debian 12 packages MIREL needs to build, test and play (sourced); the
-# last two are General MIDI songs made elsewhere, for the sound tests.
+# The Debian 12 packages MIREL needs to build, test and play (sourced);
+# openttd-openmsx and planetblupi-music-midi are General MIDI songs made
+# elsewhere, for the sound tests; xvfb, xauth and openbox run the desktop tests.
 MIREL_PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev libfluidsynth-dev libsdl2-dev \
 timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev file \
-xvfb xauth openttd-openmsx planetblupi-music-midi"
+openttd-openmsx planetblupi-music-midi \
+xvfb xauth openbox"
 
 # Installs whatever of them is missing (as root, or through sudo).
 mirel_install_packages() {
