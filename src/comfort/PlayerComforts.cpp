@@ -9,6 +9,7 @@ namespace mirel {
 
 PlayerComforts::PlayerComforts(Main_Form& f) : f_(f), host_(f.sys.player) {
   if (f.sys.settings) settings = LoadPlayerSettings(*f.sys.settings, loadProblem_);
+  f.comforts.settings = settings.reading;
 }
 
 bool PlayerComforts::Ctrl(const InputEvent& e) const { return (e.mods & kModCtrl) != 0; }
@@ -83,6 +84,7 @@ void PlayerComforts::OpenSettings() {
   editing_ = true;
   host_->EditSettings(settings, [this](const PlayerSettings& s) {
     settings = s;
+    f_.comforts.settings = settings.reading;
     Apply();
   });
   editing_ = false;

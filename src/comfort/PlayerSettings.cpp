@@ -7,6 +7,8 @@ namespace mirel {
 namespace {
 
 constexpr const char* kFormat = "1";
+// Auto mode waits no longer than a minute a message, nor a minute a character.
+constexpr int kMaxAutoMs = 60000;
 
 bool ReadInt(const std::string& s, int lo, int hi, int& out) {
   int v = 0;
@@ -41,6 +43,10 @@ SettingsValues ToValues(const PlayerSettings& s) {
   v["sound/effects"] = std::to_string(s.effectsVolume);
   v["sound/muted"] = Bool(s.muted);
   v["sound/mute_unfocused"] = Bool(s.muteUnfocused);
+  v["reading/auto_base_ms"] = std::to_string(s.reading.autoBaseMs);
+  v["reading/auto_per_char_ms"] = std::to_string(s.reading.autoPerCharMs);
+  v["reading/fast_forward_unread"] = Bool(s.reading.fastForwardUnread);
+  v["reading/copy_every_message"] = Bool(s.reading.copyEveryMessage);
   return v;
 }
 
@@ -68,6 +74,13 @@ PlayerSettings LoadPlayerSettings(SettingsStore& store, std::string& problem) {
   if (ok && has("sound/effects")) ok = ReadInt(v["sound/effects"], 0, 100, s.effectsVolume);
   if (ok && has("sound/muted")) ok = ReadBool(v["sound/muted"], s.muted);
   if (ok && has("sound/mute_unfocused")) ok = ReadBool(v["sound/mute_unfocused"], s.muteUnfocused);
+  int ms = 0;
+  if (ok && has("reading/auto_base_ms") && (ok = ReadInt(v["reading/auto_base_ms"], 0, kMaxAutoMs, ms)))
+    s.reading.autoBaseMs = static_cast<uint32_t>(ms);
+  if (ok && has("reading/auto_per_char_ms") && (ok = ReadInt(v["reading/auto_per_char_ms"], 0, kMaxAutoMs, ms)))
+    s.reading.autoPerCharMs = static_cast<uint32_t>(ms);
+  if (ok && has("reading/fast_forward_unread")) ok = ReadBool(v["reading/fast_forward_unread"], s.reading.fastForwardUnread);
+  if (ok && has("reading/copy_every_message")) ok = ReadBool(v["reading/copy_every_message"], s.reading.copyEveryMessage);
   if (!ok) {
     // Half a damaged file is no better than none: start clean.
     problem = "player settings damaged, defaults used";

@@ -4,6 +4,7 @@
 // saved game or the data folder.
 #include <string>
 
+#include "comfort/ReadingSettings.h"
 #include "comfort/Scaling.h"
 #include "platform/SettingsStore.h"
 
@@ -20,6 +21,8 @@ struct PlayerSettings {
   bool fullScreen = false;
   bool hasWindowPos = false;
   int windowX = 0, windowY = 0;
+  // Auto mode's pace, fast-forward and copying, for the reading comforts.
+  ReadingSettings reading;
 
   bool operator==(const PlayerSettings&) const = default;
 };

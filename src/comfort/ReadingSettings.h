@@ -14,6 +14,8 @@ struct ReadingSettings {
   bool fastForwardUnread = false;
   // Every new message goes to the clipboard (for a dictionary beside the game).
   bool copyEveryMessage = false;
+
+  bool operator==(const ReadingSettings&) const = default;
 };
 
 }  // namespace mirel

@@ -48,6 +48,10 @@ TEST_F(SettingsFile, EveryValueComesBackFromTheUsersConfigFolder) {
   s.hasWindowPos = true;
   s.windowX = -20;
   s.windowY = 140;
+  s.reading.autoBaseMs = 900;
+  s.reading.autoPerCharMs = 0;
+  s.reading.fastForwardUnread = true;
+  s.reading.copyEveryMessage = true;
   ASSERT_TRUE(SavePlayerSettings(store, s, problem)) << problem;
   qt::QtSettingsStore again;
   EXPECT_EQ(LoadPlayerSettings(again, problem), s);
@@ -75,6 +79,7 @@ TEST_F(SettingsFile, DamagedOrUnreadableFilesGiveTheDefaultsAndALineInTheLog) {
       {"volume not a number", "[General]\nformat=1\n[sound]\nmusic=loud\n"},
       {"unknown scaling", "[General]\nformat=1\n[display]\nscale=huge\n"},
       {"another format", "[General]\nformat=7\n[window]\nzoom=2\n"},
+      {"auto pace negative", "[General]\nformat=1\n[reading]\nauto_base_ms=-5\n"},
       {"a folder", ""},
   };
   for (const auto& c : cases) {
@@ -103,6 +108,26 @@ TEST_F(SettingsFile, DamagedOrUnreadableFilesGiveTheDefaultsAndALineInTheLog) {
   std::string log = test::ReadBytes(dir / "mirel.log");
   EXPECT_NE(log.find("sound = "), std::string::npos);
   EXPECT_NE(log.find("player settings damaged, defaults used\r\n"), std::string::npos) << log;
+}
+
+TEST(ReadingSettingsKept, TheStoredReadingSettingsReachTheReadingComforts) {
+  MemorySettingsStore store;
+  store.values = {{"format", "1"},
+                  {"reading/auto_base_ms", "2500"},
+                  {"reading/auto_per_char_ms", "10"},
+                  {"reading/fast_forward_unread", "true"},
+                  {"reading/copy_every_message", "true"}};
+  test::TestPlatform tp;
+  tp.platform.settings = &store;
+  test::TempDir dir;
+  Main_Form f(tp.platform, StartOptions{dir.path(), dir.path()});
+  ReadingSettings want;
+  want.autoBaseMs = 2500;
+  want.autoPerCharMs = 10;
+  want.fastForwardUnread = true;
+  want.copyEveryMessage = true;
+  EXPECT_EQ(f.comforts.settings, want);
+  EXPECT_EQ(f.player.settings.reading, want);
 }
 
 }  // namespace
