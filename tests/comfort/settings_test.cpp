@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "comfort/PlayerSettings.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -12,6 +13,8 @@
 
 namespace mirel {
 namespace {
+
+using namespace std::string_view_literals;
 
 // The user's folders point into a temporary folder for the test's length.
 struct SettingsFile : ::testing::Test {
@@ -74,7 +77,7 @@ TEST_F(SettingsFile, DamagedOrUnreadableFilesGiveTheDefaultsAndALineInTheLog) {
     const char* what;
     std::string content;  // empty: a folder where the file should be
   } cases[] = {
-      {"garbage", std::string("\x00\xff\x01\x02 not a settings file \x7f", 28)},
+      {"garbage", std::string("\x00\xff\x01\x02 not a settings file \x7f"sv)},
       {"zoom out of range", "[General]\nformat=1\n[window]\nzoom=9\n"},
       {"volume not a number", "[General]\nformat=1\n[sound]\nmusic=loud\n"},
       {"unknown scaling", "[General]\nformat=1\n[display]\nscale=huge\n"},
