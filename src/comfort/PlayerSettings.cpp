@@ -8,7 +8,6 @@ namespace {
 
 constexpr const char* kFormat = "1";
 // Auto mode waits no longer than a minute a message, nor a minute a character.
-constexpr int kMaxAutoMs = 60000;
 
 bool ReadInt(const std::string& s, int lo, int hi, int& out) {
   int v = 0;

@@ -28,6 +28,8 @@ struct PlayerSettings {
 };
 
 constexpr int kMaxZoom = 4;
+// Auto mode's waits are kept up to a minute.
+constexpr int kMaxAutoMs = 60000;
 
 SettingsValues ToValues(const PlayerSettings& s);
 // Values missing from the store keep their defaults. A value that cannot be

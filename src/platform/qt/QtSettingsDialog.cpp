@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "platform/qt/QtPlayerHost.h"
@@ -37,6 +38,15 @@ QSlider* Slider(int value) {
   auto* s = new QSlider(Qt::Horizontal);
   s->setRange(0, 100);
   s->setValue(value);
+  return s;
+}
+
+QSpinBox* Millis(uint32_t value) {
+  auto* s = new QSpinBox;
+  s->setRange(0, kMaxAutoMs);
+  s->setSingleStep(100);
+  s->setSuffix(" ms");
+  s->setValue(static_cast<int>(value));
   return s;
 }
 
@@ -78,6 +88,20 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start,
   sf->addRow(unfocused);
   top->addWidget(sound);
 
+  auto* reading = new QGroupBox("Reading");
+  auto* rf = new QFormLayout(reading);
+  auto* autoBase = Millis(start.reading.autoBaseMs);
+  auto* autoPerChar = Millis(start.reading.autoPerCharMs);
+  auto* unread = new QCheckBox("Fast-forward through text not yet read too");
+  unread->setChecked(start.reading.fastForwardUnread);
+  auto* copyAll = new QCheckBox("Copy every message to the clipboard");
+  copyAll->setChecked(start.reading.copyEveryMessage);
+  rf->addRow("Auto mode waits", autoBase);
+  rf->addRow("... and per character", autoPerChar);
+  rf->addRow(unread);
+  rf->addRow(copyAll);
+  top->addWidget(reading);
+
   auto* keys = new QGroupBox("Keys and gamepad buttons");
   auto* kl = new QVBoxLayout(keys);
   kl->addWidget(new QLabel(kKeys));
@@ -96,11 +120,16 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start,
     s.effectsVolume = effects->value();
     s.muted = muted->isChecked();
     s.muteUnfocused = unfocused->isChecked();
+    s.reading.autoBaseMs = static_cast<uint32_t>(autoBase->value());
+    s.reading.autoPerCharMs = static_cast<uint32_t>(autoPerChar->value());
+    s.reading.fastForwardUnread = unread->isChecked();
+    s.reading.copyEveryMessage = copyAll->isChecked();
     changed(s);
   };
   for (QComboBox* c : {scale, filter, zoom}) QObject::connect(c, &QComboBox::currentIndexChanged, &dlg, update);
   for (QSlider* sl : {music, effects}) QObject::connect(sl, &QSlider::valueChanged, &dlg, update);
-  for (QCheckBox* c : {muted, unfocused}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
+  for (QSpinBox* sp : {autoBase, autoPerChar}) QObject::connect(sp, &QSpinBox::valueChanged, &dlg, update);
+  for (QCheckBox* c : {muted, unfocused, unread, copyAll}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
   dlg.exec();
 }
 
