@@ -8,6 +8,7 @@
 
 #include "app/Main_Form.h"
 #include "app/StoryFile.h"
+#include "audio/MidiFile.h"
 #include "extras/Credits.h"
 #include "extras/Ending.h"
 #include "platform/Cp932.h"
@@ -176,15 +177,8 @@ class Checker {
 
   // A standard MIDI file, or one inside a RIFF MIDI ("RMID") file's data chunk.
   static bool IsMidiSong(const Bytes& b) {
-    auto at = [&](size_t i, const char* tag) { return i + 4 <= b.size() && std::equal(tag, tag + 4, b.begin() + i); };
-    if (at(0, "MThd")) return true;
-    if (!at(0, "RIFF") || !at(8, "RMID")) return false;
-    for (size_t i = 12; i + 8 <= b.size();) {
-      size_t len = b[i + 4] | b[i + 5] << 8 | b[i + 6] << 16 | static_cast<size_t>(b[i + 7]) << 24;
-      if (at(i, "data")) return at(i + 8, "MThd");
-      i += 8 + len + (len & 1);
-    }
-    return false;
+    Bytes smf = StandardMidiFile(b);
+    return smf.size() >= 4 && std::equal(smf.begin(), smf.begin() + 4, "MThd");
   }
 
   void CheckSongFormats() {
