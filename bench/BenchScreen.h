@@ -15,17 +15,18 @@ class NoFacts final : public SystemInfo {
   HostFacts Facts() override { return {}; }
 };
 
-// The form laid out, with its picture shown. The events are the caller's.
+// The form laid out, with its picture shown. The events are the caller's;
+// so, when given, are the window and the fonts (the real ones).
 struct Screen {
-  Screen(Clock& clock, EventSource& events) {
+  Screen(Clock& clock, EventSource& events, WindowHost* realWindow = nullptr, FontRasterizer* realFonts = nullptr) {
     p.clock = &clock;
     p.events = &events;
     p.messages = &messages;
     p.images = &images;
-    p.fonts = &fonts;
+    p.fonts = realFonts ? realFonts : &fonts;
     p.audio = &audio;
     p.system = &facts;
-    p.window = &window;
+    p.window = realWindow ? realWindow : &window;
     p.dialogs = &dialogs;
     f = std::make_unique<Main_Form>(p, StartOptions{});
     f->LayOutMainWindow();

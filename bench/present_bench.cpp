@@ -32,21 +32,9 @@ class NoEvents final : public EventSource {
 // message window up.
 struct QtScreen {
   QtScreen() {
-    p.clock = &clock;
-    p.events = &events;
-    p.messages = &messages;
-    p.images = &images;
-    p.fonts = &fonts;
-    p.audio = &audio;
-    p.system = &facts;
-    p.window = &window;
-    p.dialogs = &dialogs;
-    f = std::make_unique<Main_Form>(p, StartOptions{});
-    f->LayOutMainWindow();
     window.Show();
     for (int y = 0; y < 480; ++y)
       for (int x = 0; x < 640; ++x) f->Pic_Main.At(x, y) = Rgb(x / 3, y / 2, (x + y) & 255);
-    f->Pic_Main.Visible = true;
     f->Pic_Back.Resize(640, 480);
     for (int y = 0; y < 480; ++y)
       for (int x = 0; x < 640; ++x) f->Pic_Back.At(x, y) = Rgb(y / 2, x / 3, (x ^ y) & 255);
@@ -59,16 +47,11 @@ struct QtScreen {
   QApplication& app = App();
   VirtualClock clock;
   NoEvents events;
-  ScriptedMessageBoxes messages;
-  BmpCodec images;
   qt::QtFonts fonts;
-  NullAudio audio;
-  bench::NoFacts facts;
   qt::EventInbox inbox;
   qt::QtWindow window{inbox};
-  NullDialogHost dialogs;
-  Platform p;
-  std::unique_ptr<Main_Form> f;
+  bench::Screen screen{clock, events, &window, &fonts};
+  std::unique_ptr<Main_Form>& f = screen.f;
 };
 
 // What the typewriter does for one character, and its present.
