@@ -47,7 +47,8 @@ bool NameEnt::HasCp932Form(TextView c) {
   // Nothing beyond the basic plane is in the code page; a lone half of a
   // pair is not a character at all.
   if (c.size() != 1 || (c[0] >= 0xD800 && c[0] <= 0xDFFF)) return false;
-  return c[0] == u'?' || EncodeCp932(c) != "?";
+  // "¥" and "‾" would come back as "\" and "~".
+  return EncodeCp932Exact(c).has_value();
 }
 
 void NameEnt::Command1_Click() {

@@ -88,6 +88,7 @@ TEST_F(NameEntTest, CharactersThatBreakStoredLinesOrHaveNoShiftJisFormAreRefused
       {u"&1　花子", u"1　花子", u"「&」", u"1"},
       {u"\U00020BB7田　花子", u"田　花子", u"「\U00020BB7」", u"田"},  // beyond the basic plane
       {u"Zoë 花子", u"Zo 花子", u"「ë」", u"Zo"},
+      {u"¥山　花子", u"山　花子", u"「¥」", u"山"},  // would come back as "\"
       {u"Zo\xDC00 花子", u"Zo 花子", u"「\xDC00」", u"Zo"},  // half a pair
   };
   for (const Case& c : cases) {
