@@ -148,6 +148,18 @@ void WorkDib::PrepareTable(float weight) {
     for (int b = 0; b < 256; ++b) row[b] = static_cast<uint8_t>(RoundHalfEven(fromSource[b] + fromDest[a]));
   }
   tableWeight_ = bits;
+  // Taken only once it has given every pair of the table.
+  wide_ = MakeBlendKernel(weight);
+  if (wide_.usable) {
+    std::vector<uint32_t> dest(256 * 256), source(256 * 256);
+    for (uint32_t a = 0; a < 256; ++a)
+      for (uint32_t b = 0; b < 256; ++b) {
+        dest[a * 256 + b] = a * 0x010101u;
+        source[a * 256 + b] = b * 0x010101u;
+      }
+    BlendRowWide(wide_, dest.data(), source.data(), 256 * 256);
+    for (size_t i = 0; i < dest.size() && wide_.usable; ++i) wide_.usable = dest[i] == table_[i] * 0x010101u;
+  }
 }
 
 // The work bitmap holds no pixels of its own: each destination row is
@@ -170,8 +182,12 @@ void WorkDib::DibBlend(Surface& dst, int dx, int dy, int width, int height, cons
     fromStride = static_cast<size_t>(w);
   }
   uint32_t* to = dst.pixels.data() + static_cast<size_t>(dy) * dst.width + dx;
-  for (int y = 0; y < h; ++y)
-    BlendRow(table_.data(), to + static_cast<size_t>(y) * dst.width, from + static_cast<size_t>(y) * fromStride, w);
+  for (int y = 0; y < h; ++y) {
+    uint32_t* row = to + static_cast<size_t>(y) * dst.width;
+    const uint32_t* source = from + static_cast<size_t>(y) * fromStride;
+    const int done = BlendRowWide(wide_, row, source, w);
+    BlendRow(table_.data(), row + done, source + done, w - done);
+  }
 }
 
 void BlendRect(WorkDib& dib, Surface& dst, int dx, int dy, int width, int height, const Surface& src, int sx, int sy,

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/BlendKernel.h"
+
 #include "gfx/Surface.h"
 
 namespace mirel {
@@ -59,6 +61,9 @@ class WorkDib {
   // bitmap and is rebuilt only when the weight changes.
   std::vector<uint8_t> table_;
   uint32_t tableWeight_ = 0;  // the float's bits
+  // The same blend in whole numbers, eight pixels at a time, where it
+  // gives the table's bytes for every pair.
+  BlendKernel wide_;
 };
 
 void BlendRect(WorkDib& dib, Surface& dst, int dx, int dy, int width, int height, const Surface& src, int sx, int sy,
