@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -28,18 +27,9 @@ TEST(DesktopScaling, IntegerScalingAtScaleFactorTwoReplicatesEveryPixelExactly) 
   const std::string env = "HOME='" + root.path() + "' XDG_CONFIG_HOME='" + root.path() + "config' XDG_PICTURES_DIR='" +
                           root.path() + "pictures' MIREL_LOCK_DIR='" + root.path() +
                           "' QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 ";
-  const std::string cmd = "cd '" + root.path() + "' && " + env +
+  const auto [status, out] = test::Shell("cd '" + root.path() + "' && " + env +
                           "xvfb-run -a -s '-screen 0 2560x1440x24' sh -c 'openbox >/dev/null 2>&1 & sleep 1; " +
-                          test::BuildDir() + "src/mirel --data " + data + " --input input.txt --soundfont none' 2>&1";
-  std::string out;
-  int status = -1;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    int st = pclose(p);
-    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  }
+                          test::BuildDir() + "src/mirel --data " + data + " --input input.txt --soundfont none' 2>&1");
   ASSERT_EQ(status, 0) << "needs xvfb-run, xauth and openbox (scripts/packages.sh)\n" << out;
   std::string shot;
   for (const auto& e : std::filesystem::directory_iterator(root / "pictures/MIREL")) shot = e.path().string();

@@ -112,6 +112,21 @@ void WriteBmp(const std::string& path, const Image& img);
 // build has not made it.
 bool CopyDemoData(const std::string& dir);
 std::string ReadBytes(const std::string& path);
+// Every file of a folder by name, with its bytes.
+std::map<std::string, std::string> FolderFiles(const std::string& dir);
+// The lines of `s`, each without the `end` that closes it; a last line
+// without one counts too.
+std::vector<std::string> Lines(const std::string& s, const std::string& end = "\r\n");
+// A picture file as the game reads it while it runs: the first two bytes
+// of its stored form repaired for a JPEG or a BMP file.
+Bytes Restored(const std::string& bytes, bool jpeg);
+// Runs a shell command: its exit status (-1 when it did not exit) and what
+// it printed on its standard output.
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+Outcome Shell(const std::string& cmd);
 // Folder of the build (for the demo data and the program), from the
 // environment the tests are run in.
 std::string BuildDir();
