@@ -94,11 +94,9 @@ class SpriteTest : public ::testing::Test, public Harness {
     return ScreenMatches(Composed().pixels, rule);
   }
   void AddRecord(int line, const char16_t* doll, const char16_t* anim, const char16_t* text) {
-    ScenarioRecord r;
-    r.Num = 1000;
+    ScenarioRecord r = Record(1000, u"", text);
     r.Doll = doll;
     r.Anim = anim;
-    r.Text = text;
     r.line = line;
     f.ScenarioTable.push_back(r);
   }

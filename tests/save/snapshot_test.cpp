@@ -48,21 +48,15 @@ struct SnapshotTest : ::testing::Test {
   }
   // `n` records that run without waiting, then the terminator.
   void Records(int n) {
-    for (int i = 0; i <= n; ++i) {
-      ScenarioRecord r;
-      r.Num = static_cast<int16_t>(i + 1);
-      r.Cmd = i < n ? u"p7" : u"";
-      f.ScenarioTable.push_back(r);
-    }
+    for (int i = 0; i <= n; ++i)
+      f.ScenarioTable.push_back(test::Record(static_cast<int16_t>(i + 1), i < n ? u"p7" : u""));
     f.LastSeq = n;
   }
   void Use(const char* control) { f.Dispatch(ControlEvent("File_Window", control)); }
   // Makes record `i` a save point with its two captions.
   void SavePointAt(int i, const Text& part1 = u"", const Text& part2 = u"") {
     ScenarioRecord& r = f.ScenarioTable[static_cast<size_t>(i)];
-    r.Cmd = u"p8";
-    r.Text = part1;
-    r.Param1 = part2;
+    r = test::Record(r.Num, u"p8", part1, part2);
   }
   std::vector<int32_t> Range(int32_t from, int32_t to) {
     std::vector<int32_t> v;

@@ -102,6 +102,17 @@ class TempDir {
   std::string path_;
 };
 
+// A scenario record of block `num` with its command, text and first
+// parameter; the other fields empty.
+inline ScenarioRecord Record(int16_t num, Text cmd = u"", Text text = u"", Text param1 = u"") {
+  ScenarioRecord r;
+  r.Num = num;
+  r.Cmd = std::move(cmd);
+  r.Text = std::move(text);
+  r.Param1 = std::move(param1);
+  return r;
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes);
 // A w x h picture whose pixel (x, y) is colour(x, y); one of one colour; a
 // picture written as a BMP file.

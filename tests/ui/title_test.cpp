@@ -25,14 +25,6 @@ namespace {
 uint32_t Texel(int x, int y) { return Rgb(x & 0xFF, y & 0xFF, 0x80 | (x >> 8) | ((y >> 8) << 1)); }
 uint32_t TitlePixel(int x, int y) { return Rgb(x & 0xFF, y & 0xFF, 0x11); }
 
-ScenarioRecord Record(Text cmd, Text text = u"", Text param1 = u"") {
-  ScenarioRecord r;
-  r.Cmd = std::move(cmd);
-  r.Text = std::move(text);
-  r.Param1 = std::move(param1);
-  return r;
-}
-
 constexpr MenuItem kAllMenus[] = {MenuItem::prog_end, MenuItem::prog_load, MenuItem::prog_save,
                                   MenuItem::opt_menu, MenuItem::speedup,   MenuItem::vvrr};
 
@@ -136,8 +128,9 @@ TEST_F(TitleTest, TheButtonUnderTheMouseLightsUpWithOneSoundPerButtonEntered) {
 
 TEST_F(TitleTest, NewGamePlaysTheStoryInsideTheButtonFromTheRecordAfterTheTitle) {
   // 0 title; 1-2 change the routes and the ending counter; 3 a line; 4 title.
-  f.ScenarioTable = {Record(u"g9"), Record(u"p1", u"kou"), Record(u"p2", u"end", u"3"), Record(u"", u"一行目"),
-                     Record(u"g9"), Record(u"")};
+  using test::Record;
+  f.ScenarioTable = {Record(0, u"g9"), Record(0, u"p1", u"kou"), Record(0, u"p2", u"end", u"3"),
+                     Record(0, u"", u"一行目"), Record(0, u"g9"), Record(0)};
   f.LastSeq = 5;
   f.CurSeq = 0;
   f.RunGame();  // the story reaches the title and returns
