@@ -39,9 +39,7 @@ struct EndingTest : ::testing::Test {
     f = std::make_unique<Main_Form>(tp.platform, StartOptions{dir.path(), ""});
     f->DataDir = dir.path();  // what start-up sets from the options
     f->Pic_Main.Move(0, 0, 640, 480);
-    f->Pic_Main.BackColor = kStart;
-    f->Pic_Main.Cls();
-    f->Pic_Main.Visible = true;
+    test::Fill(f->Pic_Main, kStart);
     ASSERT_TRUE(f->mci.OpenMixer());
     ASSERT_TRUE(f->mci.GetVolumeControl(4));
     tp.audio.volume = kVolume;

@@ -119,6 +119,12 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 Image Painted(int w, int h, const std::function<uint32_t(int, int)>& colour);
 inline Image Plain(int w, int h, uint32_t colour) { return Image{w, h, std::vector<uint32_t>(size_t(w) * h, colour)}; }
 void WriteBmp(const std::string& path, const Image& img);
+// Fills a surface with one colour, and shows it or leaves it hidden.
+inline void Fill(Surface& s, uint32_t colour, bool visible = true) {
+  s.BackColor = colour;
+  s.Cls();
+  s.Visible = visible;
+}
 // Copies the demo data folder the build made into `dir`; false when the
 // build has not made it.
 bool CopyDemoData(const std::string& dir);
