@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app/Startup.h"
 #include "platform/Cp932.h"
 #include "platform/qt/QtHost.h"
@@ -9,8 +7,6 @@
 
 namespace mirel {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::vector<std::string> Utf8Lines(const std::string& cp932) {
   auto text = DecodeCp932(cp932);

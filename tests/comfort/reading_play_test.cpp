@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <set>
 
 #include "support/DemoRun.h"
 
