@@ -79,13 +79,12 @@ TEST_F(DataFilesTest, MissingPictureIsNamedAndNothingIsLeftReadable) {
 }
 
 TEST_F(DataFilesTest, EmptyOrOneByteFilesAreDamaged) {
-  WriteBytes(dir / "63.dat", "");
-  EXPECT_NE(Run(), 0);
-  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)");
-  WriteBytes(dir / "63.dat", "J");
-  tp.messages = ScriptedMessageBoxes();
-  EXPECT_NE(Run(), 0);
-  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)");
+  for (const char* bytes : {"", "J"}) {
+    WriteBytes(dir / "63.dat", bytes);
+    tp.messages = ScriptedMessageBoxes();
+    EXPECT_NE(Run(), 0);
+    EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)") << bytes;
+  }
   EXPECT_EQ(ReadBytes(dir / "63.dat"), "J");  // never lengthened
   EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
   ExpectStoredHeaders();
