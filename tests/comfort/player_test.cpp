@@ -4,6 +4,7 @@
 // window and a choice through the headless runner.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -26,9 +27,7 @@ struct FakePlayerHost final : PlayerHost {
   }
   std::string PicturesFolder() override { return "/pictures/MIREL/"; }
   bool FileExists(const std::string& path) override {
-    for (const std::string& s : shots)
-      if (s == path) return true;
-    return false;
+    return std::find(shots.begin(), shots.end(), path) != shots.end();
   }
   bool SaveScreenshot(const std::string& path, std::string&) override {
     shots.push_back(path);
