@@ -1,9 +1,7 @@
 // The program's own command line, run as the player runs it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ostream>
-#include <sys/wait.h>
 
 #include "support/TestPlatform.h"
 
@@ -35,16 +33,7 @@ TEST_P(CommandLineTest, FaultsAreRefusedAndAFolderWithoutAStoryIsExplained) {
   const std::string dir = root / "nostory";
   std::string args = GetParam().args;
   if (size_t at = args.find("DIR"); at != std::string::npos) args.replace(at, 3, dir);
-  std::string cmd = "cd '" + root.path() + "' && " + test::BuildDir() + "src/mirel " + args + " 2>&1";
-  std::string out;
-  int status = -1;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    int st = pclose(p);
-    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  }
+  const auto [status, out] = test::Shell("cd '" + root.path() + "' && " + test::BuildDir() + "src/mirel " + args + " 2>&1");
   EXPECT_EQ(status, GetParam().status) << out;
   for (std::string part : GetParam().said) {
     if (part == "DIR/") part = dir + "/";

@@ -10,20 +10,9 @@ namespace mirel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Lines;
 using test::ReadBytes;
 using test::WriteBytes;
-
-std::vector<std::string> Lines(const std::string& s) {
-  std::vector<std::string> v;
-  size_t start = 0;
-  while (start < s.size()) {
-    size_t e = s.find("\r\n", start);
-    if (e == std::string::npos) e = s.size();
-    v.push_back(s.substr(start, e - start));
-    start = e + 2;
-  }
-  return v;
-}
 
 struct DataFilesTest : ::testing::Test {
   test::TempDir dir;
@@ -37,21 +26,16 @@ struct DataFilesTest : ::testing::Test {
     Main_Form f(tp.platform, StartOptions{dir.path(), ""});
     return RunProgram(f);
   }
-  // The player closes the window once loading is over.
-  void CloseWhenReady(Main_Form*& form) {
-    tp.events.onPump = [&form](EventQueue& q) {
-      if (!form || !form->DataReady) return;
-      q.push_back(CloseEvent());
-    };
-  }
-  int RunAndClose(const std::function<void(Main_Form&)>& before = nullptr) {
-    Main_Form* current = nullptr;
-    CloseWhenReady(current);
+  // The player closes the window once loading is over; `after` looks at
+  // the game that ran.
+  int RunAndClose(const std::function<void(Main_Form&)>& after = nullptr) {
     Main_Form f(tp.platform, StartOptions{dir.path(), ""});
-    current = &f;
-    if (before) before(f);
+    tp.events.onPump = [&f](EventQueue& q) {
+      if (f.DataReady) q.push_back(CloseEvent());
+    };
     int status = RunProgram(f);
     tp.events.onPump = nullptr;
+    if (after) after(f);
     return status;
   }
   void ExpectStoredHeaders() {
@@ -95,13 +79,12 @@ TEST_F(DataFilesTest, MissingPictureIsNamedAndNothingIsLeftReadable) {
 }
 
 TEST_F(DataFilesTest, EmptyOrOneByteFilesAreDamaged) {
-  WriteBytes(dir / "63.dat", "");
-  EXPECT_NE(Run(), 0);
-  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)");
-  WriteBytes(dir / "63.dat", "J");
-  tp.messages = ScriptedMessageBoxes();
-  EXPECT_NE(Run(), 0);
-  EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)");
+  for (const char* bytes : {"", "J"}) {
+    WriteBytes(dir / "63.dat", bytes);
+    tp.messages = ScriptedMessageBoxes();
+    EXPECT_NE(Run(), 0);
+    EXPECT_EQ(Message(), u"実行に必要なﾌｧｲﾙが異常です.(" + FromUtf8(dir / "63.dat") + u":59)") << bytes;
+  }
   EXPECT_EQ(ReadBytes(dir / "63.dat"), "J");  // never lengthened
   EXPECT_EQ(ReadBytes(dir / "90.dat"), config);
   ExpectStoredHeaders();
@@ -137,25 +120,19 @@ TEST_F(DataFilesTest, TemporariesOfAKilledWriteGoAtTheNextStart) {
 }
 
 TEST_F(DataFilesTest, StoryFileGivesTheTagsAndWithoutItTheOlderStaffFileTheRoll) {
-  {
-    Main_Form* current = nullptr;
-    CloseWhenReady(current);
-    Main_Form f(tp.platform, StartOptions{dir.path(), ""});
-    current = &f;
-    EXPECT_EQ(RunProgram(f), 0);
-    EXPECT_TRUE(f.Story.problems.empty());
-    for (const Text& tag : f.Story.tags) EXPECT_FALSE(tag.empty());
-  }
+  EXPECT_EQ(RunAndClose([](Main_Form& f) {
+              EXPECT_TRUE(f.Story.problems.empty());
+              for (const Text& tag : f.Story.tags) EXPECT_FALSE(tag.empty());
+            }),
+            0);
   fs::remove(dir / kStoryFile);
   WriteBytes(dir / "staff.txt", EncodeCp932(u"書いた人\r\n"));
-  Main_Form* current = nullptr;
-  CloseWhenReady(current);
-  Main_Form f(tp.platform, StartOptions{dir.path(), ""});
-  current = &f;
-  EXPECT_EQ(RunProgram(f), 0);
-  for (const Text& tag : f.Story.tags) EXPECT_TRUE(tag.empty());
-  EXPECT_EQ(f.Story.credits.scenario, u"書いた人");
-  EXPECT_EQ(f.Story.credits.music, u"MIREL project");
+  EXPECT_EQ(RunAndClose([](Main_Form& f) {
+              for (const Text& tag : f.Story.tags) EXPECT_TRUE(tag.empty());
+              EXPECT_EQ(f.Story.credits.scenario, u"書いた人");
+              EXPECT_EQ(f.Story.credits.music, u"MIREL project");
+            }),
+            0);
   std::string log = Utf8(DecodeCp932(ReadBytes(dir / "mirel.log")).value_or(Text()));
   EXPECT_NE(log.find("story = story.ini: missing: speaker tags 2 to 9 are empty; staff roll from staff.txt"),
             std::string::npos) << log;

@@ -44,16 +44,7 @@ class DemoData : public ::testing::Test {
     return it == files.end() ? none : it->second;
   }
   // A picture file with its readable first two bytes given back.
-  static Bytes Restored(const std::string& name) {
-    std::string s = File(name);
-    Bytes b(s.begin(), s.end());
-    if (b.size() >= 2) {
-      bool jpeg = name[0] == 'p';
-      b[0] = jpeg ? 0xFF : 'B';
-      b[1] = jpeg ? 0xD8 : 'M';
-    }
-    return b;
-  }
+  static Bytes Restored(const std::string& name) { return test::Restored(File(name), name[0] == 'p'); }
   static Image Bitmap(const std::string& name) {
     Image img;
     EXPECT_TRUE(BmpCodec().Decode(Restored(name), img)) << name;

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -54,28 +52,17 @@ TEST(Desktop, ScreenGrabsDuringTimedWaitsShowTheSpriteThenNothingOfIt) {
                                                  "1000,w,,,,,,,4000,,,,\n"
                                                  "1000,q,,,,,,,,,,,\n"
                                                  "9999,,,,,,,,,,,,\n"));
-  Image sprite{kSpriteW, kSpriteH, std::vector<uint32_t>(kSpriteW * kSpriteH, kSpriteColour)};
-  for (int y = 0; y < kSpriteH; ++y)
-    for (int x = 0; x < kClearColumns; ++x) sprite.pixels[static_cast<size_t>(y) * kSpriteW + x] = 0;
-  const Bytes bmp = BmpCodec::Encode(sprite);
-  test::WriteBytes(data + "11.dat", std::string(bmp.begin(), bmp.end()));
+  test::WriteBmp(data + "11.dat", test::Painted(kSpriteW, kSpriteH, [](int x, int) {
+                  return x < kClearColumns ? 0 : kSpriteColour;
+                }));
   // The second click answers the first line; the grabs fall two seconds
   // into each wait.
   const std::string shown = root / "shown.png", gone = root / "gone.png";
   test::WriteBytes(root / "input.txt",
                    "wait 1500\nnow click\nclick\nwait 2000\nnow screenshot " + shown + "\nwait 4000\nnow screenshot " + gone + "\n");
-  const std::string cmd = "cd '" + root.path() + "' && MIREL_LOCK_DIR='" + root.path() +
+  const auto [status, out] = test::Shell("cd '" + root.path() + "' && MIREL_LOCK_DIR='" + root.path() +
                           "' QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' " + test::BuildDir() +
-                          "src/mirel --data '" + data + "' --input input.txt --soundfont none 2>&1";
-  std::string out;
-  int status = -1;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    int st = pclose(p);
-    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  }
+                          "src/mirel --data '" + data + "' --input input.txt --soundfont none 2>&1");
   ASSERT_EQ(status, 0) << "needs xvfb-run and xauth (scripts/packages.sh)\n" << out;
   QImage during(QString::fromStdString(shown)), after(QString::fromStdString(gone));
   ASSERT_FALSE(during.isNull()) << out;

@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <ostream>
 
@@ -35,12 +34,7 @@ const Route kRoutes[] = {{"ending1", {1, 1, 1, 1}, 8100}, {"ending2", {2, 2, 2, 
 std::string FirstRecordOf(int block) {
   std::string csv = ReadBytes(std::string(MIREL_TEST_SOURCE_DIR) + "/demo/story/scenario.csv");
   int index = -1;  // the header row
-  size_t at = 0;
-  while (at < csv.size()) {
-    size_t nl = csv.find('\n', at);
-    if (nl == std::string::npos) nl = csv.size();
-    std::string line = csv.substr(at, nl - at);
-    at = nl + 1;
+  for (const std::string& line : test::Lines(csv, "\n")) {
     if (line.empty() || line[0] == '#' || line.find_first_not_of(" \t\r") == std::string::npos) continue;
     if (index >= 0 && line.rfind(std::to_string(block) + ",", 0) == 0) return std::to_string(index);
     ++index;
@@ -61,23 +55,8 @@ PlayResult Play(const std::string& dataDir, const std::string& script, const std
   std::string cmd = "XDG_DATA_HOME='" + dataDir + "../xdg/data' XDG_CONFIG_HOME='" + dataDir + "../xdg/config' " +
                     test::BuildDir() + "src/mirel --headless --data '" + dataDir + "' --input '" + in + "' --trace '" +
                     trace + "' " + extra + " 2>/dev/null";
-  PlayResult r;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  }
-  std::string t = ReadBytes(trace);
-  size_t start = 0;
-  while (start < t.size()) {
-    size_t nl = t.find('\n', start);
-    if (nl == std::string::npos) nl = t.size();
-    r.trace.push_back(t.substr(start, nl - start));
-    start = nl + 1;
-  }
-  return r;
+  const auto [status, out] = test::Shell(cmd);
+  return {status, out, test::Lines(ReadBytes(trace), "\n")};
 }
 
 std::string Script(const Route& route, const std::string& shots) {

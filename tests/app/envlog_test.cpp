@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app/Startup.h"
 #include "platform/Cp932.h"
 #include "platform/qt/QtHost.h"
@@ -10,22 +8,12 @@
 namespace mirel {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::vector<std::string> Utf8Lines(const std::string& cp932) {
   auto text = DecodeCp932(cp932);
   EXPECT_TRUE(text.has_value()) << "the log is not CP932";
   std::string s = text ? Utf8(*text) : std::string();
-  std::vector<std::string> v;
-  size_t start = 0;
-  while (start < s.size()) {
-    size_t e = s.find("\r\n", start);
-    EXPECT_NE(e, std::string::npos) << "line without CR LF: " << s.substr(start);
-    if (e == std::string::npos) e = s.size();
-    v.push_back(s.substr(start, e - start));
-    start = e + 2;
-  }
-  return v;
+  EXPECT_TRUE(s.ends_with("\r\n")) << "the last line has no CR LF: " << s;
+  return test::Lines(s);
 }
 
 HostFacts SampleFacts() {
@@ -69,25 +57,27 @@ struct EnvLogTest : ::testing::Test {
 TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundFontsAndStory) {
   form->Story = ReadStory(dir.path());
   auto lines = Utf8Lines(form->BuildEnvironmentReport());
-  ASSERT_EQ(lines.size(), 18u);
-  EXPECT_EQ(lines[0], "2026/12/06 19:30:00");
-  EXPECT_EQ(lines[1], "CPU = GenuineIntel/x86_64/(Test CPU 3000)×4");
-  EXPECT_EQ(lines[2], "CRT = 1920*1080(24bits)");
-  EXPECT_EQ(lines[3], "OS = Linux Debian GNU/Linux 12 (bookworm) ver:6.1(6.1.0-18-amd64) build:0");
-  EXPECT_EQ(lines[4], "WINﾌｫﾙﾀﾞ = /usr");
-  EXPECT_EQ(lines[5], "ｼｽﾃﾑﾌｫﾙﾀﾞ = /usr/lib");
-  EXPECT_EQ(lines[6], "app = /opt/mirel/");
-  EXPECT_EQ(lines[7], "data= " + dir.path());
-  EXPECT_EQ(lines[8], "総物理ﾒﾓﾘ      = 8000000000Bytes");
-  EXPECT_EQ(lines[9], "空物理ﾒﾓﾘ      = 6000000000Bytes");
-  EXPECT_EQ(lines[10], "総ﾍﾟｰｼﾞﾝｸﾞﾌｧｲﾙ = 0Bytes");
-  EXPECT_EQ(lines[11], "空ﾍﾟｰｼﾞﾝｸﾞﾌｧｲﾙ = 0Bytes");
-  EXPECT_EQ(lines[12], "総仮想ﾕｰｻﾞｰﾒﾓﾘ = 140737488355328Bytes");
-  EXPECT_EQ(lines[13], "空仮想ﾕｰｻﾞｰﾒﾓﾘ = 140737000000000Bytes");
-  EXPECT_EQ(lines[14], "ﾒﾓﾘ使用量      = 25%");
-  EXPECT_EQ(lines[15], "sound = fake audio");
-  EXPECT_EQ(lines[16], "font = ＭＳ ゴシック -> IPAGothic");
-  EXPECT_EQ(lines[17], "story = story.ini: missing: speaker tags 2 to 9 are empty; the staff roll credits the project");
+  const std::vector<std::string> expected = {
+      "2026/12/06 19:30:00",
+      "CPU = GenuineIntel/x86_64/(Test CPU 3000)×4",
+      "CRT = 1920*1080(24bits)",
+      "OS = Linux Debian GNU/Linux 12 (bookworm) ver:6.1(6.1.0-18-amd64) build:0",
+      "WINﾌｫﾙﾀﾞ = /usr",
+      "ｼｽﾃﾑﾌｫﾙﾀﾞ = /usr/lib",
+      "app = /opt/mirel/",
+      "data= " + dir.path(),
+      "総物理ﾒﾓﾘ      = 8000000000Bytes",
+      "空物理ﾒﾓﾘ      = 6000000000Bytes",
+      "総ﾍﾟｰｼﾞﾝｸﾞﾌｧｲﾙ = 0Bytes",
+      "空ﾍﾟｰｼﾞﾝｸﾞﾌｧｲﾙ = 0Bytes",
+      "総仮想ﾕｰｻﾞｰﾒﾓﾘ = 140737488355328Bytes",
+      "空仮想ﾕｰｻﾞｰﾒﾓﾘ = 140737000000000Bytes",
+      "ﾒﾓﾘ使用量      = 25%",
+      "sound = fake audio",
+      "font = ＭＳ ゴシック -> IPAGothic",
+      "story = story.ini: missing: speaker tags 2 to 9 are empty; the staff roll credits the project",
+  };
+  EXPECT_EQ(lines, expected);
 }
 
 }  // namespace

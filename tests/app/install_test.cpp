@@ -2,10 +2,8 @@
 // launcher played from there.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
-#include <sys/wait.h>
 
 #include "demo/DemoData.h"
 #include "support/TestPlatform.h"
@@ -15,28 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
+using test::Outcome;
 
-Outcome Shell(const std::string& cmd) {
-  Outcome r;
-  if (FILE* p = popen((cmd + " 2>&1").c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  }
-  return r;
-}
-
-std::map<std::string, std::string> Folder(const std::string& dir) {
-  std::map<std::string, std::string> files;
-  for (auto& e : fs::directory_iterator(dir)) files[e.path().filename()] = test::ReadBytes(e.path());
-  return files;
-}
+// With what it says on its standard error stream.
+Outcome Shell(const std::string& cmd) { return test::Shell(cmd + " 2>&1"); }
 
 TEST(Install, ShipsTheDemoAsMadeAndTheLauncherPlaysACopyFromAnyPrefix) {
   test::TempDir root;
@@ -50,13 +30,13 @@ TEST(Install, ShipsTheDemoAsMadeAndTheLauncherPlaysACopyFromAnyPrefix) {
   std::map<std::string, std::string> made;
   for (const auto& [name, bytes] : demo::BuildDemoFiles(MIREL_DEMO_STORY_DIR))
     made[name] = std::string(bytes.begin(), bytes.end());
-  EXPECT_TRUE(Folder(demo) == made) << "the installed demo differs from a freshly made one";
+  EXPECT_TRUE(test::FolderFiles(demo) == made) << "the installed demo differs from a freshly made one";
 
   const std::string play = "env HOME='" + home + "' XDG_DATA_HOME= '" + prefix + "/bin/mirel-play' ";
   Outcome whole = Shell(play + "--headless --input /dev/null");
   EXPECT_EQ(whole.status, 0) << whole.out;
   EXPECT_TRUE(fs::exists(home + "/.local/share/mirel/data/mirel.log")) << whole.out;
-  EXPECT_TRUE(Folder(demo) == made) << "playing changed the installed demo";
+  EXPECT_TRUE(test::FolderFiles(demo) == made) << "playing changed the installed demo";
 
   // Another folder, named either way, goes straight to the game.
   for (const std::string& data : {"--data '" + root.path() + "none'", "--data='" + root.path() + "none'"}) {

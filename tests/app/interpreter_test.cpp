@@ -12,10 +12,7 @@ struct InterpreterTest : ::testing::Test {
   test::TestPlatform tp;
   Main_Form f{tp.platform, StartOptions{}};
   void Add(int16_t num, Text cmd, Text text = u"", Text subst = u"") {
-    ScenarioRecord r;
-    r.Num = num;
-    r.Cmd = std::move(cmd);
-    r.Text = std::move(text);
+    ScenarioRecord r = test::Record(num, std::move(cmd), std::move(text));
     r.NameSubst = std::move(subst);
     r.line = static_cast<int>(f.ScenarioTable.size()) + 1;
     f.ScenarioTable.push_back(r);

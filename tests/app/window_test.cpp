@@ -38,16 +38,10 @@ TEST_F(WindowTest, RefusedFullScreenSaysSoAndLeavesANormalWindow) {
 
 TEST_F(WindowTest, ComposeStacksSurfacesAndHitTestFindsTheFrontOne) {
   f.LayOutMainWindow();
-  f.Pic_Main.BackColor = Rgb(10, 20, 30);
-  f.Pic_Main.Cls();
-  f.Pic_Main.Visible = true;
+  test::Fill(f.Pic_Main, Rgb(10, 20, 30));
   f.Doll_Disp[0].Move(40, 200, 100, 280);
-  f.Doll_Disp[0].BackColor = Rgb(200, 0, 0);
-  f.Doll_Disp[0].Cls();
-  f.Doll_Disp[0].Visible = true;
-  f.Waku[0].BackColor = Rgb(0, 0, 200);
-  f.Waku[0].Cls();
-  f.Waku[0].Visible = true;
+  test::Fill(f.Doll_Disp[0], Rgb(200, 0, 0));
+  test::Fill(f.Waku[0], Rgb(0, 0, 200));
   Image img;
   Compose(f, tp.fonts, img);
   EXPECT_EQ(img.At(10, 10), Rgb(10, 20, 30));

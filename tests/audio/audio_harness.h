@@ -94,6 +94,47 @@ inline std::string RiffMidi(const std::string& smf) {
   return "RIFF" + le(uint32_t(body.size())) + body;
 }
 
+// Little-endian numbers and chunk names of a RIFF image.
+inline void Put(mirel::Bytes& b, uint32_t v, int n) {
+  for (int i = 0; i < n; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+inline void Tag(mirel::Bytes& b, const char* t) {
+  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(t[i]));
+}
+
+// A 16-bit wave of `frames` frames of constant value per channel.
+inline mirel::Bytes ConstantWave(int channels, uint32_t rate, uint32_t frames, int16_t left, int16_t right = 0,
+                                 bool listChunk = false) {
+  mirel::Bytes data;
+  for (uint32_t i = 0; i < frames; ++i) {
+    Put(data, uint16_t(left), 2);
+    if (channels == 2) Put(data, uint16_t(right), 2);
+  }
+  mirel::Bytes b;
+  Tag(b, "RIFF");
+  Put(b, 0, 4);
+  Tag(b, "WAVE");
+  if (listChunk) {  // an odd-sized chunk before the format: padded to even
+    Tag(b, "LIST");
+    Put(b, 3, 4);
+    b.insert(b.end(), {'a', 'b', 'c', 0});
+  }
+  Tag(b, "fmt ");
+  Put(b, 16, 4);
+  Put(b, 1, 2);
+  Put(b, channels, 2);
+  Put(b, rate, 4);
+  Put(b, rate * channels * 2, 4);
+  Put(b, channels * 2, 2);
+  Put(b, 16, 2);
+  Tag(b, "data");
+  Put(b, uint32_t(data.size()), 4);
+  b.insert(b.end(), data.begin(), data.end());
+  uint32_t riff = uint32_t(b.size() - 8);
+  for (int i = 0; i < 4; ++i) b[4 + i] = uint8_t(riff >> (8 * i));
+  return b;
+}
+
 // Root mean square of interleaved stereo samples [from, to) in frames.
 inline double Rms(const std::vector<float>& s, size_t from, size_t to) {
   if (to * 2 > s.size()) to = s.size() / 2;

@@ -16,46 +16,6 @@ namespace {
 
 using test::ToBytes;
 
-void Put(Bytes& b, uint32_t v, int n) {
-  for (int i = 0; i < n; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
-void Tag(Bytes& b, const char* t) {
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(t[i]));
-}
-
-// A 16-bit wave of `frames` frames of constant value per channel.
-Bytes Constant(int channels, uint32_t rate, uint32_t frames, int16_t left, int16_t right = 0,
-               bool listChunk = false) {
-  Bytes data;
-  for (uint32_t i = 0; i < frames; ++i) {
-    Put(data, uint16_t(left), 2);
-    if (channels == 2) Put(data, uint16_t(right), 2);
-  }
-  Bytes b;
-  Tag(b, "RIFF");
-  Put(b, 0, 4);
-  Tag(b, "WAVE");
-  if (listChunk) {  // an odd-sized chunk before the format: padded to even
-    Tag(b, "LIST");
-    Put(b, 3, 4);
-    b.insert(b.end(), {'a', 'b', 'c', 0});
-  }
-  Tag(b, "fmt ");
-  Put(b, 16, 4);
-  Put(b, 1, 2);
-  Put(b, channels, 2);
-  Put(b, rate, 4);
-  Put(b, rate * channels * 2, 4);
-  Put(b, channels * 2, 2);
-  Put(b, 16, 2);
-  Tag(b, "data");
-  Put(b, uint32_t(data.size()), 4);
-  b.insert(b.end(), data.begin(), data.end());
-  uint32_t riff = uint32_t(b.size() - 8);
-  for (int i = 0; i < 4; ++i) b[4 + i] = uint8_t(riff >> (8 * i));
-  return b;
-}
-
 size_t SoundingFrames(const std::vector<float>& s) {
   size_t last = 0;
   for (size_t i = 0; i < s.size() / 2; ++i)
@@ -67,7 +27,7 @@ TEST(Mixer, WavePlaysForItsLengthAtTheMixRateWithItsLevel) {
   for (uint32_t rate : {11025u, 22050u, 44100u}) {
     SCOPED_TRACE(rate);
     Mixer m;
-    ASSERT_TRUE(m.PlayWave(Constant(1, rate, rate / 10, 16384)));
+    ASSERT_TRUE(m.PlayWave(test::ConstantWave(1, rate, rate / 10, 16384)));
     std::vector<float> out(2 * Mixer::kRate / 5);
     m.Render(out.data(), Mixer::kRate / 5);
     size_t frames = SoundingFrames(out) - (Limiter::kLookahead - 1);  // the limiter's delay
@@ -81,7 +41,7 @@ TEST(Mixer, WavePlaysForItsLengthAtTheMixRateWithItsLevel) {
 TEST(Mixer, MasterVolumeScalesTheMixAndStereoSidesStayApart) {
   Mixer m;
   m.SetVolume(32768);
-  ASSERT_TRUE(m.PlayWave(Constant(2, 22050, 22050, 16384, -8192, true)));
+  ASSERT_TRUE(m.PlayWave(test::ConstantWave(2, 22050, 22050, 16384, -8192, true)));
   std::vector<float> out(2 * 1000);
   m.Render(out.data(), 1000);
   double g = 32768 / 65535.0 * Mixer::kWaveLevel;
@@ -113,8 +73,8 @@ TEST(Mixer, LimiterHoldsLoudSumsBelowTheCeilingAndLeavesQuietOnesAlone) {
   for (int i = 0; i + Limiter::kLookahead - 1 < 2000; ++i) ASSERT_EQ(out[2 * (i + Limiter::kLookahead - 1) + 1], tone.At(i));
 
   tone.amp = 2.5f;
-  ASSERT_TRUE(m.PlayWave(Constant(1, 44100, 44100, 32767)));
-  Bytes bad = Constant(1, 44100, 10, 1);
+  ASSERT_TRUE(m.PlayWave(test::ConstantWave(1, 44100, 44100, 32767)));
+  Bytes bad = test::ConstantWave(1, 44100, 10, 1);
   bad.resize(bad.size() - 30);  // the data chunk runs past the end
   EXPECT_FALSE(m.PlayWave(bad));
   EXPECT_TRUE(m.WavePlaying());
@@ -132,7 +92,7 @@ TEST(Mixer, LimiterHoldsLoudSumsBelowTheCeilingAndLeavesQuietOnesAlone) {
 }
 
 TEST(Riff, DamagedOrUnplayableImagesAreRefused) {
-  Bytes good = Constant(1, 22050, 100, 1000);
+  Bytes good = test::ConstantWave(1, 22050, 100, 1000);
   ASSERT_TRUE(ParseWave(good));
   EXPECT_EQ(ParseWave(good)->Frames(), 100u);
   EXPECT_EQ(ParseWave(good)->Milliseconds(), 5u);  // 100 / 22050 s, rounded up
@@ -148,7 +108,7 @@ TEST(Riff, DamagedOrUnplayableImagesAreRefused) {
   EXPECT_FALSE(with(22, 6));          // six channels
   EXPECT_FALSE(with(34, 24));         // 24 bit
   EXPECT_FALSE(ParseWave(Bytes(good.begin(), good.begin() + 30)));
-  EXPECT_FALSE(ParseWave(Constant(1, 22050, 0, 0)));  // no samples
+  EXPECT_FALSE(ParseWave(test::ConstantWave(1, 22050, 0, 0)));  // no samples
   EXPECT_FALSE(ParseWave({}));
 }
 

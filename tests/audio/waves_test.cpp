@@ -1,9 +1,6 @@
 // The built-in wave sounds: their RIFF images, formats and lengths.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
-
 #include "audio/Mci.h"
 #include "audio/Mixer.h"
 #include "audio/Riff.h"

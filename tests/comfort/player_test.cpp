@@ -4,11 +4,11 @@
 // window and a choice through the headless runner.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <utility>
 
-#include "app/ScriptInput.h"
-#include "app/Startup.h"
-#include "support/TestPlatform.h"
+#include "support/DemoRun.h"
 
 namespace mirel {
 namespace {
@@ -27,9 +27,7 @@ struct FakePlayerHost final : PlayerHost {
   }
   std::string PicturesFolder() override { return "/pictures/MIREL/"; }
   bool FileExists(const std::string& path) override {
-    for (const std::string& s : shots)
-      if (s == path) return true;
-    return false;
+    return std::find(shots.begin(), shots.end(), path) != shots.end();
   }
   bool SaveScreenshot(const std::string& path, std::string&) override {
     shots.push_back(path);
@@ -38,55 +36,30 @@ struct FakePlayerHost final : PlayerHost {
   void Note(const std::string& text) override { notes.push_back(text); }
 };
 
-// The scripted player, and a look at the game every time it lets events run.
-class Watched final : public EventSource {
- public:
-  Watched(ScriptInput& in, std::function<void()> look) : in_(in), look_(std::move(look)) {}
-  void Pump(EventQueue& q) override {
-    in_.Pump(q);
-    look_();
-  }
-
- private:
-  ScriptInput& in_;
-  std::function<void()> look_;
-};
-
-struct Play {
-  test::TestPlatform tp;
+// Plays of the demo with the settings kept in memory and the desktop faked.
+struct Play : test::DemoRun {
   MemorySettingsStore store;
   FakePlayerHost host;
   test::TempDir dir;
-  std::unique_ptr<Main_Form> f;
-  std::vector<int32_t> trace;
-  int status = -1;
 
   Play() {
     tp.platform.settings = &store;
     tp.platform.player = &host;
   }
+  ~Play() override { form.reset(); }  // before its folder goes
   // False when the build has not made the demo data folder.
-  bool Run(const std::string& script, const std::function<void(Main_Form&)>& look) {
-    if (trace.empty() && !test::CopyDemoData(dir.path())) return false;
+  bool Run(const std::string& script, std::function<void(Main_Form&)> watch) {
+    if (!form && !test::CopyDemoData(dir.path())) return false;
     trace.clear();
-    ScriptInput input(script, tp.clock, tp.messages);
-    Watched events(input, [&] { look(*f); });
-    tp.platform.events = &events;
-    f = std::make_unique<Main_Form>(tp.platform, StartOptions{dir.path(), dir.path()});
-    input.Attach(f.get());
-    f->StepHook = [this](int32_t seq) { trace.push_back(seq); };
-    status = RunProgram(*f);
+    look = std::move(watch);
+    DemoRun::Play(dir.path(), script);
     return true;
   }
 };
 
 TEST(PlayerKeys, FullScreenSwitchesFromTheTitleAndTheGalleryAndIsKeptForTheNextStart) {
   Play p;
-  struct Change {
-    PlayerWait wait;
-    bool full;
-  };
-  std::vector<Change> changes;
+  std::vector<std::pair<PlayerWait, bool>> changes;  // what was waited for, full screen or not
   bool last = false, consistent = true;
   const std::string script =
       "pad down\n"       // waits for the title
@@ -101,7 +74,7 @@ TEST(PlayerKeys, FullScreenSwitchesFromTheTitleAndTheGalleryAndIsKeptForTheNextS
       "key ctrl+3\n";    // zoom: taken up by the window
   bool ran = p.Run(script, [&](Main_Form& f) {
     if (f.FullScreen != last) {
-      changes.push_back({f.CurrentWait(), f.FullScreen});
+      changes.emplace_back(f.CurrentWait(), f.FullScreen);
       last = f.FullScreen;
     }
     // Caption, menu bar and the display always agree with the switch.
@@ -111,16 +84,12 @@ TEST(PlayerKeys, FullScreenSwitchesFromTheTitleAndTheGalleryAndIsKeptForTheNextS
   });
   if (!ran) GTEST_SKIP() << "the build has not made the demo data folder";
   EXPECT_EQ(p.status, 0);
-  ASSERT_EQ(changes.size(), 5u);
-  const Change expected[] = {{PlayerWait::Title, true},
-                             {PlayerWait::Title, false},
-                             {PlayerWait::Title, true},
-                             {PlayerWait::Gallery, false},
-                             {PlayerWait::Gallery, true}};
-  for (size_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(changes[i].wait, expected[i].wait) << i;
-    EXPECT_EQ(changes[i].full, expected[i].full) << i;
-  }
+  const std::vector<std::pair<PlayerWait, bool>> expected = {{PlayerWait::Title, true},
+                                                             {PlayerWait::Title, false},
+                                                             {PlayerWait::Title, true},
+                                                             {PlayerWait::Gallery, false},
+                                                             {PlayerWait::Gallery, true}};
+  EXPECT_EQ(changes, expected);
   EXPECT_TRUE(consistent);
   // Shutdown leaves full screen; the window is as the game left it.
   EXPECT_FALSE(p.tp.window.InFullScreenMode());
@@ -172,7 +141,7 @@ TEST(PlayerPad, ButtonsDriveTitleGalleryMessageWindowSettingsAndAChoice) {
   EXPECT_EQ(p.store.values["sound/music"], "40");  // the dialog's edit was kept
   // The second answer's branch ran, the others did not.
   auto ran_block = [&](int16_t block) {
-    for (const BlockIndexEntry& b : p.f->BlockIndex)
+    for (const BlockIndexEntry& b : p.form->BlockIndex)
       if (b.Num == block)
         return std::find(p.trace.begin(), p.trace.end(), b.Seq) != p.trace.end();
     return false;

@@ -5,11 +5,8 @@
 
 #include <algorithm>
 #include <functional>
-#include <set>
 
-#include "app/ScriptInput.h"
-#include "app/Startup.h"
-#include "text/text_harness.h"
+#include "support/DemoRun.h"
 
 namespace mirel {
 namespace {
@@ -22,48 +19,29 @@ struct Seen {
   size_t chars;  // of the message on screen
 };
 
-// Hands the script's actions over and notes what every pump finds.
-class Watch final : public EventSource {
- public:
-  ScriptInput* input = nullptr;
-  Main_Form* f = nullptr;
-  std::vector<Seen> pumps;
-  void Pump(EventQueue& q) override {
-    pumps.push_back({f->GetTickCount(), f->CurSeq, f->CurrentWait(), f->InKeys && f->ClickWait,
-                     f->comforts.CtrlHeld(), f->comforts.AutoOn(), f->comforts.AutoMark().Shown(),
-                     f->MsgText.size()});
-    input->Pump(q);
-  }
-};
-
-struct Play {
-  test::TestPlatform tp;
-  test::RecordingFont font;
+// A play of a copy of the demo that notes what every pump finds before
+// the script acts.
+struct Play : test::DemoRun {
   test::TempDir data;
   MemoryClipboard clipboard;
-  Watch watch;
-  std::unique_ptr<ScriptInput> input;
-  std::unique_ptr<Main_Form> f;
-  std::vector<int32_t> trace;
+  std::vector<Seen> pumps;
   std::string slot, config;  // "00.dat" and "90.dat" afterwards
-  int status = -1;
 
+  ~Play() override { form.reset(); }  // before its folder goes
+  void Pump(EventQueue& q) override {
+    Main_Form& f = *form;
+    pumps.push_back({f.GetTickCount(), f.CurSeq, f.CurrentWait(), f.InKeys && f.ClickWait, f.comforts.CtrlHeld(),
+                     f.comforts.AutoOn(), f.comforts.AutoMark().Shown(), f.MsgText.size()});
+    DemoRun::Pump(q);
+  }
   // False when the build has not made the demo data.
   bool Run(const std::string& script, UserFolders* folders = nullptr,
            const std::function<void(ReadingSettings&)>& settings = {}) {
     if (!test::CopyDemoData(data.path())) return false;
-    tp.platform.fonts = &font;
     tp.platform.clipboard = &clipboard;
     tp.platform.folders = folders;
-    input = std::make_unique<ScriptInput>(script, tp.clock, tp.messages);
-    tp.platform.events = &watch;
-    f = std::make_unique<Main_Form>(tp.platform, StartOptions{data.path(), data.path()});
-    if (settings) settings(f->comforts.settings);
-    input->Attach(f.get());
-    watch.input = input.get();
-    watch.f = f.get();
-    f->StepHook = [this](int32_t seq) { trace.push_back(seq); };
-    status = RunProgram(*f);
+    if (settings) before = [settings](Main_Form& f) { settings(f.comforts.settings); };
+    DemoRun::Play(data.path(), script);
     slot = test::ReadBytes(data / "00.dat");
     config = test::ReadBytes(data / "90.dat");
     return true;
@@ -71,13 +49,13 @@ struct Play {
   // Records at which the story waited for a click (in order, once each).
   std::vector<int32_t> ClickWaits(bool ctrlHeld) const {
     std::vector<int32_t> v;
-    for (const Seen& p : watch.pumps)
+    for (const Seen& p : pumps)
       if (p.inKeys && p.ctrl == ctrlHeld && (v.empty() || v.back() != p.record)) v.push_back(p.record);
     return v;
   }
   int32_t ChoiceRecord() const {
-    for (size_t i = 0; i < f->ScenarioTable.size(); ++i)
-      if (Trim(f->ScenarioTable[i].Cmd) == u"s") return static_cast<int32_t>(i);
+    for (size_t i = 0; i < form->ScenarioTable.size(); ++i)
+      if (Trim(form->ScenarioTable[i].Cmd) == u"s") return static_cast<int32_t>(i);
     return -1;
   }
 };
@@ -90,9 +68,9 @@ TEST(ReadingPlay, TheBacklogHoldsWhatWasShownWithNamesAndThePickedChoiceAndChang
   PLAY_OR_SKIP(p, "title new\nchoose 2\nkey pageup\nwheel up 3\nkey up\nwheel down 10\n"
                   "wheel up\nkey esc\nmenu end\nyes\n");
   EXPECT_EQ(p.status, 0);
-  const auto& h = p.f->comforts.History().Entries();
+  const auto& h = p.form->comforts.History().Entries();
   ASSERT_FALSE(h.empty());
-  EXPECT_FALSE(p.f->comforts.History().IsOpen());
+  EXPECT_FALSE(p.form->comforts.History().IsOpen());
 
   // The prologue's caption, the hero's tag with his name, a line with a
   // name filled in, narration without a tag, the picked answer last but
@@ -140,7 +118,7 @@ TEST(ReadingPlay, AutoModeAdvancesAfterTheReadingTimeAndStopsAtTheChoice) {
   };
   std::vector<Span> spans;
   bool sawChoice = false;
-  for (const Seen& q : p.watch.pumps) {
+  for (const Seen& q : p.pumps) {
     if (q.wait == PlayerWait::Choice) {
       // Turned off at the first pump where the player must choose.
       if (sawChoice) {
@@ -160,11 +138,11 @@ TEST(ReadingPlay, AutoModeAdvancesAfterTheReadingTimeAndStopsAtTheChoice) {
     EXPECT_NEAR(static_cast<double>(s.last - s.first + 10), 1500.0 + 70.0 * s.chars, 10.0) << s.record;
   }
   // The choice was answered by the script after the ten minutes, not by auto mode.
-  ASSERT_FALSE(p.watch.pumps.empty());
+  ASSERT_FALSE(p.pumps.empty());
   uint32_t pickedAt = 0;
-  for (size_t i = 1; i < p.watch.pumps.size(); ++i)
-    if (p.watch.pumps[i - 1].wait == PlayerWait::Choice && p.watch.pumps[i].wait != PlayerWait::Choice)
-      pickedAt = p.watch.pumps[i].tick;
+  for (size_t i = 1; i < p.pumps.size(); ++i)
+    if (p.pumps[i - 1].wait == PlayerWait::Choice && p.pumps[i].wait != PlayerWait::Choice)
+      pickedAt = p.pumps[i].tick;
   EXPECT_GT(pickedAt, 600000u);
 }
 
@@ -177,7 +155,7 @@ TEST(ReadingPlay, CtrlRunsThroughTextReadInAnEarlierRunAndStopsAtTheFirstUnreadM
   const std::vector<int32_t> readFirst = first.ClickWaits(false);
   ASSERT_GE(readFirst.size(), 9u);
   const int32_t unread = readFirst.back();  // left without advancing
-  first.f.reset();                          // the marks reach the disk at the end
+  first.form.reset();                          // the marks reach the disk at the end
 
   Play second;
   PLAY_OR_SKIP(second, "title new\nhold ctrl\nwait 100000\nrelease ctrl\nmenu end\nyes\n", &folders);
@@ -187,7 +165,7 @@ TEST(ReadingPlay, CtrlRunsThroughTextReadInAnEarlierRunAndStopsAtTheFirstUnreadM
   EXPECT_EQ(second.ClickWaits(true), std::vector<int32_t>{unread});
   EXPECT_EQ(second.trace.back(), unread);
   // The passed messages were drawn whole, not typed.
-  const Text passed = second.f->ScenarioTable[static_cast<size_t>(readFirst[readFirst.size() - 2])].Text;
+  const Text passed = second.form->ScenarioTable[static_cast<size_t>(readFirst[readFirst.size() - 2])].Text;
   const Text start = Left(Trim(passed), 6);
   EXPECT_TRUE(std::any_of(second.font.drawn.begin(), second.font.drawn.end(),
                           [&](const test::DrawnText& d) { return d.text.find(start) != Text::npos; }))
@@ -199,7 +177,7 @@ TEST(ReadingPlay, CtrlRunsThroughTextReadInAnEarlierRunAndStopsAtTheFirstUnreadM
                [](ReadingSettings& s) { s.fastForwardUnread = true; });
   EXPECT_TRUE(unreadToo.ClickWaits(true).empty());
   bool stoppedAtChoice = false;
-  for (const Seen& q : unreadToo.watch.pumps) stoppedAtChoice = stoppedAtChoice || (q.ctrl && q.wait == PlayerWait::Choice);
+  for (const Seen& q : unreadToo.pumps) stoppedAtChoice = stoppedAtChoice || (q.ctrl && q.wait == PlayerWait::Choice);
   EXPECT_TRUE(stoppedAtChoice);
 }
 
@@ -222,8 +200,8 @@ TEST(ReadingPlay, EveryComfortUsedLeavesTheSlotTheConfigurationAndThePlayStateAs
   EXPECT_EQ(comforts.slot, plain.slot);
   EXPECT_EQ(comforts.config, plain.config);
   EXPECT_EQ(comforts.trace, plain.trace);
-  const Main_Form& a = *plain.f;
-  const Main_Form& b = *comforts.f;
+  const Main_Form& a = *plain.form;
+  const Main_Form& b = *comforts.form;
   EXPECT_EQ(b.CurSeq, a.CurSeq);
   EXPECT_EQ(std::tie(b.kou, b.hap, b.bad, b.mak, b.EndPoints, b.MessageSpeed, b.WaitAfterLine),
             std::tie(a.kou, a.hap, a.bad, a.mak, a.EndPoints, a.MessageSpeed, a.WaitAfterLine));

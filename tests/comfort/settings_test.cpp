@@ -39,22 +39,12 @@ TEST_F(SettingsFile, EveryValueComesBackFromTheUsersConfigFolder) {
   std::string problem;
   EXPECT_EQ(LoadPlayerSettings(store, problem), PlayerSettings{});  // never written yet
   EXPECT_EQ(problem, "");
-  PlayerSettings s;
-  s.scale = ScaleMode::Integer;
-  s.filter = ScaleFilter::Sharp;
-  s.zoom = 3;
-  s.musicVolume = 35;
-  s.effectsVolume = 0;
-  s.muted = true;
-  s.muteUnfocused = true;
-  s.fullScreen = true;
-  s.hasWindowPos = true;
-  s.windowX = -20;
-  s.windowY = 140;
-  s.reading.autoBaseMs = 900;
-  s.reading.autoPerCharMs = 0;
-  s.reading.fastForwardUnread = true;
-  s.reading.copyEveryMessage = true;
+  // Every value away from its default.
+  PlayerSettings s{.scale = ScaleMode::Integer, .filter = ScaleFilter::Sharp, .zoom = 3, .musicVolume = 35,
+                   .effectsVolume = 0, .muted = true, .muteUnfocused = true, .fullScreen = true,
+                   .hasWindowPos = true, .windowX = -20, .windowY = 140,
+                   .reading = {.autoBaseMs = 900, .autoPerCharMs = 0, .fastForwardUnread = true,
+                               .copyEveryMessage = true}};
   ASSERT_TRUE(SavePlayerSettings(store, s, problem)) << problem;
   qt::QtSettingsStore again;
   EXPECT_EQ(LoadPlayerSettings(again, problem), s);
@@ -124,11 +114,8 @@ TEST(ReadingSettingsKept, TheStoredReadingSettingsReachTheReadingComforts) {
   tp.platform.settings = &store;
   test::TempDir dir;
   Main_Form f(tp.platform, StartOptions{dir.path(), dir.path()});
-  ReadingSettings want;
-  want.autoBaseMs = 2500;
-  want.autoPerCharMs = 10;
-  want.fastForwardUnread = true;
-  want.copyEveryMessage = true;
+  const ReadingSettings want{.autoBaseMs = 2500, .autoPerCharMs = 10, .fastForwardUnread = true,
+                             .copyEveryMessage = true};
   EXPECT_EQ(f.comforts.settings, want);
   EXPECT_EQ(f.player.settings.reading, want);
 }

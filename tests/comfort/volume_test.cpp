@@ -6,6 +6,7 @@
 
 #include "audio/Mixer.h"
 #include "audio/Riff.h"
+#include "audio/audio_harness.h"
 #include "comfort/Volume.h"
 
 namespace mirel {
@@ -18,32 +19,6 @@ struct Steady : MusicSource {
     for (int i = 0; i < 2 * n; ++i) s[i] = level;
   }
 };
-
-// A mono 16-bit wave at 44100 Hz holding one value.
-Bytes SteadyWave(int16_t v, uint32_t frames) {
-  Bytes b;
-  auto put = [&b](uint32_t x, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(uint8_t(x >> (8 * i)));
-  };
-  auto tag = [&b](const char* t) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(t[i]));
-  };
-  tag("RIFF");
-  put(36 + frames * 2, 4);
-  tag("WAVE");
-  tag("fmt ");
-  put(16, 4);
-  put(1, 2);
-  put(1, 2);
-  put(44100, 4);
-  put(88200, 4);
-  put(2, 2);
-  put(16, 2);
-  tag("data");
-  put(frames * 2, 4);
-  for (uint32_t i = 0; i < frames; ++i) put(uint16_t(v), 2);
-  return b;
-}
 
 TEST(PlayerVolume, SlidersScaleMusicAndEffectsApartBeneathTheFadingMasterVolume) {
   struct Case {
@@ -82,7 +57,7 @@ TEST(PlayerVolume, SlidersScaleMusicAndEffectsApartBeneathTheFadingMasterVolume)
     double master = c.master / 65535.0;
     double musicLevel = silent ? 0 : music * c.music / 100.0;
     EXPECT_NEAR(out[2 * kFrames - 2], musicLevel * master, 1e-4);
-    ASSERT_TRUE(m.PlayWave(SteadyWave(8192, 1000)));
+    ASSERT_TRUE(m.PlayWave(test::ConstantWave(1, 44100, 1000, 8192)));
     m.Render(out.data(), kFrames);  // music and a sound
     double effectsLevel = silent ? 0 : wave * Mixer::kWaveLevel * c.effects / 100.0;
     EXPECT_NEAR(out[2 * kFrames - 2], (musicLevel + effectsLevel) * master, 1e-4);

@@ -39,9 +39,7 @@ struct EndingTest : ::testing::Test {
     f = std::make_unique<Main_Form>(tp.platform, StartOptions{dir.path(), ""});
     f->DataDir = dir.path();  // what start-up sets from the options
     f->Pic_Main.Move(0, 0, 640, 480);
-    f->Pic_Main.BackColor = kStart;
-    f->Pic_Main.Cls();
-    f->Pic_Main.Visible = true;
+    test::Fill(f->Pic_Main, kStart);
     ASSERT_TRUE(f->mci.OpenMixer());
     ASSERT_TRUE(f->mci.GetVolumeControl(4));
     tp.audio.volume = kVolume;
@@ -57,27 +55,23 @@ struct EndingTest : ::testing::Test {
     Surface& roll = f->STAFF_Pic[7];
     if (f->RollRunning && f->RollPosition >= extras::kRollStart && roll.Visible) {
       log.rollTicks.emplace(f->RollPosition, tp.clock.GetTickCount());
-      if (f->RollPosition == 150 || f->RollPosition == 240 || f->RollPosition == 600) {
-        Surface copy;
-        copy.Resize(roll.width, roll.height);
-        copy.pixels = roll.pixels;
-        log.rollFrames.emplace(f->RollPosition, copy);
-      }
-      if (f->RollPosition == 609 && f->STAFF_Pic[0].Visible) {
-        const Surface& pile = f->STAFF_Pic[0];
-        log.pileAtEnd.Resize(pile.width, pile.height);
-        log.pileAtEnd.pixels = pile.pixels;
-      }
+      if (f->RollPosition == 150 || f->RollPosition == 240 || f->RollPosition == 600)
+        log.rollFrames.emplace(f->RollPosition, Picture(roll));
+      if (f->RollPosition == 609 && f->STAFF_Pic[0].Visible) log.pileAtEnd = Picture(f->STAFF_Pic[0]);
     }
     if (f->PhotoCounter != lastPhotos) {
       lastPhotos = f->PhotoCounter;
       const Surface& photo = f->STAFF_Pic[1];
       log.photos.emplace_back(f->RollPosition, photo.pixels.empty() ? kBlack : photo.At(0, 0));
     }
-    if (!f->RollRunning && roll.Visible && f->Pic_Main.At(0, 0) == test::PictureColour(1)) {
-      log.panel.Resize(roll.width, roll.height);
-      log.panel.pixels = roll.pixels;
-    }
+    if (!f->RollRunning && roll.Visible && f->Pic_Main.At(0, 0) == test::PictureColour(1)) log.panel = Picture(roll);
+  }
+  // A copy of the picture alone.
+  static Surface Picture(const Surface& s) {
+    Surface copy;
+    copy.Resize(s.width, s.height);
+    copy.pixels = s.pixels;
+    return copy;
   }
 
   // Runs the ending; the elapsed milliseconds.

@@ -89,11 +89,6 @@ TEST_F(GalleryTest, MovingFromThreeToSevenLeavesThreeNormalWithADarkRedFrame) {
   EXPECT_EQ(Screen().At(CellX(7) + 48, CellY(7) + 36), test::SheetColour(7, true));
 }
 
-struct ScrollLog {
-  std::vector<uint32_t> topRows;  // the full view's top-left pixel, each pump
-  std::vector<uint32_t> ticks;
-};
-
 TEST_F(GalleryTest, ExitPressesTheButtonDestroysTheGallerysSurfacesAndBringsTheTitleBack) {
   Open({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
   ClickEntry(2);

@@ -49,18 +49,6 @@ long Draw(const test::RecordingFont& font, const Text& s, bool last) {
   return found;
 }
 
-// The picture file as the game reads it while it runs: its first two bytes
-// repaired.
-Bytes Restored(const std::string& path, bool jpeg) {
-  std::string s = test::ReadBytes(path);
-  Bytes b(s.begin(), s.end());
-  if (b.size() >= 2) {
-    b[0] = jpeg ? 0xFF : 'B';
-    b[1] = jpeg ? 0xD8 : 'M';
-  }
-  return b;
-}
-
 uint32_t Darkened(uint32_t c, int by) {
   return Rgb(std::max(RedOf(c) - by, 0), std::max(GreenOf(c) - by, 0), std::max(BlueOf(c) - by, 0));
 }
@@ -138,14 +126,7 @@ struct DemoPlay : ::testing::TestWithParam<Route> {
   // Flags 0..18 of the gallery line of "90.dat", true where the character
   // is "0".
   std::vector<bool> SavedFlags() {
-    std::string config = test::ReadBytes(dir / "90.dat");
-    std::vector<std::string> lines;
-    for (size_t at = 0; at <= config.size();) {
-      size_t end = config.find("\r\n", at);
-      if (end == std::string::npos) end = config.size();
-      lines.push_back(config.substr(at, end - at));
-      at = end + 2;
-    }
+    std::vector<std::string> lines = test::Lines(test::ReadBytes(dir / "90.dat"));
     EXPECT_GE(lines.size(), 6u);
     std::string line = lines.size() >= 6 ? lines[5] : "";
     std::vector<bool> flags;
@@ -196,7 +177,7 @@ TEST_P(DemoPlay, ReachesItsEndingWithItsSongRollPicturesAndGalleryFlags) {
   EXPECT_EQ(seen.photos, route.photos);
   // Ending one and two end on their final screen; the plain one on the last
   // picture of the story, 7 x 10 darker.
-  uint32_t picture = test::TestImageCodec::JpegColour(Restored(dir / route.lastPicture, true));
+  uint32_t picture = test::TestImageCodec::JpegColour(test::Restored(test::ReadBytes(dir / route.lastPicture), true));
   EXPECT_EQ(seen.lastPicture, route.ending ? picture : Darkened(picture, 70));
   std::vector<bool> flags = SavedFlags();
   ASSERT_EQ(flags.size(), 19u);
@@ -243,7 +224,7 @@ TEST_P(DemoPlay, ReachesItsEndingWithItsSongRollPicturesAndGalleryFlags) {
   EXPECT_TRUE(next.titleAfterGallery);
   ASSERT_EQ(next.galleryCreated.size(), 15u);
   Image sheet;
-  ASSERT_TRUE(BmpCodec().Decode(Restored(dir / "63.dat", false), sheet));
+  ASSERT_TRUE(BmpCodec().Decode(test::Restored(test::ReadBytes(dir / "63.dat"), false), sheet));
   for (int n = 1; n <= 15; ++n) {
     const size_t i = static_cast<size_t>(n - 1);
     EXPECT_EQ(next.galleryCreated[i], flags[i]) << "entry " << n;

@@ -87,7 +87,6 @@ long FirstDifference(const Surface& a, const Surface& b) {
   return -1;
 }
 
-
 // ---------------------------------------------------------------- raster ops
 
 class RasterOps : public ::testing::TestWithParam<Rop> {
@@ -130,8 +129,6 @@ TEST_P(RasterOps, MatchTheModelAtEveryPlacementSizeAndWidth) {
 
 INSTANTIATE_TEST_SUITE_P(Gdi, RasterOps, ::testing::Values(Rop::SrcCopy, Rop::SrcAnd, Rop::SrcInvert));
 
-// ------------------------------------------------------- colour and mono
-
 // ------------------------------------------------------------------ masks
 
 // The sprite idiom: AND the mask, XOR the picture; black is transparent, a
@@ -152,8 +149,6 @@ TEST(MakeMask, MaskedDrawingShowsThePictureWhereItIsNotBlack) {
       EXPECT_EQ(drawn.At(x, y), picture.At(x, y) == kBlack ? scene.At(x, y) : picture.At(x, y)) << x << "," << y;
   EXPECT_EQ(drawn.At(5, 3), Rgb(1, 0, 0));
 }
-
-// ------------------------------------------------------------ pixel arrays
 
 // ------------------------------------------------------------------ blends
 

@@ -18,16 +18,13 @@ class Opening : public ::testing::Test, public Harness {
   Image tall = TallPicture(490);
   static constexpr int kFade = 21;  // cross-fade presents
 
-  void SetUp() override {
-    // Music and sounds off: the audio command then takes no time.
-    f.BgmOn = f.SeOn = false;
-    f.OpeningUnskipped = true;
-    f.EffectCode = u"BI";
-    Show(startPic);
-  }
-  void WritePictures() {
-    WriteBmp(dir / "P98.dat", first);
-    WriteBmp(dir / "p51.dat", tall);
+  void SetUp() override { Ready(*this); }
+  // Music and sounds off: the audio command then takes no time.
+  void Ready(Harness& h) {
+    h.f.BgmOn = h.f.SeOn = false;
+    h.f.OpeningUnskipped = true;
+    h.f.EffectCode = u"BI";
+    h.Show(startPic);
   }
   auto TallAt(int top) {
     return [this, top](int x, int y) { return tall.At(x, top + y); };
@@ -37,10 +34,7 @@ class Opening : public ::testing::Test, public Harness {
 TEST_F(Opening, FadesDissolvesAndScrollsTheTallPicture) {
   for (int height : {490, 485, 480}) {
     Harness h;
-    h.f.BgmOn = h.f.SeOn = false;
-    h.f.OpeningUnskipped = true;
-    h.f.EffectCode = u"BI";
-    h.Show(startPic);
+    Ready(h);
     tall = TallPicture(height);
     WriteBmp(h.dir / "P98.dat", first);
     WriteBmp(h.dir / "p51.dat", tall);

@@ -30,16 +30,11 @@ class PresentTest : public ::testing::Test, public Harness {
     f.LayOutMainWindow();
     Show(bg);
     f.Doll_Disp[0].Move(40, 180, 100, 300);
-    f.Doll_Disp[0].BackColor = Rgb(10, 200, 10);
-    f.Doll_Disp[0].Cls();
-    f.Doll_Disp[0].Visible = true;
+    Fill(f.Doll_Disp[0], Rgb(10, 200, 10));
     f.Doll_Disp[1].Move(350, 280, 120, 200);
-    f.Doll_Disp[1].BackColor = Rgb(10, 10, 200);
-    f.Doll_Disp[1].Cls();
+    Fill(f.Doll_Disp[1], Rgb(10, 10, 200), false);
     f.Waku[3].Move(491, 338, 120, 22);
-    f.Waku[3].BackColor = Rgb(60, 60, 60);
-    f.Waku[3].Cls();
-    f.Waku[3].Visible = true;
+    Fill(f.Waku[3], Rgb(60, 60, 60));
     f.Dtime_label.Caption = u"1日";
     f.PresentChanges();
   }

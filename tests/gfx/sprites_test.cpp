@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "transition_harness.h"
@@ -93,11 +94,9 @@ class SpriteTest : public ::testing::Test, public Harness {
     return ScreenMatches(Composed().pixels, rule);
   }
   void AddRecord(int line, const char16_t* doll, const char16_t* anim, const char16_t* text) {
-    ScenarioRecord r;
-    r.Num = 1000;
+    ScenarioRecord r = Record(1000, u"", text);
     r.Doll = doll;
     r.Anim = anim;
-    r.Text = text;
     r.line = line;
     f.ScenarioTable.push_back(r);
   }
@@ -123,15 +122,9 @@ TEST_F(SpriteTest, StandsAtEachPlaceOnTheBottomEdgeMaskedOverTheBackground) {
   for (const Case& c : cases) {
     const int w = c.img->width, h = c.img->height, y = 480 - h;
     ASSERT_EQ(Sprite(c.character, c.picture, c.text), 2) << Utf8(c.text);
-    EXPECT_EQ(f.DollX[c.p], c.x);
-    EXPECT_EQ(f.DollY[c.p], y);
-    EXPECT_EQ(f.DollW[c.p], w);
-    EXPECT_EQ(f.DollH[c.p], h);
+    EXPECT_EQ(std::tie(f.DollX[c.p], f.DollY[c.p], f.DollW[c.p], f.DollH[c.p]), std::make_tuple(c.x, y, w, h));
     const Surface& d = f.Doll_Disp[c.p];
-    EXPECT_EQ(d.left, c.x);
-    EXPECT_EQ(d.top, y);
-    EXPECT_EQ(d.width, w);
-    EXPECT_EQ(d.height, h);
+    EXPECT_EQ(std::tie(d.left, d.top, d.width, d.height), std::make_tuple(c.x, y, w, h));
     EXPECT_TRUE(d.Visible);
     EXPECT_EQ(f.DollPose[static_cast<size_t>(c.character - 1)][static_cast<size_t>(c.p)], c.picture);
     EXPECT_TRUE(f.PosUsed[static_cast<size_t>(c.p)]);

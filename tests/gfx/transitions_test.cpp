@@ -169,7 +169,5 @@ TEST_F(ColourCode, SepiaAndGreyGoToTheScreenAndLeaveThePicture) {
   }
 }
 
-// ---- the fallback and the final rectangle ----
-
 }  // namespace
 }  // namespace mirel::test

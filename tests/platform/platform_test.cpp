@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
@@ -167,24 +168,16 @@ TEST(FilesTest, KilledBeforeRenameLeavesTheOldFile) {
 }
 
 TEST(BmpCodecTest, RoundTripsOddWidthsWithRowPadding) {
-  Image img;
-  img.width = 5;
-  img.height = 3;
-  for (int i = 0; i < 15; ++i) img.pixels.push_back(0x010203u * (i + 1));
+  const Image img = test::Painted(5, 3, [](int x, int y) { return 0x010203u * (5 * y + x + 1); });
   Bytes b = BmpCodec::Encode(img);
   EXPECT_EQ(b.size(), 54u + 16u * 3u);  // 5*3 = 15 bytes padded to 16 per row
   Image back;
   ASSERT_TRUE(BmpCodec().Decode(b, back));
-  EXPECT_EQ(back.width, 5);
-  EXPECT_EQ(back.height, 3);
-  EXPECT_EQ(back.pixels, img.pixels);
+  EXPECT_EQ(std::tie(back.width, back.height, back.pixels), std::tie(img.width, img.height, img.pixels));
 }
 
 TEST(BmpCodecTest, RefusesStoredFormAndTruncatedFiles) {
-  Image img;
-  img.width = img.height = 4;
-  img.pixels.assign(16, 0xFF0000);
-  Bytes b = BmpCodec::Encode(img);
+  Bytes b = BmpCodec::Encode(test::Plain(4, 4, 0xFF0000));
   Image out;
   Bytes stored = b;
   stored[0] = 'J';

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/Cp932.h"
@@ -75,19 +76,11 @@ TEST(StateLineTest, FieldsStandWhereTheLayoutPutsThemAndReadBack) {
   Text why;
   auto st = ParseStateLine(BuildStateLine(Sample()), 100, &why);
   ASSERT_TRUE(st.has_value()) << Utf8(why);
-  EXPECT_EQ(st->kou, 12);
-  EXPECT_EQ(st->hap, 234);  // 1234 kept its rightmost three digits
-  EXPECT_EQ(st->bad, 0);
-  EXPECT_EQ(st->mak, -1);
-  EXPECT_EQ(st->bgRequest, 5);
-  EXPECT_EQ(st->curNum, 37);
-  EXPECT_EQ(st->opacityPercent, 60);
-  EXPECT_TRUE(st->bgmOn);
-  EXPECT_FALSE(st->seOn);
-  EXPECT_EQ(st->messageSpeed, 3);
-  EXPECT_EQ(st->curSeq, 123);
-  EXPECT_EQ(st->curMusic, 4);
-  EXPECT_EQ(st->resume, 12);
+  // hap 1234 kept its rightmost three digits.
+  EXPECT_EQ(std::tie(st->kou, st->hap, st->bad, st->mak, st->bgRequest, st->curNum, st->opacityPercent),
+            std::make_tuple(12, 234, 0, -1, 5, 37, 60));
+  EXPECT_EQ(std::tie(st->bgmOn, st->seOn, st->messageSpeed, st->curSeq, st->curMusic, st->resume),
+            std::make_tuple(true, false, 3, 123, 4, 12));
 }
 
 TEST(StateLineTest, DamagedLinesAreRefusedWithAReason) {
@@ -148,12 +141,11 @@ TEST(SlotFileTest, BytesFollowTheLayoutExactly) {
 TEST(SlotFileTest, AFileReadsBackIntoCaptionsAndSnapshotLines) {
   SlotRead r = ParseSlotText(FileText(), 13);
   ASSERT_TRUE(r.contents.has_value()) << Utf8(r.error);
-  EXPECT_EQ(r.contents->caption1, u"第一章");
-  EXPECT_EQ(r.contents->caption2, u"放課後");
-  EXPECT_EQ(r.contents->lines[0], A(kLine));
-  EXPECT_EQ(r.contents->lines[1], u"山田");
-  EXPECT_EQ(r.contents->lines[2], u"太郎");
-  EXPECT_EQ(r.contents->state.resume, 12);
+  const SlotContents& c = *r.contents;
+  EXPECT_EQ(std::tie(c.caption1, c.caption2), std::make_tuple(u"第一章", u"放課後"));
+  EXPECT_EQ(c.lines[0], A(kLine));
+  EXPECT_EQ(std::tie(c.lines[1], c.lines[2]), std::make_tuple(u"山田", u"太郎"));
+  EXPECT_EQ(c.state.resume, 12);
 }
 
 TEST(SlotFileTest, UnreadableFilesAreRefusedAndListWithoutCaptions) {

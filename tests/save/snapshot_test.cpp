@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/Main_Form.h"
@@ -47,23 +48,15 @@ struct SnapshotTest : ::testing::Test {
   }
   // `n` records that run without waiting, then the terminator.
   void Records(int n) {
-    for (int i = 0; i <= n; ++i) {
-      ScenarioRecord r;
-      r.Num = static_cast<int16_t>(i + 1);
-      r.Cmd = i < n ? u"p7" : u"";
-      f.ScenarioTable.push_back(r);
-    }
+    for (int i = 0; i <= n; ++i)
+      f.ScenarioTable.push_back(test::Record(static_cast<int16_t>(i + 1), i < n ? u"p7" : u""));
     f.LastSeq = n;
   }
-  void Use(const char* control) {
-    f.Dispatch(ControlEvent("File_Window", control));
-  }
+  void Use(const char* control) { f.Dispatch(ControlEvent("File_Window", control)); }
   // Makes record `i` a save point with its two captions.
   void SavePointAt(int i, const Text& part1 = u"", const Text& part2 = u"") {
     ScenarioRecord& r = f.ScenarioTable[static_cast<size_t>(i)];
-    r.Cmd = u"p8";
-    r.Text = part1;
-    r.Param1 = part2;
+    r = test::Record(r.Num, u"p8", part1, part2);
   }
   std::vector<int32_t> Range(int32_t from, int32_t to) {
     std::vector<int32_t> v;
@@ -102,29 +95,17 @@ TEST_F(SnapshotTest, RestoringSetsThePlayStateClearsTheScreenAndUnwindsTheGame) 
 
   EXPECT_THROW(f.Continue_game(), ResumeGame);
 
-  EXPECT_EQ(f.kou, 12);
-  EXPECT_EQ(f.hap, 234);
-  EXPECT_EQ(f.bad, 0);
-  EXPECT_EQ(f.mak, -1);
-  EXPECT_EQ(f.BgRequest, 5);
-  EXPECT_EQ(f.CurNum, 37);
-  EXPECT_EQ(f.WakuOpacity, 0.6f);
-  EXPECT_TRUE(f.BgmOn);
-  EXPECT_FALSE(f.SeOn);
-  EXPECT_EQ(f.MessageSpeed, 3);
-  EXPECT_EQ(f.CurSeq, 12);
+  EXPECT_EQ(std::tie(f.kou, f.hap, f.bad, f.mak, f.BgRequest, f.CurNum), std::make_tuple(12, 234, 0, -1, 5, 37));
+  EXPECT_EQ(std::tie(f.WakuOpacity, f.BgmOn, f.SeOn, f.MessageSpeed, f.CurSeq),
+            std::make_tuple(0.6f, true, false, 3, 12));
   EXPECT_EQ(f.SavePoint[0], u"12");
-  EXPECT_EQ(f.Names[1], u"山田");
-  EXPECT_EQ(f.Names[2], u"太郎");
+  EXPECT_EQ(std::tie(f.Names[1], f.Names[2]), std::make_tuple(u"山田", u"太郎"));
   EXPECT_EQ(f.CurMusic, 0);  // silent until the story's next music record
   for (auto& row : f.DollPose)
     for (int16_t p : row) EXPECT_EQ(p, 0);
   for (bool used : f.PosUsed) EXPECT_FALSE(used);
   for (auto& d : f.Doll_Disp) EXPECT_FALSE(d.Visible);
-  EXPECT_EQ(f.DollNo, 0);
-  EXPECT_EQ(f.FaceNo, 0);
-  EXPECT_EQ(f.LineNo, 0);
-  EXPECT_EQ(f.LastSpeaker, 0);
+  EXPECT_EQ(std::tie(f.DollNo, f.FaceNo, f.LineNo, f.LastSpeaker), std::make_tuple(0, 0, 0, 0));
   EXPECT_FALSE(f.Waku[0].Visible);
   EXPECT_FALSE(f.Waku[3].Visible);
   EXPECT_TRUE(f.DateTabOn);
@@ -159,9 +140,6 @@ TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
   std::array<Text, 4> snap{u"第二章,朝", StateLine("0002"), u"山田", u"太郎"};
   SavePointAt(2, u"第二章", u"朝");
   ASSERT_FALSE(WriteFileAtomic(dir / "00.dat", SlotFileBytes("2026/12/06 12:00", snap)));
-  auto use = [this](const char* control) {
-    f.Dispatch(ControlEvent("File_Window", control));
-  };
   int loads = 0;
   std::vector<int> depths;
   onStep = [&](int32_t seq) {
@@ -172,8 +150,8 @@ TEST_F(SnapshotTest, ALoadDuringPlayReplacesTheGameAndRepeatedLoadsDoNotNest) {
     f.Menu(MenuItem::prog_load).enabled = true;
     f.prog_load_Click();
     ASSERT_TRUE(f.fileWindow->IsOpen());
-    use("Picture1(0)");
-    use("fBtn(2)");
+    Use("Picture1(0)");
+    Use("fBtn(2)");
     ADD_FAILURE() << "the load returned into the interrupted game";
   };
   f.CurSeq = 0;
@@ -242,18 +220,11 @@ TEST_F(SnapshotTest, AGameSavedAndLoadedThroughItsFileComesBackAsItWas) {
   ASSERT_TRUE(g.fileWindow->IsOpen());
   EXPECT_EQ(g.fileWindow->model.At("Label1(4)").caption, u"\r\n");  // no captions yet
   for (const char* c : {"Picture1(4)", "fBtn(2)"}) g.Dispatch(ControlEvent("File_Window", c));
-  EXPECT_EQ(g.kou, 234);  // cut to the field's three places
-  EXPECT_EQ(g.hap, 0);
-  EXPECT_EQ(g.bad, -1);
-  EXPECT_EQ(g.mak, 999);
-  EXPECT_EQ(g.BgRequest, 17);
-  EXPECT_EQ(g.WakuOpacity, 0.6f);
-  EXPECT_TRUE(g.BgmOn);
-  EXPECT_FALSE(g.SeOn);
-  EXPECT_EQ(g.MessageSpeed, 2);
-  EXPECT_EQ(g.CurMusic, 0);
-  EXPECT_EQ(g.Names[1], u"山田");
-  EXPECT_EQ(g.Names[2], u"太郎");
+  // kou cut to the field's three places.
+  EXPECT_EQ(std::tie(g.kou, g.hap, g.bad, g.mak, g.BgRequest), std::make_tuple(234, 0, -1, 999, 17));
+  EXPECT_EQ(std::tie(g.WakuOpacity, g.BgmOn, g.SeOn, g.MessageSpeed, g.CurMusic),
+            std::make_tuple(0.6f, true, false, 2, 0));
+  EXPECT_EQ(std::tie(g.Names[1], g.Names[2]), std::make_tuple(u"山田", u"太郎"));
   EXPECT_EQ(g.SavePoint, (std::array<Text, 3>{u"0", u"", u""}));
   EXPECT_EQ(run, Range(0, 20));  // from record 0: no save point had been passed
 }

@@ -14,13 +14,14 @@
 
 namespace mirel::test {
 
-struct DemoRun final : EventSource {
+struct DemoRun : EventSource {
   TestPlatform tp;
   RecordingFont font;
   std::unique_ptr<ScriptInput> input;
   std::unique_ptr<Main_Form> form;
   std::vector<int32_t> trace;                        // every record run, in order
   std::function<void(Main_Form&)> look;              // after every pump
+  std::function<void(Main_Form&)> before;            // once made, before it runs
   std::function<void(Main_Form&, int32_t)> onStep;  // as each record starts
   uint64_t timeLimitMs = 0;
   int status = -1;
@@ -32,6 +33,7 @@ struct DemoRun final : EventSource {
     input = std::make_unique<ScriptInput>(script, tp.clock, tp.messages);
     if (timeLimitMs) input->SetTimeLimit(timeLimitMs);
     form = std::make_unique<Main_Form>(tp.platform, StartOptions{dir, dir});
+    if (before) before(*form);
     input->Attach(form.get());
     form->StepHook = [this](int32_t seq) {
       trace.push_back(seq);

@@ -1,7 +1,9 @@
 #include "support/TestPlatform.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -125,6 +127,44 @@ std::string ReadBytes(const std::string& path) {
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+std::map<std::string, std::string> FolderFiles(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  for (auto& e : std::filesystem::directory_iterator(dir)) files[e.path().filename()] = ReadBytes(e.path());
+  return files;
+}
+
+std::vector<std::string> Lines(const std::string& s, const std::string& end) {
+  std::vector<std::string> v;
+  for (size_t start = 0; start < s.size();) {
+    size_t e = s.find(end, start);
+    if (e == std::string::npos) e = s.size();
+    v.push_back(s.substr(start, e - start));
+    start = e + end.size();
+  }
+  return v;
+}
+
+Bytes Restored(const std::string& bytes, bool jpeg) {
+  Bytes b(bytes.begin(), bytes.end());
+  if (b.size() >= 2) {
+    b[0] = jpeg ? 0xFF : 'B';
+    b[1] = jpeg ? 0xD8 : 'M';
+  }
+  return b;
+}
+
+Outcome Shell(const std::string& cmd) {
+  Outcome r;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  return r;
 }
 
 bool CopyDemoData(const std::string& dir) {

@@ -102,16 +102,48 @@ class TempDir {
   std::string path_;
 };
 
+// A scenario record of block `num` with its command, text and first
+// parameter; the other fields empty.
+inline ScenarioRecord Record(int16_t num, Text cmd = u"", Text text = u"", Text param1 = u"") {
+  ScenarioRecord r;
+  r.Num = num;
+  r.Cmd = std::move(cmd);
+  r.Text = std::move(text);
+  r.Param1 = std::move(param1);
+  return r;
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes);
 // A w x h picture whose pixel (x, y) is colour(x, y); one of one colour; a
 // picture written as a BMP file.
 Image Painted(int w, int h, const std::function<uint32_t(int, int)>& colour);
 inline Image Plain(int w, int h, uint32_t colour) { return Image{w, h, std::vector<uint32_t>(size_t(w) * h, colour)}; }
 void WriteBmp(const std::string& path, const Image& img);
+// Fills a surface with one colour, and shows it or leaves it hidden.
+inline void Fill(Surface& s, uint32_t colour, bool visible = true) {
+  s.BackColor = colour;
+  s.Cls();
+  s.Visible = visible;
+}
 // Copies the demo data folder the build made into `dir`; false when the
 // build has not made it.
 bool CopyDemoData(const std::string& dir);
 std::string ReadBytes(const std::string& path);
+// Every file of a folder by name, with its bytes.
+std::map<std::string, std::string> FolderFiles(const std::string& dir);
+// The lines of `s`, each without the `end` that closes it; a last line
+// without one counts too.
+std::vector<std::string> Lines(const std::string& s, const std::string& end = "\r\n");
+// A picture file as the game reads it while it runs: the first two bytes
+// of its stored form repaired for a JPEG or a BMP file.
+Bytes Restored(const std::string& bytes, bool jpeg);
+// Runs a shell command: its exit status (-1 when it did not exit) and what
+// it printed on its standard output.
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+Outcome Shell(const std::string& cmd);
 // Folder of the build (for the demo data and the program), from the
 // environment the tests are run in.
 std::string BuildDir();

@@ -91,12 +91,8 @@ TEST_F(InputTest, RightClickHidesTheWindowAndBringsItBackWithoutAdvancing) {
 TEST_F(InputTest, SkippingRunsToTheNextChoiceAndStopsThere) {
   // Block 10: five lines and a choice; block 20: two lines; then the end.
   auto add = [&](int16_t num, Text cmd, Text text) {
-    ScenarioRecord r;
-    r.Num = num;
-    r.Cmd = std::move(cmd);
-    r.Text = std::move(text);
-    r.line = static_cast<int>(f.ScenarioTable.size()) + 1;
-    f.ScenarioTable.push_back(r);
+    f.ScenarioTable.push_back(test::Record(num, std::move(cmd), std::move(text)));
+    f.ScenarioTable.back().line = static_cast<int>(f.ScenarioTable.size());
   };
   for (int i = 0; i < 5; ++i) add(10, u"", u"行" + Decimal(i));
   add(10, u"s", u"2");

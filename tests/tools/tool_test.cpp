@@ -4,7 +4,6 @@
 #include <QImage>
 #include <filesystem>
 #include <ostream>
-#include <sstream>
 
 #include "app/Main_Form.h"
 #include "mirel_tool/Check.h"
@@ -33,17 +32,6 @@ void Encode(const std::string& path, const std::string& utf8) {
   WriteBytes(path, *bytes);
 }
 
-std::vector<std::string> SplitLines(const std::string& s) {
-  std::vector<std::string> v;
-  std::istringstream in(s);
-  std::string l;
-  while (std::getline(in, l)) {
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    v.push_back(l);
-  }
-  return v;
-}
-
 std::string JoinLines(const std::vector<std::string>& v) {
   std::string s;
   for (const auto& l : v) s += l + "\r\n";
@@ -55,8 +43,8 @@ struct CheckTest : ::testing::Test {
   std::vector<std::string> scenario, choices;
   void SetUp() override {
     ASSERT_TRUE(test::CopyDemoData(dir.path()));
-    scenario = SplitLines(Decoded(dir / "91.dat"));
-    choices = SplitLines(Decoded(dir / "92.dat"));
+    scenario = test::Lines(Decoded(dir / "91.dat"));
+    choices = test::Lines(Decoded(dir / "92.dat"));
   }
   // 1-based line of the first scenario line holding `marker`.
   int LineOf(const std::string& marker) {
@@ -85,13 +73,10 @@ struct CheckTest : ::testing::Test {
 };
 
 TEST_F(CheckTest, DemoFolderHasNothingToReportAndIsLeftAsItWas) {
-  std::map<std::string, std::string> before;
-  for (auto& e : fs::directory_iterator(dir.path())) before[e.path().filename()] = ReadBytes(e.path());
+  const auto before = test::FolderFiles(dir.path());
   auto findings = Check();
   EXPECT_TRUE(findings.empty()) << All(findings);
-  std::map<std::string, std::string> after;
-  for (auto& e : fs::directory_iterator(dir.path())) after[e.path().filename()] = ReadBytes(e.path());
-  EXPECT_EQ(before, after);
+  EXPECT_EQ(test::FolderFiles(dir.path()), before);
 }
 
 TEST_F(CheckTest, FilesStartUpNeedsAreReported) {
@@ -135,14 +120,6 @@ TEST_F(CheckTest, LoopsThatNeverWaitAreReportedAtTheirBlock) {
   }
 }
 
-TEST_F(CheckTest, APhotoFrameTooBigForTheEndingIsReported) {
-  Image wide{4500, 1, std::vector<uint32_t>(4500, kWhite)};
-  Bytes bmp = BmpCodec::Encode(wide);
-  WriteBytes(dir / "64.dat", std::string(bmp.begin(), bmp.end()));
-  auto f = Check();
-  EXPECT_TRUE(Has(f, "64.dat", 0, "4500 x 1")) << All(f);
-}
-
 // A picture of the given size, encoded by Qt ("BMP", "JPG", "PNG"); stored
 // pictures get "JF" as their first two bytes.
 std::string Picture(int w, int h, const char* format, bool stored) {
@@ -167,6 +144,9 @@ struct Planted {
 void PrintTo(const Planted& p, std::ostream* os) { *os << p.name; }
 
 const Planted kPlanted[] = {
+    {"PhotoFrameTooBigForTheEnding",
+     [](const test::TempDir& d) { test::WriteBmp(d / "64.dat", test::Plain(4500, 1, kWhite)); }, "64.dat", 0,
+     "4500 x 1"},
     {"EndingSongMissing", [](const test::TempDir& d) { fs::remove(d / "34-3.mid"); }, "34-3.mid", 0, "ending 2"},
     {"SongThatIsNoMidi", [](const test::TempDir& d) { WriteBytes(d / "22-1.mid", "RIFF\4\0\0\0WAVE"); }, "22-1.mid", 0,
      "not a MIDI song"},
@@ -219,7 +199,7 @@ TEST_F(CheckTest, StoryFileMissingOrBrokenIsReported) {
   WriteBytes(dir / "story.ini", story + "[staff]\r\nwriter=x\r\n");
   WriteBytes(dir / "staff.txt", "a\r\n");
   auto f = Check();
-  int line = static_cast<int>(SplitLines(story).size()) + 2;
+  int line = static_cast<int>(test::Lines(story).size()) + 2;
   EXPECT_TRUE(Has(f, "story.ini", line, "not a staff line")) << All(f);
   EXPECT_TRUE(Has(f, "staff.txt", 0, "not read")) << All(f);
   fs::remove(dir / "story.ini");

@@ -25,10 +25,8 @@ struct ChoiceTest : ::testing::Test {
     f.timers.SetEnabled(f.ClickerTimer, true);
     // Records 0..9, the choice record first; the table's end is record 9.
     for (int i = 0; i < 10; ++i) {
-      ScenarioRecord r;
-      r.Num = static_cast<int16_t>(100 + i);
-      r.line = 40 + i;
-      f.ScenarioTable.push_back(r);
+      f.ScenarioTable.push_back(test::Record(static_cast<int16_t>(100 + i)));
+      f.ScenarioTable.back().line = 40 + i;
     }
     f.LastSeq = 9;
     tp.events.onPump = [this](EventQueue& q) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
+#include <tuple>
 
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
@@ -24,22 +25,13 @@ namespace {
 uint32_t Texel(int x, int y) { return Rgb(x & 0xFF, y & 0xFF, 0x80 | (x >> 8) | ((y >> 8) << 1)); }
 uint32_t TitlePixel(int x, int y) { return Rgb(x & 0xFF, y & 0xFF, 0x11); }
 
-ScenarioRecord Record(Text cmd, Text text = u"", Text param1 = u"") {
-  ScenarioRecord r;
-  r.Cmd = std::move(cmd);
-  r.Text = std::move(text);
-  r.Param1 = std::move(param1);
-  return r;
-}
-
 constexpr MenuItem kAllMenus[] = {MenuItem::prog_end, MenuItem::prog_load, MenuItem::prog_save,
                                   MenuItem::opt_menu, MenuItem::speedup,   MenuItem::vvrr};
 
 struct TitleTest : ::testing::Test {
   test::TestPlatform tp;
   test::TempDir dir;
-  std::unique_ptr<Main_Form> owner;
-  Main_Form* fp = nullptr;
+  Main_Form f{tp.platform, StartOptions{dir.path(), dir.path()}};
   // What the player does at each pump; guarded against endless waits.
   std::function<void(EventQueue&)> player;
   int pumps = 0;
@@ -49,9 +41,6 @@ struct TitleTest : ::testing::Test {
     test::WriteBmp(dir / "61.dat", test::Painted(360, 340, Texel));
     test::WriteBmp(dir / "P91.dat", test::Painted(640, 480, TitlePixel));
     test::WriteBytes(dir / "song1.mid", "MThd");
-    owner = std::make_unique<Main_Form>(tp.platform, StartOptions{dir.path(), dir.path()});
-    fp = owner.get();
-    Main_Form& f = *fp;
     f.DataDir = dir.path();
     f.MusicFiles[1] = u"song1.mid";
     f.LayOutMainWindow();
@@ -62,13 +51,12 @@ struct TitleTest : ::testing::Test {
       if (player) player(q);
     };
   }
-  Main_Form& F() { return *fp; }
   InputEvent OnButton(int i, EventKind kind, int dx = 10, int dy = 10) {
     return MouseEvent(kind, 104 + dx, 180 + 50 * i + dy);
   }
   // The button's image against the texture region it must come from.
   ::testing::AssertionResult ButtonShows(int i, int sourceX) {
-    const Surface& b = F().Smenu[static_cast<size_t>(i)];
+    const Surface& b = f.Smenu[static_cast<size_t>(i)];
     if (b.width != 166 || b.height != 38) return ::testing::AssertionFailure() << "button " << i << " is " << b.width << "x" << b.height;
     for (int y = 0; y < 38; ++y)
       for (int x = 0; x < 166; ++x)
@@ -83,22 +71,18 @@ struct TitleTest : ::testing::Test {
   }
   void ExpectTitleMenus() {
     for (MenuItem m : {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup})
-      EXPECT_FALSE(F().Menu(m).enabled) << static_cast<int>(m);
+      EXPECT_FALSE(f.Menu(m).enabled) << static_cast<int>(m);
     for (MenuItem m : {MenuItem::prog_end, MenuItem::opt_menu, MenuItem::vvrr})
-      EXPECT_TRUE(F().Menu(m).enabled) << static_cast<int>(m);
+      EXPECT_TRUE(f.Menu(m).enabled) << static_cast<int>(m);
   }
 };
 
 TEST_F(TitleTest, ShowsThePictureAndTheFourButtonsAndLeavesOnlyEndOptionsAndVersionInTheMenu) {
-  Main_Form& f = F();
   for (MenuItem m : kAllMenus) f.Menu(m).enabled = true;
   f.Pic_Main.Enabled = true;
   f.TitleDisp();
   EXPECT_TRUE(f.Title.Visible);
-  EXPECT_EQ(f.Title.left, 0);
-  EXPECT_EQ(f.Title.top, 0);
-  EXPECT_EQ(f.Title.width, 640);
-  EXPECT_EQ(f.Title.height, 480);
+  EXPECT_EQ(std::tie(f.Title.left, f.Title.top, f.Title.width, f.Title.height), std::make_tuple(0, 0, 640, 480));
   EXPECT_FALSE(f.Pic_Main.Enabled);
   ExpectTitleMenus();
   EXPECT_FALSE(tp.window.ImeOpen());
@@ -125,7 +109,6 @@ TEST_F(TitleTest, ShowsThePictureAndTheFourButtonsAndLeavesOnlyEndOptionsAndVers
 }
 
 TEST_F(TitleTest, TheButtonUnderTheMouseLightsUpWithOneSoundPerButtonEntered) {
-  Main_Form& f = F();
   f.SeOn = false;  // the title's own sounds do not ask the options
   f.TitleDisp();
   ASSERT_NE(wave100, wave101);
@@ -144,10 +127,10 @@ TEST_F(TitleTest, TheButtonUnderTheMouseLightsUpWithOneSoundPerButtonEntered) {
 }
 
 TEST_F(TitleTest, NewGamePlaysTheStoryInsideTheButtonFromTheRecordAfterTheTitle) {
-  Main_Form& f = F();
   // 0 title; 1-2 change the routes and the ending counter; 3 a line; 4 title.
-  f.ScenarioTable = {Record(u"g9"), Record(u"p1", u"kou"), Record(u"p2", u"end", u"3"), Record(u"", u"一行目"),
-                     Record(u"g9"), Record(u"")};
+  using test::Record;
+  f.ScenarioTable = {Record(0, u"g9"), Record(0, u"p1", u"kou"), Record(0, u"p2", u"end", u"3"),
+                     Record(0, u"", u"一行目"), Record(0, u"g9"), Record(0)};
   f.LastSeq = 5;
   f.CurSeq = 0;
   f.RunGame();  // the story reaches the title and returns
