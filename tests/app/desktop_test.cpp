@@ -56,10 +56,10 @@ TEST(Desktop, ScreenGrabsDuringTimedWaitsShowTheSpriteThenNothingOfIt) {
                   return x < kClearColumns ? 0 : kSpriteColour;
                 }));
   // The second click answers the first line; the grabs fall two seconds
-  // into each wait.
+  // into each wait; then the window is closed rather than played out.
   const std::string shown = root / "shown.png", gone = root / "gone.png";
-  test::WriteBytes(root / "input.txt",
-                   "wait 1500\nnow click\nclick\nwait 2000\nnow screenshot " + shown + "\nwait 4000\nnow screenshot " + gone + "\n");
+  test::WriteBytes(root / "input.txt", "wait 1500\nnow click\nclick\nwait 2000\nnow screenshot " + shown +
+                                           "\nwait 4000\nnow screenshot " + gone + "\nnow close\n");
   const auto [status, out] = test::Shell("cd '" + root.path() + "' && MIREL_LOCK_DIR='" + root.path() +
                           "' QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' " + test::BuildDir() +
                           "src/mirel --data '" + data + "' --input input.txt --soundfont none 2>&1");
