@@ -1,3 +1,5 @@
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Image.h"
@@ -31,6 +33,9 @@ bool BmpCodec::Decode(const Bytes& b, Image& out) {
   uint32_t compression = U32(b, 30);
   uint32_t colorsUsed = U32(b, 46);
   if (compression != 0 || w <= 0 || h == 0 || w > 16384 || h > 16384 || h < -16384) return false;
+  // A small file of one bit per pixel could claim a gigabyte of pixels; no
+  // picture the game shows comes near 16 million.
+  if (static_cast<int64_t>(w) * std::abs(static_cast<int64_t>(h)) > 16'000'000) return false;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
   bool bottomUp = h > 0;
   int height = bottomUp ? h : -h;

@@ -186,6 +186,12 @@ TEST(BmpCodecTest, RefusesStoredFormAndTruncatedFiles) {
   Bytes cut(b.begin(), b.begin() + 60);
   EXPECT_FALSE(BmpCodec().Decode(cut, out));
   EXPECT_FALSE(BmpCodec().Decode(Bytes{}, out));
+  // One bit per pixel, 4096 x 4097: a 2 MB file claiming 64 MB of pixels.
+  Bytes huge = BmpCodec::Encode(test::Plain(1, 1, 0));
+  const uint8_t header[] = {0, 16, 0, 0, 1, 16, 0, 0, 1, 0, 1, 0};  // width, height, planes, bits
+  std::copy(std::begin(header), std::end(header), huge.begin() + 18);
+  huge.resize(huge.size() + 512 * 4097);
+  EXPECT_FALSE(BmpCodec().Decode(huge, out));
 }
 
 TEST(SingleInstanceTest, SecondLockIsRefusedUntilTheFirstGoes) {
