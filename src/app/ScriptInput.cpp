@@ -59,12 +59,12 @@ const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu
 // Virtual-key code of a key name, -1 for none: a name below, f1 to f12, a
 // letter or digit, or a code 0 to 255 (a single digit is the digit's key).
 int KeyCode(const std::string& k) {
-  static const std::pair<const char*, int> names[] = {{"space", 32},   {"enter", 13},    {"esc", 27},
-                                                      {"ctrl", 17},    {"pageup", 33},   {"pagedown", 34},
-                                                      {"up", 38},      {"down", 40},     {"print", 44}};
+  static const std::pair<const char*, int> names[] = {
+      {"space", kVkSpace},   {"enter", kVkEnter}, {"esc", kVkEscape}, {"ctrl", kVkControl}, {"pageup", kVkPageUp},
+      {"pagedown", kVkPageDown}, {"up", kVkUp},   {"down", kVkDown},  {"print", kVkPrint}};
   for (auto& [name, code] : names)
     if (k == name) return code;
-  if (k.size() >= 2 && k.size() <= 3 && k[0] == 'f' && IntIn(k.substr(1), 1, 12)) return 111 + std::stoi(k.substr(1));
+  if (k.size() >= 2 && k.size() <= 3 && k[0] == 'f' && IntIn(k.substr(1), 1, 12)) return kVkF1 - 1 + std::stoi(k.substr(1));
   if (k.size() == 1 && k[0] >= 'a' && k[0] <= 'z') return 'A' + (k[0] - 'a');
   if (k.size() == 1 && k[0] >= '0' && k[0] <= '9') return k[0];
   if (IntIn(k, 0, 255)) return std::stoi(k);
@@ -183,14 +183,14 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     if (!ParseKey(arg(1), key, mods)) fail("unknown key '" + arg(1) + "'");
     if (ctrlHeld_) mods |= kModCtrl;
     // The reading comforts follow Ctrl by its own key going down and up.
-    bool withCtrl = (mods & kModCtrl) && key != 17;
-    if (withCtrl && !ctrlHeld_) q.push_back(KeyEvent(17));
+    bool withCtrl = (mods & kModCtrl) && key != kVkControl;
+    if (withCtrl && !ctrlHeld_) q.push_back(KeyEvent(kVkControl));
     q.push_back(KeyEvent(key, mods));
-    if ((withCtrl || key == 17) && !ctrlHeld_) q.push_back(KeyUpEvent(17));
+    if ((withCtrl || key == kVkControl) && !ctrlHeld_) q.push_back(KeyUpEvent(kVkControl));
   } else if (a == "hold" || a == "release") {
     int key, mods;
     if (!ParseKey(arg(1), key, mods)) fail("unknown key '" + arg(1) + "'");
-    if (key == 17) ctrlHeld_ = a == "hold";
+    if (key == kVkControl) ctrlHeld_ = a == "hold";
     q.push_back(a == "hold" ? KeyEvent(key, mods) : KeyUpEvent(key));
   } else if (a == "wheel") {
     if (arg(1) != "up" && arg(1) != "down") fail("'wheel' takes up or down");

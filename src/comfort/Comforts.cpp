@@ -6,7 +6,6 @@ namespace mirel {
 
 namespace {
 
-constexpr int kEnter = 13, kCtrl = 17, kEsc = 27, kPageUp = 33, kPageDown = 34, kUp = 38, kDown = 40;
 constexpr int kKeyA = 'A', kKeyC = 'C';
 constexpr int kWheelRows = 3;
 // Read marks reach the disk at most this often, and at the end.
@@ -30,7 +29,7 @@ Comforts::~Comforts() { marks_.Save(); }
 
 bool Comforts::Intercept(const InputEvent& e) {
   if (e.kind == EventKind::KeyUp) {
-    if (e.key == kCtrl) ctrlHeld_ = false;
+    if (e.key == kVkControl) ctrlHeld_ = false;
     return true;  // the game knows no key releases
   }
   if (e.kind == EventKind::Close || e.kind == EventKind::DialogControl) return false;
@@ -42,7 +41,7 @@ bool Comforts::Intercept(const InputEvent& e) {
       if (e.value > 0 && CanOpenBacklog()) OpenBacklog();
       return true;
     case EventKind::KeyDown:
-      if (e.key == kCtrl) {
+      if (e.key == kVkControl) {
         ctrlHeld_ = true;
         SetAuto(false);
         return true;
@@ -55,7 +54,7 @@ bool Comforts::Intercept(const InputEvent& e) {
         if (InStory()) SetAuto(!auto_.On());
         return true;
       }
-      if (e.key == kPageUp) {
+      if (e.key == kVkPageUp) {
         if (CanOpenBacklog()) OpenBacklog();
         return true;
       }
@@ -77,13 +76,13 @@ bool Comforts::BacklogInput(const InputEvent& e) {
       return true;
     case EventKind::KeyDown:
       switch (e.key) {
-        case kUp: backlog_.Scroll(1); break;
-        case kDown: backlog_.Scroll(-1); break;
-        case kPageUp: backlog_.ScrollPage(1); break;
-        case kPageDown: backlog_.ScrollPage(-1); break;
-        case kEsc:
-        case kEnter: CloseBacklog(); break;
-        case kCtrl: ctrlHeld_ = true; break;
+        case kVkUp: backlog_.Scroll(1); break;
+        case kVkDown: backlog_.Scroll(-1); break;
+        case kVkPageUp: backlog_.ScrollPage(1); break;
+        case kVkPageDown: backlog_.ScrollPage(-1); break;
+        case kVkEscape:
+        case kVkEnter: CloseBacklog(); break;
+        case kVkControl: ctrlHeld_ = true; break;
         case kKeyC:
           if (ctrlHeld_) copy_.CopyCurrent();
           break;

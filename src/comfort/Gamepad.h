@@ -24,9 +24,6 @@ constexpr int kPadButtonCount = 12;
 bool ParsePadButton(const std::string& name, PadButton& out);
 const char* PadButtonName(PadButton b);
 
-// Virtual-key codes the pad stands in for.
-constexpr int kVkControl = 17, kVkPageUp = 33, kVkF1 = 112;
-
 // What is on screen for the pad: the points the D-pad moves between (in
 // the order the player reads them), and where clicks go otherwise.
 struct PadScreen {

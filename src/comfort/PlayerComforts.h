@@ -21,9 +21,6 @@ namespace mirel {
 
 class Main_Form;
 
-// Virtual-key codes of the comfort keys.
-constexpr int kVkEnter = 13, kVkPrint = 44, kVkF11 = 122, kVkF12 = 123;
-
 class PlayerComforts {
  public:
   // Reads the settings from the platform's store (defaults without one).

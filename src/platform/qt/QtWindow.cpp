@@ -123,30 +123,30 @@ void PictureWidget::mouseMoveEvent(QMouseEvent* e) {
 void PictureWidget::keyPressEvent(QKeyEvent* e) {
   int vk = 0;
   switch (e->key()) {
-    case Qt::Key_Space: vk = 32; break;
+    case Qt::Key_Space: vk = kVkSpace; break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: vk = 13; break;
-    case Qt::Key_Escape: vk = 27; break;
-    case Qt::Key_Control: vk = 17; break;
-    case Qt::Key_PageUp: vk = 33; break;
-    case Qt::Key_PageDown: vk = 34; break;
-    case Qt::Key_Up: vk = 38; break;
-    case Qt::Key_Down: vk = 40; break;
+    case Qt::Key_Enter: vk = kVkEnter; break;
+    case Qt::Key_Escape: vk = kVkEscape; break;
+    case Qt::Key_Control: vk = kVkControl; break;
+    case Qt::Key_PageUp: vk = kVkPageUp; break;
+    case Qt::Key_PageDown: vk = kVkPageDown; break;
+    case Qt::Key_Up: vk = kVkUp; break;
+    case Qt::Key_Down: vk = kVkDown; break;
     default:
       if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) vk = 'A' + (e->key() - Qt::Key_A);
       else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) vk = '0' + (e->key() - Qt::Key_0);
   }
   // A held Space or Enter advances line after line; Esc acts once.
-  if (vk == 0 || (e->isAutoRepeat() && vk != 32 && vk != 13)) return;
+  if (vk == 0 || (e->isAutoRepeat() && vk != kVkSpace && vk != kVkEnter)) return;
   inbox_.pending.push_back(KeyEvent(vk));
 }
 
 void PictureWidget::keyReleaseEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Control && !e->isAutoRepeat()) inbox_.pending.push_back(KeyUpEvent(17));
+  if (e->key() == Qt::Key_Control && !e->isAutoRepeat()) inbox_.pending.push_back(KeyUpEvent(kVkControl));
 }
 
 // A Ctrl let go in another window is never reported here.
-void PictureWidget::focusOutEvent(QFocusEvent*) { inbox_.pending.push_back(KeyUpEvent(17)); }
+void PictureWidget::focusOutEvent(QFocusEvent*) { inbox_.pending.push_back(KeyUpEvent(kVkControl)); }
 
 void PictureWidget::wheelEvent(QWheelEvent* e) {
   wheel_ += e->angleDelta().y();
