@@ -7,7 +7,6 @@ namespace mirel {
 namespace {
 
 constexpr const char* kFormat = "1";
-// Auto mode waits no longer than a minute a message, nor a minute a character.
 
 bool ReadInt(const std::string& s, int lo, int hi, int& out) {
   int v = 0;

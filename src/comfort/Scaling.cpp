@@ -48,27 +48,24 @@ int DialogScale(const PictureRect& r, double dpr) {
 namespace {
 const char* const kModes[] = {"fit", "integer", "stretch"};
 const char* const kFilters[] = {"sharp", "smooth"};
+
+// The enumerator whose name is `s`, in the enumeration's order.
+template <typename E, size_t N>
+bool FromName(const char* const (&names)[N], const std::string& s, E& out) {
+  for (size_t i = 0; i < N; ++i)
+    if (s == names[i]) {
+      out = static_cast<E>(i);
+      return true;
+    }
+  return false;
+}
+
 }  // namespace
 
 const char* ScaleModeName(ScaleMode m) { return kModes[static_cast<int>(m)]; }
 const char* ScaleFilterName(ScaleFilter f) { return kFilters[static_cast<int>(f)]; }
 
-bool ParseScaleMode(const std::string& s, ScaleMode& out) {
-  for (int i = 0; i < 3; ++i)
-    if (s == kModes[i]) {
-      out = static_cast<ScaleMode>(i);
-      return true;
-    }
-  return false;
-}
-
-bool ParseScaleFilter(const std::string& s, ScaleFilter& out) {
-  for (int i = 0; i < 2; ++i)
-    if (s == kFilters[i]) {
-      out = static_cast<ScaleFilter>(i);
-      return true;
-    }
-  return false;
-}
+bool ParseScaleMode(const std::string& s, ScaleMode& out) { return FromName(kModes, s, out); }
+bool ParseScaleFilter(const std::string& s, ScaleFilter& out) { return FromName(kFilters, s, out); }
 
 }  // namespace mirel

@@ -41,6 +41,12 @@ QSlider* Slider(int value) {
   return s;
 }
 
+QCheckBox* Check(const char* text, bool checked) {
+  auto* c = new QCheckBox(text);
+  c->setChecked(checked);
+  return c;
+}
+
 QSpinBox* Millis(uint32_t value) {
   auto* s = new QSpinBox;
   s->setRange(0, kMaxAutoMs);
@@ -78,10 +84,8 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start,
   auto* sf = new QFormLayout(sound);
   auto* music = Slider(start.musicVolume);
   auto* effects = Slider(start.effectsVolume);
-  auto* muted = new QCheckBox("Mute");
-  muted->setChecked(start.muted);
-  auto* unfocused = new QCheckBox("Mute while the window is not in front");
-  unfocused->setChecked(start.muteUnfocused);
+  auto* muted = Check("Mute", start.muted);
+  auto* unfocused = Check("Mute while the window is not in front", start.muteUnfocused);
   sf->addRow("Music", music);
   sf->addRow("Effects", effects);
   sf->addRow(muted);
@@ -92,10 +96,8 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start,
   auto* rf = new QFormLayout(reading);
   auto* autoBase = Millis(start.reading.autoBaseMs);
   auto* autoPerChar = Millis(start.reading.autoPerCharMs);
-  auto* unread = new QCheckBox("Fast-forward through text not yet read too");
-  unread->setChecked(start.reading.fastForwardUnread);
-  auto* copyAll = new QCheckBox("Copy every message to the clipboard");
-  copyAll->setChecked(start.reading.copyEveryMessage);
+  auto* unread = Check("Fast-forward through text not yet read too", start.reading.fastForwardUnread);
+  auto* copyAll = Check("Copy every message to the clipboard", start.reading.copyEveryMessage);
   rf->addRow("Auto mode waits", autoBase);
   rf->addRow("... and per character", autoPerChar);
   rf->addRow(unread);
