@@ -59,7 +59,7 @@ void SdlGamepads::Pump(EventQueue& queue) {
           SDL_GameControllerClose(static_cast<SDL_GameController*>(it->second));
           open_.erase(it);
           // A pad pulled out with its shoulder held lets go of it.
-          if (triggers_[e.cdevice.which]) queue.push_back(PadEvent(static_cast<int>(PadButton::RightShoulder), false));
+          if (triggers_[e.cdevice.which] != 0) queue.push_back(PadEvent(static_cast<int>(PadButton::RightShoulder), false));
           triggers_.erase(e.cdevice.which);
         }
         break;
@@ -73,12 +73,13 @@ void SdlGamepads::Pump(EventQueue& queue) {
       case SDL_CONTROLLERAXISMOTION:
         // A trigger pulled past half way counts as a shoulder held.
         if (e.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || e.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
-          bool held = e.caxis.value > 16384;
-          bool& was = triggers_[e.caxis.which];
-          if (held != was) {
-            was = held;
-            queue.push_back(PadEvent(static_cast<int>(PadButton::RightShoulder), held));
-          }
+          // Either trigger holds it; it is let go when both are.
+          const int bit = e.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT ? 1 : 2;
+          int& held = triggers_[e.caxis.which];
+          const int before = held;
+          held = e.caxis.value > 16384 ? held | bit : held & ~bit;
+          if ((before == 0) != (held == 0))
+            queue.push_back(PadEvent(static_cast<int>(PadButton::RightShoulder), held != 0));
         }
         break;
       default:

@@ -20,7 +20,7 @@ class SdlGamepads final : public EventSource {
   EventSource* inner_;
   bool ready_ = false;
   std::map<int, void*> open_;  // instance id -> SDL_GameController*
-  std::map<int, bool> triggers_;  // instance id -> a trigger held
+  std::map<int, int> triggers_;  // instance id -> triggers held (bit 0 left, bit 1 right)
 };
 
 }  // namespace mirel
