@@ -26,7 +26,6 @@ class DeferredAudio final : public AudioBackend {
   void SetPlayerGains(float music, float effects) override {
     music_ = music;
     effects_ = effects;
-    gainsSet_ = true;
     if (backend_) backend_->SetPlayerGains(music, effects);
   }
   std::string Describe() override { return backend_ ? backend_->Describe() : plan_; }
@@ -36,15 +35,14 @@ class DeferredAudio final : public AudioBackend {
   AudioBackend& Get() {
     if (!backend_) {
       backend_ = open_();
-      if (gainsSet_) backend_->SetPlayerGains(music_, effects_);
+      backend_->SetPlayerGains(music_, effects_);
     }
     return *backend_;
   }
   std::function<std::unique_ptr<AudioBackend>()> open_;
   std::string plan_;
   std::unique_ptr<AudioBackend> backend_;
-  float music_ = 1, effects_ = 1;
-  bool gainsSet_ = false;
+  float music_ = 1, effects_ = 1;  // a back end's own starting gains
 };
 
 }  // namespace mirel
