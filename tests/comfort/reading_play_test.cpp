@@ -35,16 +35,15 @@ struct Play : test::DemoRun {
     DemoRun::Pump(q);
   }
   // False when the build has not made the demo data.
-  bool Run(const std::string& script, UserFolders* folders = nullptr,
+  void Run(const std::string& script, UserFolders* folders = nullptr,
            const std::function<void(ReadingSettings&)>& settings = {}) {
-    if (!test::CopyDemoData(data.path())) return false;
+    if (!test::CopyDemoData(data.path())) ADD_FAILURE() << "the build has not made the demo data folder";
     tp.platform.clipboard = &clipboard;
     tp.platform.folders = folders;
     if (settings) before = [settings](Main_Form& f) { settings(f.comforts.settings); };
     DemoRun::Play(data.path(), script);
     slot = test::ReadBytes(data / "00.dat");
     config = test::ReadBytes(data / "90.dat");
-    return true;
   }
   // Records at which the story waited for a click (in order, once each).
   std::vector<int32_t> ClickWaits(bool ctrlHeld) const {
@@ -60,13 +59,10 @@ struct Play : test::DemoRun {
   }
 };
 
-#define PLAY_OR_SKIP(p, ...) \
-  if (!(p).Run(__VA_ARGS__)) GTEST_SKIP() << "the build has not made the demo data folder"
-
 TEST(ReadingPlay, TheBacklogHoldsWhatWasShownWithNamesAndThePickedChoiceAndChangesNothing) {
   Play p;
-  PLAY_OR_SKIP(p, "title new\nchoose 2\nkey pageup\nwheel up 3\nkey up\nwheel down 10\n"
-                  "wheel up\nkey esc\nmenu end\nyes\n");
+  p.Run("title new\nchoose 2\nkey pageup\nwheel up 3\nkey up\nwheel down 10\n"
+        "wheel up\nkey esc\nmenu end\nyes\n");
   EXPECT_EQ(p.status, 0);
   const auto& h = p.form->comforts.History().Entries();
   ASSERT_FALSE(h.empty());
@@ -95,7 +91,7 @@ TEST(ReadingPlay, TheBacklogHoldsWhatWasShownWithNamesAndThePickedChoiceAndChang
   // The same play without the backlog ran the same records and left the
   // same files.
   Play plain;
-  PLAY_OR_SKIP(plain, "title new\nchoose 2\nmenu end\nyes\n");
+  plain.Run("title new\nchoose 2\nmenu end\nyes\n");
   EXPECT_EQ(p.trace, plain.trace);
   EXPECT_EQ(p.config, plain.config);
 }
@@ -103,8 +99,7 @@ TEST(ReadingPlay, TheBacklogHoldsWhatWasShownWithNamesAndThePickedChoiceAndChang
 TEST(ReadingPlay, AutoModeAdvancesAfterTheReadingTimeAndStopsAtTheChoice) {
   Play p;
   // Nothing but auto mode answers for ten minutes.
-  PLAY_OR_SKIP(p, "title new\nkey a\nwait 600000\nmenu end\nyes\n", nullptr,
-               [](ReadingSettings& s) { s.autoPerCharMs = 70; });
+  p.Run("title new\nkey a\nwait 600000\nmenu end\nyes\n", nullptr, [](ReadingSettings& s) { s.autoPerCharMs = 70; });
   EXPECT_EQ(p.status, 0);
   const int32_t choice = p.ChoiceRecord();
   ASSERT_GE(choice, 0);
@@ -150,15 +145,14 @@ TEST(ReadingPlay, CtrlRunsThroughTextReadInAnEarlierRunAndStopsAtTheFirstUnreadM
   test::TempDir home;
   FixedFolders folders(home.path());
   Play first;
-  PLAY_OR_SKIP(first, "title new\nclick\nclick\nclick\nclick\nclick\nclick\nclick\nclick\nmenu end\nyes\n",
-               &folders);
+  first.Run("title new\nclick\nclick\nclick\nclick\nclick\nclick\nclick\nclick\nmenu end\nyes\n", &folders);
   const std::vector<int32_t> readFirst = first.ClickWaits(false);
   ASSERT_GE(readFirst.size(), 9u);
   const int32_t unread = readFirst.back();  // left without advancing
   first.form.reset();                          // the marks reach the disk at the end
 
   Play second;
-  PLAY_OR_SKIP(second, "title new\nhold ctrl\nwait 100000\nrelease ctrl\nmenu end\nyes\n", &folders);
+  second.Run("title new\nhold ctrl\nwait 100000\nrelease ctrl\nmenu end\nyes\n", &folders);
   EXPECT_EQ(second.status, 0);
   // Held from the first wait on, Ctrl passed every read message: the one
   // wait with it held is the first unread message.
@@ -173,8 +167,8 @@ TEST(ReadingPlay, CtrlRunsThroughTextReadInAnEarlierRunAndStopsAtTheFirstUnreadM
 
   // Running through unread text as well, it still stops at the choice.
   Play unreadToo;
-  PLAY_OR_SKIP(unreadToo, "title new\nhold ctrl\nwait 100000\nrelease ctrl\nmenu end\nyes\n", nullptr,
-               [](ReadingSettings& s) { s.fastForwardUnread = true; });
+  unreadToo.Run("title new\nhold ctrl\nwait 100000\nrelease ctrl\nmenu end\nyes\n", nullptr,
+                [](ReadingSettings& s) { s.fastForwardUnread = true; });
   EXPECT_TRUE(unreadToo.ClickWaits(true).empty());
   bool stoppedAtChoice = false;
   for (const Seen& q : unreadToo.pumps) stoppedAtChoice = stoppedAtChoice || (q.ctrl && q.wait == PlayerWait::Choice);
@@ -185,10 +179,9 @@ TEST(ReadingPlay, EveryComfortUsedLeavesTheSlotTheConfigurationAndThePlayStateAs
   const std::string save = "menu save\ndialog File_Window Picture1(0)\ndialog File_Window fBtn(3)\n"
                            "dialog File_Window fBtn(0)\nmenu end\nyes\n";
   Play plain;
-  PLAY_OR_SKIP(plain, "title new\nchoose 1\n" + save);
+  plain.Run("title new\nchoose 1\n" + save);
   Play comforts;
-  PLAY_OR_SKIP(comforts,
-               "title new\nkey a\nwait 8000\nkey pageup\nwheel up 2\nkey pagedown\nkey enter\nkey ctrl+c\n"
+  comforts.Run("title new\nkey a\nwait 8000\nkey pageup\nwheel up 2\nkey pagedown\nkey enter\nkey ctrl+c\n"
                "hold ctrl\nkey space\nclick\nrelease ctrl\nkey a\nchoose 1\nwheel up\nrclick\nkey ctrl+c\n" + save,
                nullptr, [](ReadingSettings& s) {
                  s.fastForwardUnread = true;
