@@ -20,10 +20,12 @@
 
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
+#include "audio/WaveResources.h"
 #include "platform/DeferredAudio.h"
 #include "platform/Files.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/VirtualAudio.h"
+#include "platform/headless/Observation.h"
 #include "platform/host/Gamepad.h"
 #include "platform/host/HostAudio.h"
 #include "platform/SingleInstance.h"
@@ -36,7 +38,7 @@ using namespace mirel;
 namespace {
 
 struct Args {
-  std::string dataDir, input, soundfont, trace;
+  std::string dataDir, input, soundfont, trace, record;
   bool headless = false, lock = false, help = false, version = false, stats = false;
   long maxSeconds = 6 * 3600;
   long clockCost = 0;
@@ -64,6 +66,10 @@ const char* kUsage =
     "  --clock-cost MS   headless: every reading of the clock costs MS milliseconds\n"
     "                    of game time, as on a slow machine\n"
     "  --trace FILE      write the index of every scenario record run, one a line\n"
+    "  --record FILE     headless: write what the player would see and hear, one\n"
+    "                    event a line on the game's clock: every picture presented\n"
+    "                    (with a hash of it), music, sound and volume, message\n"
+    "                    boxes, dialogs, menus and files written\n"
     "  --stats           at the end print the time from start to the title screen\n"
     "                    (without the game's own fixed waits in a headless run) and\n"
     "                    the peak memory\n"
@@ -107,6 +113,7 @@ Args Parse(int argc, char** argv) {
     else if (s == "--input") value(a.input);
     else if (s == "--soundfont") value(a.soundfont);
     else if (s == "--trace") value(a.trace);
+    else if (s == "--record") value(a.record);
     else if (s == "--max-seconds") number(a.maxSeconds);
     else if (s == "--clock-cost") number(a.clockCost);
     else if (s == "--headless") flag(a.headless);
@@ -231,7 +238,25 @@ int RunHeadless(const Args& args, QApplication&) {
   p.dialogs = &dialogs;
   p.clipboard = &clipboard;
   p.folders = &folders;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> record(nullptr, std::fclose);
+  std::unique_ptr<Recording> recording;
+  if (!args.record.empty()) {
+    record.reset(std::fopen(args.record.c_str(), "w"));
+    if (!record) {
+      std::fprintf(stderr, "mirel: cannot write %s\n", args.record.c_str());
+      return 2;
+    }
+    recording = std::make_unique<Recording>(p, [f = record.get()](const std::string& line) { std::fputs(line.c_str(), f); });
+    recording->Log().SetWaveNamer([](const Bytes& wave) {
+      for (int id = 100; id <= 108; ++id)
+        if (LoadWaveResource(id) == wave) return std::to_string(id);
+      return std::string();
+    });
+    // The environment log reports the machine and its folders.
+    recording->Log().SetUnhashedFiles({"mirel.log"});
+  }
   Main_Form form(p, StartOptions{args.dataDir, ""});
+  if (recording) recording->Log().SetDataDir([&form] { return form.DataDir; });
   input->Attach(&form);
   events.Attach(&form);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace(nullptr, std::fclose);

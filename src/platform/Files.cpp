@@ -58,6 +58,10 @@ std::optional<Bytes> ReadFile(const std::string& path) {
   return data;
 }
 
+namespace {
+FileObserver* g_observer = nullptr;
+}  // namespace
+
 std::optional<std::string> WriteFileAtomic(const std::string& path, const Bytes& data) {
   // The rename would replace a file its owner made read-only: only the
   // folder's permission counts for it.
@@ -95,6 +99,7 @@ std::optional<std::string> WriteFileAtomic(const std::string& path, const Bytes&
     ::unlink(tmp.c_str());
     return err;
   }
+  if (g_observer) g_observer->Written(path, data.data(), data.size());
   return std::nullopt;
 }
 
@@ -109,10 +114,21 @@ bool PatchFile(const std::string& path, size_t offset, const uint8_t* data, size
   bool ok = ::fstat(fd, &st) == 0 && static_cast<size_t>(st.st_size) >= offset + size &&
             ::pwrite(fd, data, size, static_cast<off_t>(offset)) == static_cast<ssize_t>(size);
   if (::close(fd) != 0) ok = false;
+  if (ok && g_observer) g_observer->Patched(path, offset, data, size);
   return ok;
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) != 0) return false;
+  if (g_observer) g_observer->Removed(path);
+  return true;
+}
+
+FileObserver* SetFileObserver(FileObserver* observer) {
+  FileObserver* was = g_observer;
+  g_observer = observer;
+  return was;
+}
 
 bool StaysInFolder(const std::string& name) {
   if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':')) return false;

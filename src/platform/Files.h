@@ -27,6 +27,16 @@ std::optional<std::string> WriteFileAtomic(const std::string& path, const std::s
 // the file cannot be opened or is shorter than offset + size.
 bool PatchFile(const std::string& path, size_t offset, const uint8_t* data, size_t size);
 bool RemoveFile(const std::string& path);
+// Told of every change the three calls above made to a file (one at a
+// time, for recording a play); returns the one it replaces.
+class FileObserver {
+ public:
+  virtual ~FileObserver() = default;
+  virtual void Written(const std::string& path, const uint8_t* data, size_t size) = 0;
+  virtual void Patched(const std::string& path, size_t offset, const uint8_t* data, size_t size) = 0;
+  virtual void Removed(const std::string& path) = 0;
+};
+FileObserver* SetFileObserver(FileObserver* observer);
 // False for a name that would lead out of its folder: an absolute path, a
 // drive letter or a ".." step.
 bool StaysInFolder(const std::string& name);
