@@ -275,6 +275,7 @@ int RunHeadless(const Args& args, QApplication&) {
     std::printf("timeout: the run was cut off after %ld seconds of game time\n", args.maxSeconds);
     if (status == 0) status = 3;
   }
+  if (recording) recording->Log().Note("exit " + std::to_string(status));
   if (args.stats) events.Print();
   std::fflush(stdout);
   return status;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Main_Form.h"
+#include "mirel_tool/Build.h"
 #include "mirel_tool/Check.h"
 #include "mirel_tool/Codec.h"
 #include "platform/Files.h"
@@ -23,6 +24,7 @@ const char* kUsage =
     "  encode IN.txt OUT.dat [--raw]   readable text -> shipped file (\"91.dat\", \"92.dat\")\n"
     "  store DIR                       put the picture files of DIR into their stored form\n"
     "  restore DIR                     make the picture files of DIR plain BMP/JPEG again\n"
+    "  build SRC OUT [--base DIR]      make a data folder from a story kept as readable text\n"
     "  check DIR                       report everything that would stop or spoil play,\n"
     "                                  as file:line: message; exit status 1 when there is any\n"
     "\n"
@@ -46,6 +48,15 @@ const char* Help(const std::string& cmd) {
     return "mirel-tool restore DIR\n"
            "Gives each picture file of the game's table in DIR its BMP or JPEG header back, so\n"
            "image editors can open it. Idempotent; missing files are not created.\n";
+  if (cmd == "build")
+    return "mirel-tool build SRC OUT [--base DIR] [--unchecked]\n"
+           "Makes the data folder OUT from the folder SRC: \"scenario.csv\" and \"choices.csv\"\n"
+           "(UTF-8, comma-separated, \"#\" comments) become \"91.dat\" and \"92.dat\", checked for\n"
+           "mistakes that break play unless --unchecked; \"story.ini\" and \"90.txt\" (UTF-8) become\n"
+           "\"story.ini\" and \"90.dat\" in Shift-JIS; each line \"NAME WIDTHxHEIGHT [RRGGBB]\" of\n"
+           "\"pictures.txt\" paints a shaded picture; every other file is copied. With --base, OUT\n"
+           "starts as a copy of DIR (its pictures and songs). Pictures of the game's table are\n"
+           "left in their stored form.\n";
   if (cmd == "check")
     return "mirel-tool check DIR\n"
            "Reads DIR without changing it and prints every finding as file:line: message:\n"
@@ -92,6 +103,26 @@ int Headers(bool store, const std::string& dir) {
   return failures ? 1 : 0;
 }
 
+int Build(const std::vector<std::string>& args) {
+  tool::BuildOptions options;
+  std::vector<std::string> dirs;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--unchecked") options.unchecked = true;
+    else if (args[i] == "--base" && i + 1 < args.size()) options.base = args[++i];
+    else dirs.push_back(args[i]);
+  }
+  if (dirs.size() != 2) {
+    std::fputs(Help("build"), stderr);
+    return 2;
+  }
+  try {
+    tool::BuildDataFolder(dirs[0], dirs[1], options);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+  return 0;
+}
+
 int Check(const std::string& dir) {
   // A picture the decoder refuses is one finding; the decoder's own
   // complaints would only repeat it.
@@ -121,6 +152,7 @@ int main(int argc, char** argv) {
       return 0;
     }
   if (cmd == "decode" || cmd == "encode") return Convert(cmd == "encode", args);
+  if (cmd == "build") return Build(args);
   if (args.size() != 1) {
     std::fputs(Help(cmd), stderr);
     return 2;
