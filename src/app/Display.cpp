@@ -17,7 +17,7 @@ void Main_Form::EnterFullScreen() {
   sys.window->Sync(form);
   if (sys.window->HasCaption()) ToggleCaption();
   sys.window->Move(0, 0);
-  sys.window->Refresh();
+  RefreshForm();
   if (!sys.window->ChangeDisplayMode(true)) {
     MsgBox(u"screen mode not changed.");
     FullScreen = false;
@@ -27,7 +27,7 @@ void Main_Form::EnterFullScreen() {
     if (!sys.window->HasCaption()) ToggleCaption();
     SizeForClient(640, 480);
     CentreWindow();
-    sys.window->Refresh();
+    RefreshForm();
     return;
   }
   FullScreen = true;
@@ -38,7 +38,7 @@ void Main_Form::LeaveFullScreen() {
   for (MenuItem m : kScreenMenus) Menu(m).visible = true;
   sys.window->Sync(form);
   if (!sys.window->HasCaption()) ToggleCaption();
-  sys.window->Refresh();
+  RefreshForm();
   SizeForClient(640, 480);
   CentreWindow();
   FullScreen = false;

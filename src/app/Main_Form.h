@@ -110,6 +110,11 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   void Dispatch(const InputEvent& e);
   PlayerWait CurrentWait() const;
   void Refresh(Surface& s) { s.Refresh(); }
+  // The toolkit's Refresh of the whole form: repainted at once.
+  void RefreshForm() {
+    sys.window->Refresh();
+    PresentChanges();
+  }
   // Sleep on the platform clock; what was drawn before is on screen during it.
   void Sleep(uint32_t ms) {
     PresentChanges();

@@ -15,6 +15,8 @@ Main_Form::Main_Form(Platform& platform, StartOptions opts)
       options(std::move(opts)),
       timers(*platform.clock),
       mci(*platform.audio, *this, *platform.clock, [this] { DoEvents(); }) {
+  // What a refresh drew is seen at once, as on the toolkit's own window.
+  PresentNow = [this] { PresentChanges(); };
   ClickerTimer = timers.Add("Clicker", 500, [this] { Clicker_Timer(); });
   BGMLoopTimer = timers.Add("BGMLoop", 1000, [this] { BGMLoop_Timer(); });
   optionWindow = std::make_unique<Option_Window>(*this);

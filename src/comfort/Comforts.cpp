@@ -121,7 +121,7 @@ void Comforts::SetAuto(bool on) {
   const Surface& w = f_.Waku[0];
   autoMark_.Move(w.width - 40, 3, 36, 14);
   autoMark_.Visible = on;
-  if (w.Shown()) f_.sys.window->Refresh();
+  if (w.Shown()) f_.RefreshForm();
 }
 
 bool Comforts::InStory() const {

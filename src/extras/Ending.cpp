@@ -107,7 +107,7 @@ void DestroySurfaces(Main_Form& f) {
     s.width = s.height = 0;
     if (i > 0) f.StaffCreated[static_cast<size_t>(i)] = false;
   }
-  f.sys.window->Refresh();
+  f.RefreshForm();
 }
 
 void BuildStrip(Main_Form& f) {
@@ -226,7 +226,7 @@ void PlainEnding(Main_Form& f) {
   }
   f.RollRunning = false;
   roll.Visible = false;
-  f.sys.window->Refresh();
+  f.RefreshForm();
   Wait(f, 800);
 }
 

@@ -84,7 +84,7 @@ void Main_Form::OpenGallery() {
   SecondView = false;
   GalleryOpen = true;
   CG_END.Refresh();
-  sys.window->Refresh();
+  RefreshForm();
 }
 
 void Main_Form::Pic_MouseMove(int n) {
@@ -134,7 +134,7 @@ void Main_Form::SCG_Click() {
   if (SecondView) {
     SCG.Visible = false;
     SecondView = false;
-    sys.window->Refresh();
+    RefreshForm();
     return;
   }
   switch (GalleryCurrent) {
@@ -151,7 +151,7 @@ void Main_Form::SCG_Click() {
       break;
     default:
       SCG.Visible = false;
-      sys.window->Refresh();
+      RefreshForm();
       break;
   }
 }
@@ -188,7 +188,7 @@ void Main_Form::CG_END_Click() {
   Pic_Main.Visible = true;
   for (auto& b : Smenu) b.Visible = true;
   Title.Refresh();
-  sys.window->Refresh();
+  RefreshForm();
 }
 
 }  // namespace mirel

@@ -226,7 +226,9 @@ void Compose(Controls& c, FontRasterizer& fonts, Image& out) {
 }
 
 void Controls::Refreshed(const Surface& s) {
-  if (Composed(*this, s)) Damage(ScreenRect(s));
+  if (!Composed(*this, s)) return;
+  Damage(ScreenRect(s));
+  if (PresentNow) PresentNow();
 }
 
 void Controls::Damage(Rect r) {

@@ -6,6 +6,7 @@
 // of what is shown where, marks the rectangle it touches, and the next
 // present composes and hands over only those rectangles.
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,9 @@ struct Controls : private RefreshSink {
 
   // A rectangle of the screen that changed and is to be presented.
   void Damage(Rect r);
+  // Called after each refresh of a shown control marked what it changed,
+  // so what the engine drew reaches the window before it goes on.
+  std::function<void()> PresentNow;
   // Composes the changed rectangles and hands them to the window, once for
   // everything that changed since the last present; nothing when nothing
   // changed (also a form Refresh of the host counts as a change of all).

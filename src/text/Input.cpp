@@ -8,7 +8,7 @@ namespace mirel {
 namespace {
 
 // The window only paints on a refresh; visibility changes need one.
-void Repaint(Main_Form& f) { f.sys.window->Refresh(); }
+void Repaint(Main_Form& f) { f.RefreshForm(); }
 
 }  // namespace
 

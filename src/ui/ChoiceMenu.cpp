@@ -79,7 +79,7 @@ int32_t Main_Form::SelectDisp() {
     Main_Form& f;
     ~Close() { f.ChoiceOpen = false; }
   } close{*this};
-  sys.window->Refresh();
+  RefreshForm();
 
   while (ChoicePick <= -1) {
     Sleep(30);
@@ -102,7 +102,7 @@ int32_t Main_Form::SelectDisp() {
   for (MenuItem m : kHeld) Menu(m).enabled = true;
   Menu(MenuItem::speedup).caption = u"次の選択まで進む";
   timers.SetEnabled(ClickerTimer, true);
-  sys.window->Refresh();
+  RefreshForm();
   return 1;
 }
 
@@ -117,7 +117,7 @@ void Main_Form::SelTxt_MouseMove(int index) {
       SelTxt[j].ForeColor = kIdle;
     }
   }
-  sys.window->Refresh();
+  RefreshForm();
 }
 
 void Main_Form::SelTxt_MouseDown(int index, int button) {
@@ -126,7 +126,7 @@ void Main_Form::SelTxt_MouseDown(int index, int button) {
   if (!ChoiceOpen || ChoicePick >= 0 || index < 0 || index > 2) return;
   MsgDone = false;  // hover stops, the picked label stays red
   SelTxt[index].ForeColor = kLit;
-  sys.window->Refresh();
+  RefreshForm();
   if (SeOn) mci.PlaySe(102);
   Sleep(1000);  // the pick is held on screen
   ChoicePick = static_cast<int16_t>(index);

@@ -95,7 +95,7 @@ void Main_Form::Smenu_MouseDown(int index) {
       }
       Title.Visible = false;
       Pic_Main.Visible = false;
-      sys.window->Refresh();
+      RefreshForm();
       OpenGallery();
       break;
     case 3:
