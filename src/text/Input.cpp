@@ -5,18 +5,11 @@
 
 namespace mirel {
 
-namespace {
-
-// The window only paints on a refresh; visibility changes need one.
-void Repaint(Main_Form& f) { f.RefreshForm(); }
-
-}  // namespace
-
 void Main_Form::Keys() {
   ClickWait = true;
   InKeys = true;
+  // Shown and hidden controls are presented at the next pump, as they change.
   Blinker.Visible = true;
-  Repaint(*this);
   // A load from inside the wait unwinds through here: the flags must not
   // stay set behind it.
   struct Leave {
@@ -37,7 +30,6 @@ void Main_Form::Keys() {
   }
   Blinker.Visible = false;
   InKeys = false;
-  Repaint(*this);
 }
 
 void Main_Form::WaitSec(int n) {
@@ -95,7 +87,6 @@ void Main_Form::KeyDown(int key) {
 void Main_Form::Clicker_Timer() {
   if (!ClickWait) return;
   Blinker.Visible = !Blinker.Visible;
-  if (Waku[0].Shown()) Repaint(*this);
 }
 
 void Main_Form::speedup_Click() {
@@ -118,7 +109,6 @@ void Main_Form::HideWaku() {
   // Skipping on with the text out of sight would race through unread story.
   if (MessageSpeed == 0) MessageSpeed = 1;
   Menu(MenuItem::opt_menu).enabled = false;
-  Repaint(*this);
 }
 
 void Main_Form::ShowWakuAgain() {
@@ -126,7 +116,6 @@ void Main_Form::ShowWakuAgain() {
   Waku[0].Visible = true;
   if (DateTabOn) Waku[3].Visible = true;
   Menu(MenuItem::opt_menu).enabled = true;
-  Repaint(*this);
 }
 
 }  // namespace mirel

@@ -301,8 +301,8 @@ ObservedFiles::~ObservedFiles() { SetFileObserver(previous_); }
 
 void ObservedFiles::Written(const std::string& path, const uint8_t* data, size_t size) {
   const std::string name = obs_.FileName(path);
-  obs_.Note("file write " + name + " " + std::to_string(size) + " bytes" +
-            (obs_.Hashed(name) ? " " + HashText(data, size) : ""));
+  // An unhashed file's size differs from machine to machine too.
+  obs_.Note("file write " + name + (obs_.Hashed(name) ? " " + std::to_string(size) + " bytes " + HashText(data, size) : ""));
 }
 
 void ObservedFiles::Patched(const std::string& path, size_t offset, const uint8_t* data, size_t size) {

@@ -34,7 +34,7 @@ class Observation {
   // A short name for a wave image (its resource number), "" for none.
   void SetWaveNamer(std::function<std::string(const Bytes&)> namer) { waveNamer_ = std::move(namer); }
   // Files whose bytes differ from machine to machine by design: their
-  // writing is noted without a hash.
+  // writing is noted without size or hash.
   void SetUnhashedFiles(std::vector<std::string> names) { unhashed_ = std::move(names); }
 
   void Note(const std::string& what);
