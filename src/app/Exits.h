@@ -3,6 +3,7 @@
 // to the game loop that owns the interrupted play) so that nothing is torn
 // down while a loop deeper in the stack still uses it.
 #include <string>
+#include <utility>
 
 #include "platform/Text.h"
 
@@ -20,9 +21,12 @@ struct ProgramEnd {
 struct ResumeGame {};
 
 // A fault in the data found while playing: the message names the file and
-// the record; the program then ends through the unload sequence.
+// the record, or, where the player is shown a fixed text, `where` does on
+// standard error; the program then ends through the unload sequence.
 struct PlayError {
+  explicit PlayError(Text m, Text w = {}) : message(std::move(m)), where(std::move(w)) {}
   Text message;
+  Text where;
 };
 
 }  // namespace mirel

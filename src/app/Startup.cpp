@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include <cstdio>
 #include <exception>
 
 #include "platform/Files.h"
@@ -157,6 +158,7 @@ int RunProgram(Main_Form& form) {
       form.Form_Load();
       form.IdleLoop();
     } catch (const PlayError& e) {
+      if (!e.where.empty()) std::fprintf(stderr, "mirel: %s\n", Utf8(e.where).c_str());
       form.MsgBox(e.message);
       status = 1;
     } catch (const DamagedData& d) {

@@ -165,12 +165,10 @@ int32_t Main_Form::ShowDoll() {
     return 2;
   }
 
+  // A place that is none of L, R and C changes nothing; mirel-tool check
+  // names the record.
   const int p = PositionOf(MsgText);
-  if (p < 0) {
-    if (!faceRecord)
-      MsgBox(u"人物の位置「" + MsgText + u"」は L, R, C のどれでもありません.\r\n" + SpriteRecordPlace());
-    return 2;
-  }
+  if (p < 0) return 2;
   if (pose[static_cast<size_t>(p)] == FaceNo) return 2;  // already standing there
 
   // A picture that cannot be read leaves every sprite as it stands; the
@@ -225,17 +223,16 @@ int32_t Main_Form::ChangeFace() {
     return 0;
   }
   const int c = DollNo - 1;
-  if (FaceNo == 0) {
-    MsgBox(u"退場する人物の表情は変えられません.\r\n" + SpriteRecordPlace());
-    return 0;
-  }
+  // A character being taken away has no face to change (the search below
+  // would find a place where it does not stand).
+  if (FaceNo == 0) return 0;
   int p = -1;
   for (int q = 0; q < kPositions && p < 0; ++q)
     if (DollPose[static_cast<size_t>(c)][static_cast<size_t>(q)] == FaceNo) p = q;
   if (p < 0) {
     // Its picture was missing, and that was already said.
     if (DollMissing[static_cast<size_t>(c)] == FaceNo) return 0;
-    throw PlayError{u"0 doll but face change?\r\n" + SpriteRecordPlace()};
+    throw PlayError{u"0 doll but face change?", SpriteRecordPlace()};
   }
   if (DollParam == 0) {
     MsgBox(u"表情番号 0 の顔はありません.\r\n" + SpriteRecordPlace());

@@ -221,7 +221,7 @@ TEST_F(SpriteTest, RecordsWhoseFieldsNameNothingAreReportedAndSkipped) {
   AddRecord(10, u"12", u"", u"R");
   AddRecord(11, u"92", u"", u"L");            // no ninth character
   AddRecord(12, u"02", u"", u"L");            // nor a character 0
-  AddRecord(13, u"12", u"", u"X");            // no such place
+  AddRecord(13, u"12", u"", u"X");            // no such place: nothing said or changed
   AddRecord(14, u"17", u"", u"L");            // its picture file is missing
   AddRecord(15, u"17", u"1", u"こんにちは");  // the face of that picture: already said
   AddRecord(16, u"12", u"0", u"こんにちは");  // expression 0
@@ -236,7 +236,7 @@ TEST_F(SpriteTest, RecordsWhoseFieldsNameNothingAreReportedAndSkipped) {
   const Step steps[] = {{2, {}},
                         {2, {"人物番号 9", "11 行目"}},
                         {2, {"人物番号 0", "12 行目"}},
-                        {2, {"「X」", "13 行目"}},
+                        {2, {}},
                         {2, {"17.dat"}},
                         {0, {}},
                         {0, {"表情番号 0", "16 行目"}},
