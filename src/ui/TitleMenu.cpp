@@ -9,13 +9,6 @@ namespace mirel {
 namespace {
 constexpr MenuItem kPlayMenus[] = {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup};
 
-// Every button in its normal image and none remembered as entered: a title
-// shown afresh lights the first button the mouse enters and sounds, even
-// the one used last time or one with the index of the last choice entered.
-void UnlightButtons(Main_Form& f) {
-  for (int j = 0; j < 4; ++j) BitBlt(f.Smenu[j], 0, 0, 166, 38, f.Texture, 4, 148 + 50 * j, Rop::SrcCopy);
-  f.LastHover = 5;
-}
 }  // namespace
 
 void Main_Form::TitleDisp() {
@@ -39,12 +32,16 @@ void Main_Form::TitleDisp() {
       Title.Visible = true;
     }
   }
-  UnlightButtons(*this);
+  // The buttons keep the images they had; none is remembered as entered, so
+  // the first one the mouse enters lights and sounds, even the one used
+  // last time or one with the index of the last choice entered.
+  LastHover = 5;
   for (auto& b : Smenu) b.Visible = true;
   Menu(MenuItem::opt_menu).enabled = true;
   Menu(MenuItem::vvrr).enabled = true;
   sys.window->SetImeOpen(false);
   TitleShown = true;
+  if (!TitleCounters) TitleCounters = Counters{kou, hap, bad, mak, EndPoints};
   Title.Refresh();
 }
 
@@ -72,9 +69,15 @@ void Main_Form::Smenu_MouseDown(int index) {
       End_Pic.Visible = false;
       DateTabOn = true;
       for (MenuItem m : kPlayMenus) Menu(m).enabled = true;
-      // Every new game starts its routes afresh, whatever the last play left.
-      kou = hap = bad = mak = 0;
-      EndPoints = 0;
+      // A new game starts from what the story set before its first title,
+      // not from what an earlier play of this run added.
+      if (TitleCounters) {
+        kou = TitleCounters->kou;
+        hap = TitleCounters->hap;
+        bad = TitleCounters->bad;
+        mak = TitleCounters->mak;
+        EndPoints = TitleCounters->end;
+      }
       CurSeq = CurSeq + 1;
       Pic_Main.Enabled = true;
       TitleShown = false;
@@ -87,8 +90,8 @@ void Main_Form::Smenu_MouseDown(int index) {
       break;
     case 2:
       for (auto& b : Smenu) b.Visible = false;
-      // The gallery's exit shows them again as a fresh title.
-      UnlightButtons(*this);
+      // The gallery's exit shows them again as they were, none entered.
+      LastHover = 5;
       {
         Surface pic;
         if (LoadPicture(pic, "p92.dat")) FormPicture = pic.ToImage();
