@@ -94,6 +94,14 @@ std::string Observation::FileName(const std::string& path) const {
   return "<outside>/" + (slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
+std::string Observation::WithoutDataDir(std::string text) const {
+  const std::string dir = dataDir_ ? dataDir_() : std::string();
+  if (dir.empty()) return text;
+  for (size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, at + 7))
+    text.replace(at, dir.size(), "<data>/");
+  return text;
+}
+
 std::string Observation::WaveName(const Bytes& wave) const {
   std::string name = waveNamer_ ? waveNamer_(wave) : "";
   return name.empty() ? "wave " + HashText(wave.data(), wave.size()) : name;
@@ -236,8 +244,8 @@ void ObservedAudio::SetPlayerGains(float music, float effects) {
 MsgAnswer ObservedMessages::Show(const Text& text, MsgButtons buttons) {
   const MsgAnswer a = inner_.Show(text, buttons);
   const char* answer = a == MsgAnswer::Ok ? "ok" : a == MsgAnswer::Yes ? "yes" : "no";
-  obs_.Note(std::string("message ") + (buttons == MsgButtons::Ok ? "ok " : "yes/no ") + Quoted(Utf8(text)) + " -> " +
-            answer);
+  obs_.Note(std::string("message ") + (buttons == MsgButtons::Ok ? "ok " : "yes/no ") +
+            Quoted(obs_.WithoutDataDir(Utf8(text))) + " -> " + answer);
   return a;
 }
 
@@ -264,7 +272,8 @@ void ObservedDialogs::ShowDialog(const DialogModel& model) {
 }
 
 void ObservedDialogs::UpdateDialog(const DialogModel& model) {
-  Changes(model, false);
+  // A dialog not on screen shows nothing of its changes.
+  if (shown_.count(model.name)) Changes(model, false);
   inner_.UpdateDialog(model);
 }
 

@@ -39,6 +39,9 @@ class Observation {
 
   void Note(const std::string& what);
   std::string FileName(const std::string& path) const;
+  // A message naming the story's folder names it "<data>/", the same on
+  // every machine.
+  std::string WithoutDataDir(std::string text) const;
   std::string WaveName(const Bytes& wave) const;
   bool Hashed(const std::string& name) const;
   uint32_t Now() { return clock_.GetTickCount(); }
