@@ -12,6 +12,29 @@ void Main_Form::DoEvents() {
   sys.window->Sync(form);
   sys.events->Pump(events);
   timers.Poll();
+  DispatchQueued(false);
+  comforts.Pumped();
+  if (QuitRequested) {
+    QuitRequested = false;
+    throw ProgramEnd{0, true};
+  }
+}
+
+void Main_Form::TakeEarlyInput() {
+  EarlyInput = true;
+  struct Done {
+    bool& b;
+    ~Done() { b = false; }
+  } done{EarlyInput};
+  sys.events->Pump(events);
+  DispatchQueued(true);
+  if (QuitRequested) {
+    QuitRequested = false;
+    throw ProgramEnd{0, true};
+  }
+}
+
+void Main_Form::DispatchQueued(bool dropMenus) {
   ++dispatchDepth_;
   struct Depth {
     int& d;
@@ -20,12 +43,8 @@ void Main_Form::DoEvents() {
   while (!events.empty()) {
     InputEvent e = std::move(events.front());
     events.pop_front();
+    if (dropMenus && e.kind == EventKind::Menu) continue;
     Dispatch(e);
-  }
-  comforts.Pumped();
-  if (QuitRequested) {
-    QuitRequested = false;
-    throw ProgramEnd{0, true};
   }
 }
 
@@ -110,6 +129,8 @@ void Main_Form::DispatchMouse(const InputEvent& e) {
 }
 
 PlayerWait Main_Form::CurrentWait() const {
+  // Input taken as a wait begins came before it: nothing is waited for yet.
+  if (EarlyInput) return PlayerWait::None;
   const Form* forms[] = {optionWindow.get(), nameEnt.get(), fileWindow.get(), aboutBox.get()};
   for (const Form* f : forms)
     if (f->IsOpen()) return f->Waiting();

@@ -109,6 +109,11 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   // Hands the window what changed on screen since the last present.
   void PresentChanges() { Present(*sys.window, *sys.fonts); }
   void Dispatch(const InputEvent& e);
+  // Takes the input that came while nothing pumped (a message being typed)
+  // as a wait begins: a click there ends the wait at once, a menu command is
+  // dropped, since the game was not yet waiting for it.
+  void TakeEarlyInput();
+  bool EarlyInput = false;
   PlayerWait CurrentWait() const;
   void Refresh(Surface& s) { s.Refresh(); }
   // The toolkit's Refresh of the whole form: repainted at once.
@@ -285,6 +290,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
 
  private:
   void DispatchMouse(const InputEvent& e);
+  void DispatchQueued(bool dropMenus);
   int dispatchDepth_ = 0;
 };
 

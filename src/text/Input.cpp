@@ -19,6 +19,7 @@ void Main_Form::Keys() {
       f.Blinker.Visible = false;
     }
   } leave{*this};
+  TakeEarlyInput();
   comforts.WaitBegins();
   while (ClickWait) {
     if (comforts.EndsWait()) {

@@ -30,7 +30,7 @@ struct Play : test::DemoRun {
   ~Play() override { form.reset(); }  // before its folder goes
   void Pump(EventQueue& q) override {
     Main_Form& f = *form;
-    pumps.push_back({f.GetTickCount(), f.CurSeq, f.CurrentWait(), f.InKeys && f.ClickWait, f.comforts.CtrlHeld(),
+    pumps.push_back({f.GetTickCount(), f.CurSeq, f.CurrentWait(), f.InKeys && f.CurrentWait() == PlayerWait::Click, f.comforts.CtrlHeld(),
                      f.comforts.AutoOn(), f.comforts.AutoMark().Shown(), f.MsgText.size()});
     DemoRun::Pump(q);
   }

@@ -118,7 +118,7 @@ TEST_F(InputTest, SkippingRunsToTheNextChoiceAndStopsThere) {
     if (f.ChoiceOpen && f.ChoicePick < 0) {
       const Surface& s = f.SelTxt[0];
       q.push_back(MouseEvent(EventKind::MouseDown, s.ScreenLeft() + 4, s.ScreenTop() + 4, 1));
-    } else if (f.ClickWait) {
+    } else if (f.CurrentWait() == PlayerWait::Click) {
       waitedAt.push_back(f.CurSeq);
       q.push_back(skipAsked ? KeyEvent(32) : MenuEvent(MenuItem::speedup));
       skipAsked = true;

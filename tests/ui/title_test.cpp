@@ -163,9 +163,8 @@ TEST_F(TitleTest, NewGamePlaysTheStoryInsideTheButtonFromTheRecordAfterTheTitle)
     EXPECT_EQ(tp.audio.sounds[0].second & kSndAsync, 0u);
   };
   player = [&](EventQueue& q) {
-    if (!f.ClickWait) return;
+    if (f.CurrentWait() != PlayerWait::Click) return;
     waited = true;
-    EXPECT_EQ(f.CurrentWait(), PlayerWait::Click);
     EXPECT_EQ(f.kou, 1);
     EXPECT_EQ(f.EndPoints, 3);
     for (MenuItem m : kAllMenus) EXPECT_TRUE(f.Menu(m).enabled) << static_cast<int>(m);
