@@ -47,7 +47,7 @@ struct FieldPos {
   size_t at, width;
 };
 constexpr FieldPos kKou{0, 3}, kHap{3, 3}, kBad{6, 3}, kMak{9, 3}, kReserved{12, 12}, kBgRequest{24, 3},
-    kCurNum{27, 4}, kOpacity{31, 4}, kBgmOn{35, 2}, kSeOn{37, 2}, kSpeed{39, 2}, kCurSeq{41, 4}, kMusic{45, 2},
+    kCurNum{27, 4}, kOpacity{31, 4}, kOpacityRead{32, 3}, kBgmOn{35, 2}, kSeOn{37, 2}, kSpeed{39, 2}, kCurSeq{41, 4}, kMusic{45, 2},
     kResume{47, 4};
 
 Text Damaged(const Text& what) { return u"状態の行が壊れています: " + what; }
@@ -145,7 +145,9 @@ std::optional<SavedState> ParseStateLine(TextView line, int32_t lastSeq, Text* w
   field(kReserved, -99999999999LL, 999999999999LL);  // unused: any number that fits
   s.bgRequest = static_cast<int16_t>(field(kBgRequest, -99, 999));
   s.curNum = static_cast<int16_t>(field(kCurNum, -999, 9999));
-  s.opacityPercent = static_cast<int16_t>(field(kOpacity, 0, 100));
+  // The opacity is written in four places and read from the last three:
+  // the first may hold anything.
+  s.opacityPercent = static_cast<int16_t>(field(kOpacityRead, 0, 100));
   s.bgmOn = field(kBgmOn, -9, 99) != 0;
   s.seOn = field(kSeOn, -9, 99) != 0;
   s.messageSpeed = static_cast<int16_t>(field(kSpeed, 0, 3));

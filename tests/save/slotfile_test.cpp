@@ -93,7 +93,7 @@ TEST(StateLineTest, DamagedLinesAreRefusedWithAReason) {
   EXPECT_FALSE(ParseStateLine(Text(65, u' '), 13, nullptr).has_value());  // the line before any capture
   // Every field in turn made non-numeric.
   const std::pair<size_t, size_t> fields[] = {{0, 3},  {3, 3},  {6, 3},  {9, 3},  {12, 12}, {24, 3}, {27, 4},
-                                              {31, 4}, {35, 2}, {37, 2}, {39, 2}, {41, 4},  {45, 2}, {47, 4}};
+                                              {32, 3}, {35, 2}, {37, 2}, {39, 2}, {41, 4},  {45, 2}, {47, 4}};
   for (auto [at, width] : fields) {
     Text bad = good;
     bad.replace(at, width, Text(width, u'x'));
@@ -110,9 +110,14 @@ TEST(StateLineTest, DamagedLinesAreRefusedWithAReason) {
   Text speed = good;
   speed.replace(39, 2, u"07");
   EXPECT_FALSE(ParseStateLine(speed, 13, nullptr).has_value());
+  // The opacity is read from the last three of its four places.
   Text opacity = good;
   opacity.replace(31, 4, u"0101");
   EXPECT_FALSE(ParseStateLine(opacity, 13, nullptr).has_value());
+  opacity.replace(31, 4, u"x060");
+  auto read = ParseStateLine(opacity, 13, nullptr);
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(read->opacityPercent, 60);
   // The save point is record 12: it must be a record before the terminator.
   EXPECT_FALSE(ParseStateLine(good, 12, &why).has_value());
   EXPECT_NE(why.find(u"12"), Text::npos);
