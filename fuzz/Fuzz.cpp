@@ -17,19 +17,23 @@ class NoEvents final : public EventSource {
 }  // namespace
 
 const std::string& ScratchDir() {
-  static const std::string dir = [] {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    fs::path d = base / ("mirel-fuzz-" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    std::atexit([] {
-      std::error_code e;
-      fs::remove_all(ScratchDir(), e);
-    });
-    return d.string() + "/";
-  }();
-  return dir;
+  namespace fs = std::filesystem;
+  struct Folder {
+    std::string path;
+    Folder() {
+      std::error_code ec;
+      fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+      fs::path d = base / ("mirel-fuzz-" + std::to_string(::getpid()));
+      fs::create_directories(d);
+      path = d.string() + "/";
+    }
+    ~Folder() {
+      std::error_code ec;
+      fs::remove_all(path, ec);
+    }
+  };
+  static const Folder folder;
+  return folder.path;
 }
 
 void WriteScratch(const std::string& path, std::string_view bytes) {
