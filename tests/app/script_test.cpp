@@ -31,11 +31,12 @@ TEST_F(ScriptTest, UnknownOrIncompleteLinesAreRefusedWithTheirNumber) {
   // before the run (5000 nested nows once overflowed the stack).
   std::string nows;
   for (int i = 0; i < 5000; ++i) nows += "now ";
+  nows += "click";
   for (const std::string bad : {"wait soon", "dialog NameEnt", "now", "wait 99999999999", "wait -1", "key 4294967296",
                                 "key 00", "choose 99999999999999999999", "now choose 12345678901", "mouse 1 99999999999",
                                 "move 99999999999 1", "mouse 640 0", "move 0 480", "mouse -1 0", "title start",
                                 "menu nothing", "wheel up 3000000000", "wheel up 2000000000", "wheel down 0",
-                                "wheel up x", "now now click", "now wait 5", (nows + "click").c_str()}) {
+                                "wheel up x", "now now click", "now wait 5", nows.c_str()}) {
     try {
       Load("click\n" + bad + "\n");
       ADD_FAILURE() << bad;
