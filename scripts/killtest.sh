@@ -34,14 +34,13 @@ play 2 山田 ハル 1 2 >"$work/b.txt"
 # The next start loads a slot and ends: any damage shows as a message.
 printf 'title load\ndialog File_Window Picture1(1)\ndialog File_Window fBtn(2)\nmenu end\nyes\n' >"$work/next.txt"
 
-# run STATE SCRIPT [strace...]: plays the folder STATE/data with its own home.
+# run STATE SCRIPT: plays the folder STATE/data with its own home.
 run() {
-  local state=$1 script=$2
-  shift 2
-  (cd "$state" && HOME=$state/home XDG_DATA_HOME=$state/home/share XDG_CONFIG_HOME=$state/home/config \
-    XDG_RUNTIME_DIR=$state "$@" "$game" --headless --data data --input "$script" >out.txt 2>&1)
+  (cd "$1" && HOME=$1/home XDG_DATA_HOME=$1/home/share XDG_CONFIG_HOME=$1/home/config XDG_RUNTIME_DIR=$1 \
+    exec "$game" --headless --data data --input "$2" >out.txt 2>&1)
 }
-written=(data/00.dat data/01.dat data/02.dat data/90.dat)
+# The player settings count as soon as headless runs write them.
+written=(data/00.dat data/01.dat data/02.dat data/90.dat home/config/mirel/settings.ini)
 marks() { find "$1/home/share/mirel/read" -name '*.read' 2>/dev/null | head -n 1; }
 
 fail() { echo "killtest: kill $i: $*" >&2; exit 1; }
@@ -60,7 +59,8 @@ for ((i = 1; i <= n; i++)); do
   start=$(date +%s%N)
   run "$work/new" "$script" || fail "the play to compare with failed: $(cat "$work/new/out.txt")"
   cp -r "$work/old" "$work/killed"
-  (cd "$work/killed" && HOME=$work/killed/home XDG_DATA_HOME=$work/killed/home/share XDG_RUNTIME_DIR=$work/killed \
+  (cd "$work/killed" && HOME=$work/killed/home XDG_DATA_HOME=$work/killed/home/share \
+    XDG_CONFIG_HOME=$work/killed/home/config XDG_RUNTIME_DIR=$work/killed \
     exec strace -f -qq -o /dev/null -e trace=write,fsync,rename,pwrite64 \
       -e inject=write,fsync,rename:delay_enter=100000 -e inject=pwrite64:delay_enter=3000 \
       "$game" --headless --data data --input "$script" >out.txt 2>&1) &
