@@ -1,10 +1,13 @@
 # The Debian 12 packages MIREL needs to build, test and play (sourced);
 # openttd-openmsx and planetblupi-music-midi are General MIDI songs made
-# elsewhere, for the sound tests; xvfb, xauth and openbox run the desktop tests.
+# elsewhere, for the sound tests; xvfb, xauth and openbox run the desktop tests;
+# clang with its runtime (libFuzzer) and llvm (its symbolizer) the fuzz targets;
+# strace slows the game's writes down for the kill tests.
 MIREL_PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev libfluidsynth-dev libsdl2-dev \
 timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev file \
 openttd-openmsx planetblupi-music-midi \
-xvfb xauth openbox"
+xvfb xauth openbox \
+clang libclang-rt-14-dev llvm strace"
 
 # Installs whatever of them is missing (as root, or through sudo).
 mirel_install_packages() {

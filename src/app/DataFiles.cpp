@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "app/Main_Form.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
@@ -45,6 +47,12 @@ std::vector<std::string> SplitLines(const std::string& s) {
     start = nl + 1;
   }
   return lines;
+}
+
+// Bytes of the CP932 character that starts with `lead`.
+size_t Cp932CharBytes(char lead) {
+  const auto c = static_cast<unsigned char>(lead);
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
 }
 
 }  // namespace
@@ -138,21 +146,27 @@ bool Main_Form::StoreImageHeader(const std::string& path) {
 
 void Main_Form::RebuildGalleryLine() {
   if (ConfigLines.size() <= 6) return;
-  Text line = DecodeCp932(ConfigLines[6]).value_or(Text());
+  // Only the flags change: the bytes around them are written back as read,
+  // since CP932 has two codes for some characters and encoding the decoded
+  // line again could swap one for the other.
+  const std::string& line = ConfigLines[6];
+  size_t head = 0, chars = 0;
+  for (; chars < 14 && head < line.size(); ++chars) head += Cp932CharBytes(line[head]);
+  size_t tail = head;
+  for (size_t c = chars; c < 33 && tail < line.size(); ++c) tail += Cp932CharBytes(line[tail]);
   // A short line is padded so the flags always stand at characters 15 to 33.
-  Text head = Left(line, 14);
-  head.resize(14, u' ');
-  Text flags;
+  std::string rebuilt = line.substr(0, std::min(head, line.size()));
+  rebuilt.append(14 - chars, ' ');
   for (int k = 0; k < 19; ++k) {
     if (CgUnlocked[static_cast<size_t>(k)]) {
-      flags += u'0';
+      rebuilt += '0';
     } else {
       int digit = (k + 2) % 10;
-      flags += digit == 0 ? u'1' : static_cast<char16_t>(u'0' + digit);
+      rebuilt += digit == 0 ? '1' : static_cast<char>('0' + digit);
     }
   }
-  Text tail = line.size() > 33 ? line.substr(33) : Text();
-  ConfigLines[6] = EncodeCp932(head + flags + tail);
+  if (tail < line.size()) rebuilt += line.substr(tail);
+  ConfigLines[6] = rebuilt;
 }
 
 bool Main_Form::WriteConfig(std::string* error) {

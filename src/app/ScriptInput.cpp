@@ -57,7 +57,7 @@ const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu
                         "wheel",  "screenshot", "pad"};
 
 // Virtual-key code of a key name, -1 for none: a name below, f1 to f12, a
-// letter or digit, or a code 0 to 255 (a single digit is the digit's key).
+// letter or digit, or a code 1 to 255 (a single digit is the digit's key).
 int KeyCode(const std::string& k) {
   static const std::pair<const char*, int> names[] = {
       {"space", kVkSpace},   {"enter", kVkEnter}, {"esc", kVkEscape}, {"ctrl", kVkControl}, {"pageup", kVkPageUp},
@@ -67,7 +67,7 @@ int KeyCode(const std::string& k) {
   if (k.size() >= 2 && k.size() <= 3 && k[0] == 'f' && IntIn(k.substr(1), 1, 12)) return kVkF1 - 1 + std::stoi(k.substr(1));
   if (k.size() == 1 && k[0] >= 'a' && k[0] <= 'z') return 'A' + (k[0] - 'a');
   if (k.size() == 1 && k[0] >= '0' && k[0] <= '9') return k[0];
-  if (IntIn(k, 0, 255)) return std::stoi(k);
+  if (IntIn(k, 1, 255)) return std::stoi(k);
   return -1;
 }
 
@@ -84,6 +84,10 @@ bool ParseKey(std::string k, int& key, int& mods) {
   return key >= 0;
 }
 
+// Notches one wheel line turns: the backlog's 200 messages scroll from end
+// to end in far fewer, and each notch is an event of its own.
+constexpr int kMaxNotches = 1000;
+
 const char* const kTitleButtons[] = {"new", "load", "gallery", "end"};
 const std::pair<const char*, MenuItem> kMenuItems[] = {
     {"end", MenuItem::prog_end},     {"load", MenuItem::prog_load}, {"save", MenuItem::prog_save},
@@ -99,13 +103,16 @@ std::string Problem(const std::vector<std::string>& w) {
   if (!known) return "unknown action '" + a + "'";
   if (a == "now") {
     if (w.size() < 2) return "'now' needs an action";
+    // Given at once, the action has no waits to skip; a "wait" starts at
+    // once by itself.
+    if (w[1] == "now" || w[1] == "wait") return "'now' takes one action, not '" + w[1] + "'";
     return Problem(std::vector<std::string>(w.begin() + 1, w.end()));
   }
   if (a == "wait" && !IntIn(arg(1), 0, INT32_MAX)) return "'wait' needs milliseconds, 0 to 2147483647";
   if (a == "dialog" && w.size() < 3) return "'dialog' needs a form and a control";
   if (a == "key" || a == "hold" || a == "release") {
     int key, mods;
-    if (!ParseKey(arg(1), key, mods)) return "unknown key '" + arg(1) + "' (a key name or a key code 0 to 255)";
+    if (!ParseKey(arg(1), key, mods)) return "unknown key '" + arg(1) + "' (a key name or a key code 1 to 255)";
   }
   if (a == "pad") {
     PadButton b;
@@ -113,6 +120,8 @@ std::string Problem(const std::vector<std::string>& w) {
     if (w.size() > 2 && arg(2) != "down" && arg(2) != "up") return "'pad' takes down or up after the button";
   }
   if (a == "wheel" && arg(1) != "up" && arg(1) != "down") return "'wheel' takes up or down";
+  if (a == "wheel" && w.size() > 2 && !IntIn(arg(2), 1, kMaxNotches))
+    return "'wheel' turns 1 to " + std::to_string(kMaxNotches) + " notches";
   if (a == "choose" && !IntIn(arg(1), 1, 3)) return "'choose' takes 1, 2 or 3";
   if (a == "title" && std::none_of(std::begin(kTitleButtons), std::end(kTitleButtons),
                                    [&](const char* b) { return arg(1) == b; }))
@@ -120,8 +129,8 @@ std::string Problem(const std::vector<std::string>& w) {
   if (a == "menu" && std::none_of(std::begin(kMenuItems), std::end(kMenuItems),
                                   [&](const auto& m) { return arg(1) == m.first; }))
     return "unknown menu item '" + arg(1) + "'";
-  if ((a == "mouse" || a == "move") && (!IntIn(arg(1), INT32_MIN, INT32_MAX) || !IntIn(arg(2), INT32_MIN, INT32_MAX)))
-    return "'" + a + "' needs X and Y";
+  if ((a == "mouse" || a == "move") && (!IntIn(arg(1), 0, 639) || !IntIn(arg(2), 0, 479)))
+    return "'" + a + "' needs X and Y of the picture, 0 to 639 and 0 to 479";
   return "";
 }
 
@@ -194,7 +203,7 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
     q.push_back(a == "hold" ? KeyEvent(key, mods) : KeyUpEvent(key));
   } else if (a == "wheel") {
     if (arg(1) != "up" && arg(1) != "down") fail("'wheel' takes up or down");
-    int n = IsInt(arg(2)) ? std::stoi(arg(2)) : 1;
+    int n = w.size() > 2 ? std::stoi(arg(2)) : 1;
     for (int i = 0; i < n; ++i) q.push_back(WheelEvent(arg(1) == "up" ? 1 : -1));
   } else if (a == "pad") {
     PadButton b;

@@ -15,7 +15,7 @@
 //                          digit, or a virtual-key code; ctrl+, alt+ and
 //                          shift+ in front press it with those held
 //   hold KEY | release KEY the key goes down and stays down / comes up
-//   wheel up|down [N]      the mouse wheel turns N notches (1)
+//   wheel up|down [N]      the mouse wheel turns N notches (1, at most 1000)
 //   pad BUTTON [down|up]   a gamepad button pressed and let go (or only
 //                          one of the two): a b x y lb rb start back up
 //                          down left right; the D-pad waits for a choice,
@@ -32,7 +32,8 @@
 //   yes | no               the answer to the question the line before asks
 //   wait MS                let MS milliseconds pass first
 //   now LINE               give LINE at once, even while nothing waits
-//                          (for example a click during the opening)
+//                          (for example a click during the opening); LINE
+//                          is one action, not another now or a wait
 //   screenshot FILE        save the picture as it is on screen when the
 //                          game next waits for the player
 //   close                  the window's close box
@@ -48,7 +49,8 @@ namespace mirel {
 
 class ScriptInput final : public EventSource {
  public:
-  // Throws std::runtime_error naming the line for a line it cannot read.
+  // Throws std::runtime_error naming the line for a line it cannot read or
+  // whose numbers lie outside their ranges: nothing is refused later.
   ScriptInput(const std::string& script, Clock& clock, ScriptedMessageBoxes& messages);
   void Attach(Main_Form* form) { form_ = form; }
   void SetScreenshotHandler(std::function<void(const std::string&)> h) { screenshot_ = std::move(h); }

@@ -34,6 +34,8 @@ void ReadMarks::Load(const std::string& path) {
   read_.assign(kRecords, false);
   dirty_ = false;
   if (path.empty()) return;
+  // What a write killed before its rename leaves behind.
+  if (FileExists(path + ".tmp")) RemoveFile(path + ".tmp");
   std::optional<Bytes> bytes = ReadFile(path);
   if (!bytes) return;
   std::istringstream in(std::string(bytes->begin(), bytes->end()));

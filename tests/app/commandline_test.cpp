@@ -12,6 +12,7 @@ struct CommandLine {
   const char* args;  // "DIR" stands for a folder without a story
   int status;
   std::vector<const char*> said;  // parts of what the program prints
+  const char* script = "";        // written to script.txt
 };
 
 void PrintTo(const CommandLine& c, std::ostream* os) { *os << c.args; }
@@ -24,6 +25,7 @@ const CommandLine kCommandLines[] = {
     {"--headless --data --input script.txt", 2, {"--data needs a value, not the option --input"}},
     {"--headless --input", 2, {"--input needs a value"}},
     {"--headless=yes", 2, {"--headless takes no value"}},
+    {"--headless --input script.txt", 2, {"input line 2: 'wheel' turns 1 to 1000 notches"}, "click\nwheel up 3000000000\n"},
 };
 
 class CommandLineTest : public ::testing::TestWithParam<CommandLine> {};
@@ -33,6 +35,7 @@ TEST_P(CommandLineTest, FaultsAreRefusedAndAFolderWithoutAStoryIsExplained) {
   const std::string dir = root / "nostory";
   std::string args = GetParam().args;
   if (size_t at = args.find("DIR"); at != std::string::npos) args.replace(at, 3, dir);
+  test::WriteBytes(root / "script.txt", GetParam().script);
   const auto [status, out] = test::Shell("cd '" + root.path() + "' && " + test::BuildDir() + "src/mirel " + args + " 2>&1");
   EXPECT_EQ(status, GetParam().status) << out;
   for (std::string part : GetParam().said) {

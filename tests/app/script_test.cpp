@@ -27,17 +27,25 @@ TEST_F(ScriptTest, UnknownOrIncompleteLinesAreRefusedWithTheirNumber) {
   } catch (const std::runtime_error& e) {
     EXPECT_NE(std::string(e.what()).find("line 4"), std::string::npos);
   }
-  // Incomplete, or a number too big for its field: refused before the run.
-  for (const char* bad : {"wait soon", "dialog NameEnt", "now", "wait 99999999999", "wait -1", "key 4294967296",
-                          "choose 99999999999999999999", "now choose 12345678901", "mouse 1 99999999999",
-                          "move 99999999999 1", "title start", "menu nothing"}) {
+  // Incomplete, a number outside its range or a now inside a now: refused
+  // before the run (5000 nested nows once overflowed the stack).
+  std::string nows;
+  for (int i = 0; i < 5000; ++i) nows += "now ";
+  nows += "click";
+  for (const std::string bad : {"wait soon", "dialog NameEnt", "now", "wait 99999999999", "wait -1", "key 4294967296",
+                                "key 00", "choose 99999999999999999999", "now choose 12345678901", "mouse 1 99999999999",
+                                "move 99999999999 1", "mouse 640 0", "move 0 480", "mouse -1 0", "title start",
+                                "menu nothing", "wheel up 3000000000", "wheel up 2000000000", "wheel down 0",
+                                "wheel up x", "now now click", "now wait 5", nows.c_str()}) {
     try {
-      Load(std::string("click\n") + bad + "\n");
+      Load("click\n" + bad + "\n");
       ADD_FAILURE() << bad;
     } catch (const std::runtime_error& e) {
       EXPECT_NE(std::string(e.what()).find("input line 2: "), std::string::npos) << e.what();
     }
   }
+  for (const char* edge : {"wheel up 1000", "mouse 639 479", "move 0 0", "key 255", "key 1", "now yes"})
+    EXPECT_NO_THROW(Load(edge)) << edge;
 }
 
 TEST_F(ScriptTest, WhenTheScriptRunsOutEveryWaitIsAnsweredSoTheRunEnds) {

@@ -48,7 +48,7 @@ TEST(Backlog, KeepsTheLastMessagesAndScrollsWithinThemOverTheDimmedPicture) {
   EXPECT_FALSE(b.IsOpen());
 }
 
-TEST(ReadMarks, SurviveInTheirFileAndADamagedFileCountsAsNothingRead) {
+TEST(ReadMarks, SurviveInTheirFileAndADamagedOrHalfWrittenFileCountsAsNothingRead) {
   test::TempDir dir;
   const std::string path = ReadMarks::FileFor(dir / "read/", Bytes{1, 2, 3});
   EXPECT_NE(path, ReadMarks::FileFor(dir / "read/", Bytes{1, 2, 4}));  // one file per story
@@ -58,8 +58,10 @@ TEST(ReadMarks, SurviveInTheirFileAndADamagedFileCountsAsNothingRead) {
   marks.Load(path);
   for (int32_t r : {0, 7, 8, 9, 5000}) marks.Mark(r);
   marks.Save();  // makes the folder
+  test::WriteBytes(path + ".tmp", "MIREL read");  // left by a write that was killed
   ReadMarks again;
   again.Load(path);
+  EXPECT_FALSE(FileExists(path + ".tmp"));
   for (int32_t r = 0; r <= 5000; ++r)
     EXPECT_EQ(again.IsRead(r), r == 0 || (r >= 7 && r <= 9) || r == 5000) << r;
   EXPECT_FALSE(again.IsRead(-1));
