@@ -98,6 +98,8 @@ void Main_Form::DispatchMouse(const InputEvent& e) {
   Surface* hit = HitTest(*this, e.x, e.y);
   if (!hit || !hit->Enabled) return;
   bool down = e.kind == EventKind::MouseDown;
+  // The gallery's pictures and button answer the left button only.
+  const bool leftDown = down && e.button == 1;
   // Labels in the message window pass their clicks to the window.
   if (hit == &Blinker || hit == &Dtime_label || comforts.OwnsLabel(hit)) hit = hit->parent;
   auto indexIn = [hit](auto& arr) -> int {
@@ -119,12 +121,12 @@ void Main_Form::DispatchMouse(const InputEvent& e) {
     if (down) Smenu_MouseDown(i);
     else Smenu_MouseMove(i);
   } else if ((i = indexIn(Pic)) >= 1 && i <= 15) {
-    if (down) Pic_Click(i);
+    if (leftDown) Pic_Click(i);
     else Pic_MouseMove(i);
   } else if (hit == &SCG) {
-    if (down) SCG_Click();
+    if (leftDown) SCG_Click();
   } else if (hit == &CG_END) {
-    if (down) CG_END_Click();
+    if (leftDown) CG_END_Click();
   }
 }
 
