@@ -235,15 +235,11 @@ void FinalScreen(Main_Form& f) {
   Surface& panel = Staff(f, 6);
   Surface& pile = Staff(f, 0);
   Wait(f, 1000);
-  // The photos become part of the picture that fades away under them.
-  if (pile.Visible) {
-    BitBlt(f.Pic_Main, pile.left, pile.top, pile.width, pile.height, pile, 0, 0, Rop::SrcCopy);
-    pile.Visible = false;
-  }
+  // The photo pile stays in front while the last picture fades in under it.
   if (f.LoadPicture(f.Pic_Back, "p01.dat")) BlendIn(f, f.Pic_Main, 0, 0, 640, 480, f.Pic_Back, 0, 0);
 
-  // A black plate with the two lines, faded into the roll window.
-  FillBox(panel, 0, 0, kPanelWidth, kPanelHeight, kBlack);
+  // The two lines in a black outline over what the strip holds there,
+  // faded into the roll window.
   FrameBox(panel, 0, 0, kPanelWidth, kPanelHeight, kBlack);
   panel.ForeColor = kWhite;
   panel.font = Font{u"Arial", 14, true};
