@@ -233,7 +233,6 @@ void PlainEnding(Main_Form& f) {
 void FinalScreen(Main_Form& f) {
   Surface& roll = Staff(f, 7);
   Surface& panel = Staff(f, 6);
-  Surface& pile = Staff(f, 0);
   Wait(f, 1000);
   // The photo pile stays in front while the last picture fades in under it.
   if (f.LoadPicture(f.Pic_Back, "p01.dat")) BlendIn(f, f.Pic_Main, 0, 0, 640, 480, f.Pic_Back, 0, 0);
