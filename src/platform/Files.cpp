@@ -12,13 +12,16 @@
 
 namespace mirel {
 
-std::string ResolveInDir(const std::string& dir, const std::string& name) {
-  std::string exact = dir + name;
+namespace {
+
+// The entry of `dir` whose name equals `name` ignoring ASCII case, or
+// `name` itself when there is none.
+std::string EntryIn(const std::string& dir, const std::string& name) {
   struct stat st;
-  if (::stat(exact.c_str(), &st) == 0) return exact;
+  if (::stat((dir + name).c_str(), &st) == 0) return name;
   DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return exact;
-  std::string found;
+  if (!d) return name;
+  std::string found = name;
   while (dirent* e = ::readdir(d)) {
     if (::strcasecmp(e->d_name, name.c_str()) == 0) {
       found = e->d_name;
@@ -26,7 +29,24 @@ std::string ResolveInDir(const std::string& dir, const std::string& name) {
     }
   }
   ::closedir(d);
-  return found.empty() ? exact : dir + found;
+  return found;
+}
+
+}  // namespace
+
+std::string ResolveInDir(const std::string& dir, const std::string& name) {
+  // Names written on Windows separate folders with "\"; each part is found
+  // whatever its case. A name that would leave the folder is not looked up.
+  if (!StaysInFolder(name)) return dir + name;
+  std::string path = dir;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find_first_of("/\\", start);
+    const std::string part = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (end == std::string::npos) return path + EntryIn(path, part);
+    if (!part.empty()) path += EntryIn(path, part) + kPathSep;
+    start = end + 1;
+  }
 }
 
 bool FileExists(const std::string& path) {

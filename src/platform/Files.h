@@ -12,6 +12,9 @@ using Bytes = std::vector<uint8_t>;
 
 // `dir` ends with a separator. Returns dir + the existing entry whose name
 // equals `name` ignoring ASCII case, or dir + name when there is none.
+// `name` may name folders on the way, with "/" or "\\", each part found
+// whatever its case; a name that leaves the folder (see StaysInFolder) is
+// returned unresolved.
 std::string ResolveInDir(const std::string& dir, const std::string& name);
 bool FileExists(const std::string& path);   // a regular file
 bool DirExists(const std::string& path);

@@ -126,6 +126,13 @@ TEST(FilesTest, NamesAreFoundWhateverTheirCase) {
   WriteBytes(d / "P91.DAT", "x");
   EXPECT_EQ(ResolveInDir(d.path(), "p91.dat"), d / "P91.DAT");
   EXPECT_EQ(ResolveInDir(d.path(), "none.dat"), d / "none.dat");
+  // Folders on the way, written either way, each found whatever its case;
+  // a name that leaves the folder is not looked up.
+  std::filesystem::create_directories(d / "Mid");
+  WriteBytes(d / "Mid/Song.MID", "x");
+  EXPECT_EQ(ResolveInDir(d.path(), "mid\\song.mid"), d / "Mid/Song.MID");
+  EXPECT_EQ(ResolveInDir(d.path(), "MID/SONG.mid"), d / "Mid/Song.MID");
+  EXPECT_EQ(FileSize(ResolveInDir(d.path() + "Mid/", "../p91.dat")), -1);
   EXPECT_EQ(FileSize(d / "P91.DAT"), 1);
   EXPECT_EQ(FileSize(d / "none.dat"), -1);
 }

@@ -107,7 +107,18 @@ void BuildDataFolder(const std::string& src, const std::string& outDir, const Bu
     if (name == "scenario.csv" || name == "choices.csv") continue;
     if (name == "story.ini") Write(out / name, Cp932Lines(ReadText(entry.path()), name));
     else if (name == "90.txt") Write(out / "90.dat", Cp932Lines(ReadText(entry.path()), name));
-    else if (name == "pictures.txt") {
+    else if (name == "copies.txt") {
+      // "TARGET SOURCE": a file of the folder made again under another
+      // name, folders included (songs in a folder of their own, say).
+      std::istringstream lines(ReadText(entry.path()));
+      std::string line, target, source;
+      while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        if (!(words >> target >> source) || target[0] == '#') continue;
+        fs::create_directories((out / target).parent_path());
+        fs::copy_file(out / source, out / target, fs::copy_options::overwrite_existing);
+      }
+    } else if (name == "pictures.txt") {
       std::istringstream lines(ReadText(entry.path()));
       std::string line;
       for (int n = 1; std::getline(lines, line); ++n)

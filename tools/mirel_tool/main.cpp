@@ -54,7 +54,8 @@ const char* Help(const std::string& cmd) {
            "(UTF-8, comma-separated, \"#\" comments) become \"91.dat\" and \"92.dat\", checked for\n"
            "mistakes that break play unless --unchecked; \"story.ini\" and \"90.txt\" (UTF-8) become\n"
            "\"story.ini\" and \"90.dat\" in Shift-JIS; each line \"NAME WIDTHxHEIGHT [RRGGBB]\" of\n"
-           "\"pictures.txt\" paints a shaded picture; every other file is copied. With --base, OUT\n"
+           "\"pictures.txt\" paints a shaded picture; each line \"TARGET SOURCE\" of \"copies.txt\"\n"
+           "copies a file of OUT to another name; every other file is copied. With --base, OUT\n"
            "starts as a copy of DIR (its pictures and songs). Pictures of the game's table are\n"
            "left in their stored form.\n";
   if (cmd == "check")
