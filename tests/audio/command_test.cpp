@@ -42,37 +42,6 @@ struct AudioCommandTest : ::testing::Test {
   }
 };
 
-TEST_F(AudioCommandTest, StopFadesOutClosesAndRestoresTheVolume) {
-  Run(u"aa");
-  tp.audio.volumes.clear();
-  uint32_t t0 = tp.clock.GetTickCount();
-  Run(u"a0");
-  EXPECT_EQ(f.CurMusic, 0);
-  std::vector<uint32_t> want = {65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7, 65535};
-  EXPECT_EQ(tp.audio.volumes, want);
-  EXPECT_GE(tp.clock.GetTickCount() - t0, 900u);
-  EXPECT_EQ(tp.audio.commands[tp.audio.commands.size() - 2], "stop midifile ");
-  EXPECT_EQ(tp.audio.commands.back(), "close midifile");
-  EXPECT_EQ(tp.audio.volume, f.SavedVolume);
-}
-
-TEST_F(AudioCommandTest, ChangingSongFadesTheOldOneAndComesBackToTheVolume) {
-  tp.audio.volume = f.SavedVolume = 40000;
-  Run(u"aa");
-  tp.audio.volumes.clear();
-  tp.audio.commands.clear();
-  Run(u"ab");
-  EXPECT_EQ(f.CurMusic, 2);
-  ASSERT_FALSE(tp.audio.volumes.empty());
-  EXPECT_EQ(tp.audio.volumes.front(), 40000u);
-  EXPECT_EQ(tp.audio.volumes.back(), 40000u);
-  EXPECT_EQ(tp.audio.volumes.size(), 10u);  // nine fade levels, then the volume
-  auto stop = std::find(tp.audio.commands.begin(), tp.audio.commands.end(), "close midifile");
-  auto open = std::find(tp.audio.commands.begin(), tp.audio.commands.end(), OpenOf(2));
-  EXPECT_LT(stop, open);
-  EXPECT_NE(open, tp.audio.commands.end());
-}
-
 TEST_F(AudioCommandTest, SoundDigitsPlayTheirWaveOnlyWithSoundsOn) {
   Run(u"a3");
   ASSERT_EQ(tp.audio.sounds.size(), 1u);
@@ -86,23 +55,6 @@ TEST_F(AudioCommandTest, SoundDigitsPlayTheirWaveOnlyWithSoundsOn) {
   f.SeOn = false;
   Run(u"a1");
   EXPECT_EQ(tp.audio.sounds.size(), 2u);
-}
-
-TEST_F(AudioCommandTest, LoopTimerRestartsAnEndedSongOnly) {
-  tp.audio.songMs = 3000;
-  Run(u"aa");
-  f.BGMLoop_Timer();             // still playing
-  EXPECT_EQ(Count("play midifile from 0"), 1u);
-  tp.clock.Advance(3000);
-  f.BGMLoop_Timer();
-  EXPECT_EQ(Count("play midifile from 0"), 2u);
-  EXPECT_EQ(tp.audio.commands[tp.audio.commands.size() - 2], "stop midifile ");
-  EXPECT_TRUE(tp.audio.playing);
-
-  Run(u"a0");
-  tp.clock.Advance(10000);
-  f.BGMLoop_Timer();
-  EXPECT_EQ(Count("play midifile from 0"), 2u);  // stopped by the command: stays stopped
 }
 
 }  // namespace

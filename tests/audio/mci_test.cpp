@@ -62,35 +62,5 @@ TEST_F(MciTest, MixerFailureSwitchesMusicAndSoundsOff) {
   EXPECT_FALSE(q.BgmOn);
 }
 
-// The levels a fade passes: from the start value down by an eighth of it
-// while the level is not negative, or up from 0 while it does not pass the
-// end value.
-TEST_F(MciTest, FadesPassTheListedLevelsAtHundredMillisecondSteps) {
-  mci.FadeOut(65535);
-  std::vector<uint32_t> down = {65535, 57344, 49153, 40962, 32771, 24580, 16389, 8198, 7};
-  EXPECT_EQ(backend.Levels(), down);
-  for (size_t i = 1; i < backend.sets.size(); ++i) {
-    uint32_t gap = backend.sets[i].second - backend.sets[i - 1].second;
-    EXPECT_GE(gap, 100u);
-    EXPECT_LE(gap, 102u);
-  }
-  EXPECT_GE(pumps, 9);  // window events run while the fade waits
-  EXPECT_TRUE(mci.FadedOut());
-
-  backend.sets.clear();
-  uint32_t t0 = clock.GetTickCount();
-  mci.FadeIn(65535);
-  std::vector<uint32_t> up = {0, 8191, 16382, 24573, 32764, 40955, 49146, 57337, 65528};
-  EXPECT_EQ(backend.Levels(), up);
-  uint32_t took = clock.GetTickCount() - t0;
-  EXPECT_GE(took, 900u);
-  EXPECT_LE(took, 920u);
-  EXPECT_FALSE(mci.FadedOut());
-
-  backend.sets.clear();
-  mci.FadeOut(8);
-  EXPECT_EQ(backend.Levels(), (std::vector<uint32_t>{8, 7, 6, 5, 4, 3, 2, 1, 0}));
-}
-
 }  // namespace
 }  // namespace mirel

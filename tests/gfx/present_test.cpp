@@ -14,14 +14,6 @@ namespace {
 
 constexpr uint32_t kSpriteColour = Rgb(200, 30, 90);
 
-// A sprite picture of one colour whose left ten columns are transparent.
-Image SpritePicture(int w, int h) {
-  Image img = Plain(w, h, kSpriteColour);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < 10; ++x) img.pixels[static_cast<size_t>(y) * w + x] = kBlack;
-  return img;
-}
-
 class PresentTest : public ::testing::Test, public Harness {
  protected:
   Image bg = OldPicture();
@@ -127,66 +119,6 @@ TEST_F(PresentTest, OnlyWhatChangedIsHandedOverAndUnseenChangesNotAtAll) {
   f.Doll_Disp[0].Refresh();
   EXPECT_EQ(tp.window.Presents(), presents + 2);
   EXPECT_EQ(tp.window.PresentedPixels() - pixels, 2 * 100 * 300);
-  EXPECT_TRUE(ShowsWhatIsComposed());
-}
-
-TEST_F(PresentTest, ASpriteIsOnScreenDuringTheWaitAfterItAndGoneAfterItsWipe) {
-  WriteBmp(dir / "11.dat", SpritePicture(100, 200));
-  f.Doll_Disp[0].Visible = false;
-  f.Waku[3].Visible = false;
-  f.DoEvents();
-  auto waitWatching = [&](std::vector<uint32_t>& seen) {
-    const uint64_t start = tp.clock.TotalSlept();
-    onPump = [&, start] {
-      if (seen.empty() && tp.clock.TotalSlept() - start >= 2000) seen = OnScreen();
-    };
-    f.MsgText = u"4000";
-    f.CmdWait();
-    onPump = nullptr;
-  };
-  f.DollNo = 1;
-  f.FaceNo = 1;
-  f.MsgText = u"L";
-  ASSERT_EQ(f.ShowDoll(), 2);
-  std::vector<uint32_t> during;
-  waitWatching(during);
-  EXPECT_TRUE(ScreenMatches(during, [&](int x, int y) {
-    const bool sprite = x >= 40 + 10 && x < 40 + 100 && y >= 280;
-    return sprite ? kSpriteColour : bg.At(x, y);
-  }));
-  f.FaceNo = 0;
-  f.EffectCode = u"MS";
-  ASSERT_EQ(f.ShowDoll(), 2);
-  std::vector<uint32_t> after;
-  waitWatching(after);
-  EXPECT_TRUE(ScreenMatches(after, [&](int x, int y) { return bg.At(x, y); }));
-}
-
-TEST_F(PresentTest, AFaceDissolvesInNineFramesOfFortyMillisecondsPresentedOnceEach) {
-  WriteBmp(dir / "12.dat", SpritePicture(300, 300));
-  WriteBmp(dir / "60.dat", Plain(1465, 360, Rgb(250, 220, 20)));
-  f.LoadFaces();
-  f.DollNo = 1;
-  f.FaceNo = 2;
-  f.MsgText = u"L";
-  ASSERT_EQ(f.ShowDoll(), 2);
-  f.DoEvents();
-  std::vector<uint64_t> slept;
-  std::vector<long> presents;
-  onPump = [&] {
-    slept.push_back(tp.clock.TotalSlept());
-    presents.push_back(tp.window.Presents());
-  };
-  f.DollParam = 2;
-  f.MessageSpeed = 3;
-  ASSERT_EQ(f.ChangeFace(), 0);
-  // One pump before the dissolve, then one after each frame.
-  ASSERT_EQ(slept.size(), 10u);
-  for (size_t k = 1; k < slept.size(); ++k) {
-    EXPECT_EQ(slept[k] - slept[k - 1], 40u) << "frame " << k;
-    EXPECT_EQ(presents[k] - presents[k - 1], 1) << "frame " << k;
-  }
-  f.DoEvents();
   EXPECT_TRUE(ShowsWhatIsComposed());
 }
 

@@ -106,44 +106,6 @@ class SpriteTest : public ::testing::Test, public Harness {
   }
 };
 
-TEST_F(SpriteTest, StandsAtEachPlaceOnTheBottomEdgeMaskedOverTheBackground) {
-  const Image left = SpritePicture(120, 300), right = SpritePicture(100, 260, 0x40), centre = SpritePicture(140, 330);
-  Put("12.dat", left);
-  Put("21.dat", right);
-  Put("33.dat", centre);
-  struct Case {
-    int character, picture;
-    const char16_t* text;
-    int p, x;
-    const Image* img;
-  };
-  const Case cases[] = {{1, 2, u"L", 0, 40, &left}, {2, 1, u"R", 1, 350, &right}, {3, 3, u"C", 2, 130, &centre}};
-  std::vector<Standing> standing;
-  for (const Case& c : cases) {
-    const int w = c.img->width, h = c.img->height, y = 480 - h;
-    ASSERT_EQ(Sprite(c.character, c.picture, c.text), 2) << Utf8(c.text);
-    EXPECT_EQ(std::tie(f.DollX[c.p], f.DollY[c.p], f.DollW[c.p], f.DollH[c.p]), std::make_tuple(c.x, y, w, h));
-    const Surface& d = f.Doll_Disp[c.p];
-    EXPECT_EQ(std::tie(d.left, d.top, d.width, d.height), std::make_tuple(c.x, y, w, h));
-    EXPECT_TRUE(d.Visible);
-    EXPECT_EQ(f.DollPose[static_cast<size_t>(c.character - 1)][static_cast<size_t>(c.p)], c.picture);
-    EXPECT_TRUE(f.PosUsed[static_cast<size_t>(c.p)]);
-    // The saved background and the mask of the picture.
-    EXPECT_TRUE(ImageMatches(f.Doll_Back[c.p].pixels, w, h, [&](int x, int yy) { return bg.At(c.x + x, y + yy); }));
-    EXPECT_TRUE(ImageMatches(f.Doll_Mask[c.p].pixels, w, h,
-                             [&](int x, int yy) { return c.img->At(x, yy) == kBlack ? kWhite : kBlack; }));
-    // Presented twice: the bare background, then the sprite over it.
-    const FrameLog& log = disp[static_cast<size_t>(c.p)];
-    ASSERT_EQ(log.Count(), 2);
-    standing.push_back({c.img, c.x, y});
-    EXPECT_TRUE(ScreenShows(Scene(standing))) << Utf8(c.text);
-  }
-  // The screen picture itself is never drawn into for a sprite.
-  EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return bg.At(x, y); }));
-  EXPECT_EQ(tp.clock.TotalSlept(), 0u);
-  EXPECT_TRUE(tp.messages.Shown().empty());
-}
-
 TEST_F(SpriteTest, AnotherCharacterAtThePlaceIsOverdrawnButKeepsItsEntry) {
   const Image one = SpritePicture(300, 300), two = SpritePicture(280, 250, 0x40);
   Put("11.dat", one);
@@ -169,49 +131,6 @@ TEST_F(SpriteTest, AnotherCharacterAtThePlaceIsOverdrawnButKeepsItsEntry) {
   // The newcomer still counts as standing there.
   ASSERT_EQ(Sprite(2, 1, u"R"), 2);
   EXPECT_FALSE(f.Doll_Disp[1].Visible);
-}
-
-TEST_F(SpriteTest, AFaceDissolvesInNinePacedFramesAndEndsAsTheNewFace) {
-  const Image pic = SpritePicture(300, 300);
-  Put("12.dat", pic);
-  PutSheet();
-  ASSERT_EQ(Sprite(1, 2, u"L"), 2);
-  const std::vector<uint32_t> old = f.Doll_Disp[0].pixels;
-  // Picture 12: box (130, 90) 135 x 120, sheet column 135; expression 2 below the first.
-  const int x1 = 130, y1 = 90, w = 135, h = 120, sx = 135, sy = 120;
-  auto oldAt = [&](int x, int y) { return old[static_cast<size_t>(y) * 300 + x]; };
-  auto newAt = [&](int x, int y) {
-    uint32_t s = SheetAt(sx + x - x1, sy + y - y1);
-    return s == kBlack ? oldAt(x, y) : s;
-  };
-  auto inBox = [&](int x, int y) { return x >= x1 && x < x1 + w && y >= y1 && y < y1 + h; };
-  f.Waku[0].Visible = f.Waku[3].Visible = true;
-  disp[0].keepAll = true;
-  disp[0].times.clear();
-  const uint64_t slept = tp.clock.TotalSlept();
-  pumps = 0;
-  ASSERT_EQ(Face(1, 2, 2, 3), 0);
-  // Nine dissolve frames 40 ms apart, then the whole face copied.
-  ASSERT_EQ(disp[0].Count(), 10);
-  for (int k = 0; k < 10; ++k) EXPECT_EQ(disp[0].times[static_cast<size_t>(k)] - slept, 40u * k) << k;
-  EXPECT_EQ(tp.clock.TotalSlept() - slept, 360u);
-  EXPECT_EQ(pumps, 10);  // once before the dissolve, then after each frame
-  for (int k : {0, 4, 8}) {
-    EXPECT_TRUE(ImageMatches(disp[0].Frame(k), 300, 300, [&](int x, int y) {
-      if (!inBox(x, y)) return oldAt(x, y);
-      return kThreshold[(y - y1) % 8][(x - x1) % 8] <= k ? newAt(x, y) : oldAt(x, y);
-    })) << "frame " << k;
-  }
-  EXPECT_TRUE(ImageMatches(f.Doll_Disp[0].pixels, 300, 300,
-                           [&](int x, int y) { return inBox(x, y) ? newAt(x, y) : oldAt(x, y); }));
-  EXPECT_TRUE(ScreenShows([&](int x, int y) {
-    int dx = x - 40, dy = y - 180;
-    return dx >= 0 && dx < 300 && dy >= 0 ? (inBox(dx, dy) ? newAt(dx, dy) : oldAt(dx, dy)) : bg.At(x, y);
-  }));
-  EXPECT_TRUE(f.Waku[0].Visible);
-  EXPECT_TRUE(f.Waku[3].Visible);
-  EXPECT_TRUE(ScreenMatches(Screen(), [&](int x, int y) { return bg.At(x, y); }));
-  EXPECT_TRUE(tp.messages.Shown().empty());
 }
 
 TEST_F(SpriteTest, RecordsWhoseFieldsNameNothingAreReportedAndSkipped) {

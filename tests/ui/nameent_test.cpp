@@ -20,35 +20,6 @@ struct NameEntTest : ::testing::Test, test::TextHarness {
   }
 };
 
-TEST_F(NameEntTest, OpensWithTheCurrentNameAndHoldsTheMainWindow) {
-  f.ClickWait = true;
-  dlg.Form_Load();
-  EXPECT_TRUE(dlg.IsOpen());
-  EXPECT_EQ(dlg.model.caption, u"なまえの変更");
-  EXPECT_FALSE(dlg.model.closeBox);
-  EXPECT_TRUE(dlg.model.topMost);
-  EXPECT_EQ(dlg.model.At("Text1").caption, u"水野　晴");
-  EXPECT_EQ(dlg.model.At("Label1").caption,
-            u"主人公の名前を変更できます。\r\n好きな名前を入力して「OK」ボタンをクリックしてください。");
-  EXPECT_EQ(dlg.model.At("Command1").caption, u"ＯＫ");
-  EXPECT_FALSE(f.form.enabled);
-  EXPECT_EQ(f.CurrentWait(), PlayerWait::Dialog);
-  // The story behind it cannot be advanced, and the window's close does nothing.
-  f.Pic_Main.Visible = true;
-  f.Dispatch(MouseEvent(EventKind::MouseDown, 320, 100));
-  f.Dispatch(ControlEvent("NameEnt", "_close"));
-  EXPECT_TRUE(f.ClickWait);
-  EXPECT_TRUE(dlg.IsOpen());
-
-  f.Dispatch(ControlEvent("NameEnt", "Command1"));
-  EXPECT_FALSE(dlg.IsOpen());
-  EXPECT_TRUE(f.form.enabled);
-  EXPECT_FALSE(f.ClickWait);
-  EXPECT_FALSE(tp.window.ImeOpen());
-  EXPECT_EQ(f.Names[1], u"水野");  // OK on the shown name keeps it
-  EXPECT_EQ(f.Names[2], u"晴");
-}
-
 TEST_F(NameEntTest, TheEntryIsSplitAtTheFirstSeparatorWhenItFits) {
   struct Case {
     Text entry, family, given;
