@@ -11,6 +11,15 @@ Limiter::Limiter(int rate, double releaseSeconds)
   released_.fill(1.0f);
 }
 
+void Limiter::Reset() {
+  delayed_.fill(0.0f);
+  need_.fill(1.0f);
+  released_.fill(1.0f);
+  sum_ = kLookahead;
+  level_ = gain_ = 1;
+  sinceCut_ = kLookahead;
+}
+
 // Each frame needs the gain that brings its louder side to the ceiling. The
 // least of those over the look-ahead window, let back up slowly, is averaged
 // over the window again: so the gain for a frame leaving the delay is never

@@ -17,6 +17,10 @@ class Limiter {
   // Interleaved stereo, in place; the output lags the input by
   // kLookahead - 1 frames.
   void Process(float* stereo, int frames);
+  // Drops what waits in the look-ahead and lets the gain back to 1: after a
+  // stop, or the frames rendered before it would come out at the volume put
+  // back after the fade.
+  void Reset();
   // The gain given to the last frame put out: 1 when nothing is limited.
   float Gain() const { return gain_; }
 

@@ -41,6 +41,9 @@ class Mixer {
     musicGain_ = music;
     effectsGain_ = effects;
   }
+  // A stopped song's last frames, still in the limiter, go unheard (and
+  // with them 1.5 ms of any sound).
+  void DropLookahead() { limiter_.Reset(); }
   // The whole mix: interleaved stereo, -1..1, a little behind the sources
   // (the limiter's look-ahead).
   void Render(float* out, int frames);

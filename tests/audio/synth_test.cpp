@@ -123,6 +123,22 @@ TEST_F(SynthTest, GsSongsDrumPartSoundsAsDrums) {
   EXPECT_LT(after, hit / 20);
 }
 
+// A song stopped after its fade leaves nothing of its reverb to come back
+// when the player's volume is put back.
+TEST_F(SynthTest, AStoppedSongsEchoDoesNotComeBackWithTheVolume) {
+  test::MidiBuilder m;
+  m.Event(0, {0xB0, 91, 127}).Program(0, 0, 19).On(0, 0, 60).On(0, 0, 67).Off(4000, 0, 60).Off(0, 0, 67).End();
+  Song(1, m.Bytes());
+  size_t start = Frame();
+  Run(u"aa");
+  size_t playing = Wait(1000);
+  Run(u"a0");
+  size_t stopped = Frame();
+  EXPECT_GT(Level(start + size_t(200 * kPerMs), playing), 0.005);
+  EXPECT_LT(Level(stopped, Wait(600)), 0.0005);
+  test::DumpWave(out, "echo");
+}
+
 // Everything written to the standard error stream while `run` runs.
 std::string Stderr(const std::function<void()>& run) {
   test::TempDir dir;

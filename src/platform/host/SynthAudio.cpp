@@ -183,8 +183,24 @@ void SynthAudio::DropPlayer() {
   fluid_player_stop(player_);
   delete_fluid_player(player_);
   player_ = nullptr;
-  // Or the old song's notes ring on into the next one.
-  if (synth_) fluid_synth_all_sounds_off(synth_, -1);
+  if (synth_) SilenceSynth();
+}
+
+void SynthAudio::SilenceSynth() {
+  fluid_synth_all_sounds_off(synth_, -1);
+  // Notes off is not enough: the reverb and chorus still hold the old song's
+  // echo, which would come back at full strength once the volume a fade took
+  // down is put back. Nothing clears them but rendering them out, unheard;
+  // without voices that is cheap.
+  constexpr int kBlock = 1024, kMostBlocks = 4 * Mixer::kRate / kBlock;
+  std::vector<float> scratch(2 * kBlock);
+  for (int b = 0; b < kMostBlocks; ++b) {
+    RenderMusic(scratch.data(), kBlock);
+    float peak = 0;
+    for (float v : scratch) peak = std::max(peak, std::abs(v));
+    if (peak < 1e-5f) break;
+  }
+  mixer_.DropLookahead();
 }
 
 bool SynthAudio::SongPlaying() const {
@@ -225,7 +241,7 @@ uint32_t SynthAudio::SendString(const std::string& command, std::string* result)
       return 0;
     case MciVerb::Stop:
       if (player_) fluid_player_stop(player_);
-      fluid_synth_all_sounds_off(synth_, -1);
+      SilenceSynth();
       playing_ = false;
       return 0;
     case MciVerb::Close:

@@ -54,6 +54,7 @@ class SynthAudio final : public AudioBackend, private MusicSource {
   void CatchUp();
   bool StartPlayer();
   void DropPlayer();
+  void SilenceSynth();
   bool SongPlaying() const;
 
   Clock& clock_;
