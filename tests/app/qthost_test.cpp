@@ -6,6 +6,7 @@
 #include <memory>
 #include <QDialog>
 #include <QPlainTextEdit>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 #include "platform/qt/QtHost.h"
@@ -119,6 +120,39 @@ TEST_F(QtHostTest, AboutBoxHasCurvedCornersScrollingWarningsAndClosesWhenItLoses
   about.OnControl(inbox.pending[0]);
   EXPECT_FALSE(about.IsOpen());
   EXPECT_TRUE(f.form.enabled);
+}
+
+// The save dialog while it is busy: its disabled slot frames keep their
+// colours and pictures, and the question panel's red stays off its buttons.
+TEST_F(QtHostTest, ABusyDialogsFramesKeepTheirColoursAndAPanelsColourStaysOffItsButtons) {
+  qt::EventInbox inbox;
+  qt::QtDialogs dialogs(inbox);
+  auto control = [](const char* name, ControlKind kind, int x, int y, int w, int h, uint32_t back) {
+    DialogControl c;
+    c.name = name, c.kind = kind, c.x = x, c.y = y, c.w = w, c.h = h, c.backColor = back;
+    return c;
+  };
+  DialogModel m;
+  m.name = "File_Window", m.caption = u"busy", m.clientWidth = 200, m.clientHeight = 100;
+  m.controls = {control("Picture1(0)", ControlKind::Picture, 0, 0, 32, 32, 0xFF8080),
+                control("Picture4", ControlKind::Panel, 50, 0, 140, 90, 0xFF8080),
+                control("Command1", ControlKind::Button, 10, 40, 60, 30, 0xFFFFFFFF)};
+  m.controls[0].enabled = false;
+  m.controls[0].pixels.assign(32 * 32, 0x304090);
+  m.controls[2].parent = "Picture4";
+  dialogs.ShowDialog(m);
+  QDialog* d = ShownDialog("busy");
+  ASSERT_NE(d, nullptr);
+  QCoreApplication::processEvents();
+  const QImage shot = d->grab().toImage();
+  auto at = [&](int x, int y) { return shot.pixelColor(x, y).rgb() & 0xFFFFFF; };
+  EXPECT_EQ(at(16, 16), 0x304090u);
+  EXPECT_EQ(at(55, 5), 0xFF8080u);
+  const QColor face = shot.pixelColor(50 + 10 + 6, 40 + 15);
+  EXPECT_LT(std::abs(face.red() - face.blue()), 24) << "a plain button face, not a red one";
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, {});
+  QApplication::sendEvent(d->childAt(16, 16), &press);
+  EXPECT_TRUE(inbox.pending.empty()) << "a disabled frame does not answer";
 }
 
 }  // namespace

@@ -57,12 +57,19 @@ class ModelDialog final : public QDialog {
 class ClickLabel final : public QLabel {
  public:
   ClickLabel(QWidget* parent, std::function<void()> onClick) : QLabel(parent), onClick_(std::move(onClick)) {}
+  // A disabled picture only stops answering: Qt would grey its picture,
+  // where the game's frames keep their colours while it is busy.
+  void SetAnswering(bool on) { answering_ = on; }
 
  protected:
-  void mousePressEvent(QMouseEvent*) override { onClick_(); }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (answering_) onClick_();
+    else e->ignore();
+  }
 
  private:
   std::function<void()> onClick_;
+  bool answering_ = true;
 };
 
 // Captions break lines with CR LF; Qt's labels want a bare LF.
@@ -82,7 +89,9 @@ void StyleColours(QWidget* w, const DialogControl& c, int scale) {
   if (c.backColor != 0xFFFFFFFF) css += QString("background-color: #%1;").arg(c.backColor, 6, 16, QChar('0'));
   if (c.cornerRadius > 0) css += QString("border-radius: %1px;").arg(c.cornerRadius * scale);
   if (c.foreColor != 0xFFFFFFFF) css += QString("color: #%1;").arg(c.foreColor, 6, 16, QChar('0'));
-  w->setStyleSheet(css);
+  // Said of this control alone: a panel's colour must not reach the buttons
+  // it holds.
+  w->setStyleSheet(css.isEmpty() ? css : QString("*[objectName=\"%1\"] { %2 }").arg(w->objectName(), css));
   if (c.fontSize > 0 || c.bold) {
     QFont f = w->font();
     if (c.fontSize > 0) f.setPixelSize(static_cast<int>(c.fontSize * 96 / 72 * scale + 0.5));
@@ -219,7 +228,8 @@ void QtDialogs::UpdateDialog(const DialogModel& model) {
     if (wi == o.widgets.end()) continue;
     QWidget* w = wi->second;
     QSignalBlocker block(w);
-    w->setEnabled(c.enabled);
+    if (auto* pic = dynamic_cast<ClickLabel*>(w); pic && c.kind != ControlKind::Label) pic->SetAnswering(c.enabled);
+    else w->setEnabled(c.enabled);
     w->setVisible(c.visible);
     w->setGeometry(c.x * o.scale, c.y * o.scale, c.w * o.scale, c.h * o.scale);
     StyleColours(w, c, o.scale);
