@@ -232,7 +232,12 @@ int RunHeadless(const Args& args, QApplication&) {
   MemoryClipboard clipboard;
   clipboard.SetEcho(true);
   XdgFolders folders;
+  // The same settings file and screenshot folder as the window's.
+  qt::QtSettingsStore settings;
+  qt::HeadlessPlayerHost player(window);
   Platform p;
+  p.settings = &settings;
+  p.player = &player;
   StatsEvents events(input.get(), nullptr, true);
   p.clock = &clock;
   p.events = &events;

@@ -111,7 +111,7 @@ void PlayerComforts::Started() {
 
 void PlayerComforts::Closing() {
   settings.fullScreen = f_.FullScreen;
-  if (!f_.FullScreen) {
+  if (!f_.FullScreen && (!host_ || host_->OnDesktop())) {
     Rect r = f_.sys.window->OuterRect();
     settings.hasWindowPos = true;
     settings.windowX = r.x;

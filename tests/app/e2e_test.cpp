@@ -61,6 +61,7 @@ PlayResult Play(const std::string& dataDir, const std::string& script, const std
   WriteBytes(in, script);
   // The player's own folders stay beside the copy, never the real ones.
   std::string cmd = "XDG_DATA_HOME='" + dataDir + "../xdg/data' XDG_CONFIG_HOME='" + dataDir + "../xdg/config' " +
+                    "XDG_PICTURES_DIR='" + dataDir + "../xdg/pictures' " +
                     test::BuildDir() + "src/mirel --headless --data '" + dataDir + "' --input '" + in + "' --trace '" +
                     trace + "' " + extra + " 2>/dev/null";
   const auto [status, out] = test::Shell(cmd);
@@ -136,6 +137,24 @@ TEST_P(EndToEnd, PlaysToItsEndingWithTheStoredPictures) {
 
 INSTANTIATE_TEST_SUITE_P(Routes, EndToEnd, ::testing::ValuesIn(kRoutes),
                          [](const ::testing::TestParamInfo<Route>& i) { return std::string(i.param.name); });
+
+// A headless run keeps to the player's settings file as the window does,
+// and F12 saves the picture into the same folder.
+TEST(HeadlessComforts, KeepTheSettingsFileAndTakeScreenshotsAsTheWindowDoes) {
+  test::TempDir root;
+  const std::string data = root / "data/", ini = root / "xdg/config/mirel/settings.ini";
+  fs::create_directories(root / "xdg/config/mirel");
+  fs::create_directory(data);
+  ASSERT_TRUE(test::CopyDemoData(data));
+  WriteBytes(ini, "[own]\nkey=kept\n\n[sound]\neffects=loud\nmusic=50\n");
+  PlayResult r = Play(data, "key f12\nkey ctrl+m\n");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("note: screenshot saved: "), std::string::npos) << r.out;
+  const fs::path shots = root / "xdg/pictures/MIREL";
+  EXPECT_EQ(fs::exists(shots) ? std::distance(fs::directory_iterator(shots), fs::directory_iterator()) : 0, 1);
+  EXPECT_NE(ReadBytes(data + "mirel.log").find("[sound] effects=loud is not valid, 100 used"), std::string::npos);
+  EXPECT_EQ(ReadBytes(ini), "[own]\nkey=kept\n\n[sound]\neffects=loud\nmusic=50\nmuted=true\n");
+}
 
 // Runs `args`, sends `sig` once the program writes into the pipe `fifo`,
 // reads the pipe out; the wait status of the program.
