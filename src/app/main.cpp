@@ -344,7 +344,7 @@ int RunDesktop(const Args& args, QApplication&) {
   const std::string soundfont = FindSoundfont(args.soundfont);
   DeferredAudio audio([&clock, &args] { return OpenHostAudio(clock, args.soundfont); },
                       soundfont.empty() ? "sound off: no soundfont found"
-                                        : "soundfont " + soundfont + ", opened once the window is shown");
+                                        : "not opened yet (soundfont " + soundfont + ")");
   qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
   qt::QtDialogs dialogs(inbox);
   qt::QtClipboard clipboard;
