@@ -56,7 +56,8 @@ std::string Main_Form::BuildEnvironmentReport() {
   line("空仮想ﾕｰｻﾞｰﾒﾓﾘ = " + Num(f.virtFree) + "Bytes");
   line("ﾒﾓﾘ使用量      = " + std::to_string(f.memoryLoad) + "%");
   // What stands in for the machine's own sound and fonts.
-  line("sound = " + (sys.audio ? sys.audio->Describe() : f.audio));
+  LoggedSound = sys.audio ? sys.audio->Describe() : f.audio;
+  line("sound = " + LoggedSound);
   for (const std::string& font : f.fonts) line("font = " + font);
   line("story = " + Story.Summary());
   return EncodeCp932(r);
@@ -69,7 +70,24 @@ void Main_Form::WriteEnvironmentLog() {
   std::string report = BuildEnvironmentReport() + "\r\n";
   // The player's settings are no part of the game; only a problem with them is noted.
   if (!player.LoadProblem().empty()) report += player.LoadProblem() + "\r\n";
+  LogReport = report;
   if (auto err = WriteFileAtomic(path, report))
+    std::fprintf(stderr, "mirel: cannot write %s: %s\n", path.c_str(), err->c_str());
+}
+
+void Main_Form::NoteSoundInLog() {
+  // The sound is opened after the log is written (opening it would hold
+  // back the first picture): the log is written again to say what was
+  // opened, or why the sound is off.
+  if (!sys.audio || LogReport.empty()) return;
+  const std::string now = sys.audio->Describe();
+  const std::string was = EncodeCp932(FromUtf8("sound = " + LoggedSound + "\r\n"));
+  const size_t at = LogReport.find(was);
+  if (now == LoggedSound || at == std::string::npos) return;
+  LogReport.replace(at, was.size(), EncodeCp932(FromUtf8("sound = " + now + "\r\n")));
+  LoggedSound = now;
+  std::string path = DataPath("mirel.log");
+  if (auto err = WriteFileAtomic(path, LogReport))
     std::fprintf(stderr, "mirel: cannot write %s: %s\n", path.c_str(), err->c_str());
 }
 

@@ -99,6 +99,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   void ShowLoading(int16_t progress);
   std::string BuildEnvironmentReport();
   void WriteEnvironmentLog();
+  // Once the sound is opened: the log's sound line says what it is now.
+  void NoteSoundInLog();
+  std::string LogReport, LoggedSound;  // as last written
   std::string ColorDepthText = "32", MemoryLoadText = "0";
 
   // ---- app/Events.cpp: the event pump and dispatch ----

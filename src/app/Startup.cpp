@@ -81,6 +81,7 @@ void Main_Form::Form_Load() {
 
   uint32_t volume = 0;
   if (mci.OpenMixer() && mci.GetVolumeControl(4) && mci.GetVolume(volume)) SavedVolume = volume;
+  NoteSoundInLog();
 
   WakuBuild();
   ShowLoading(65);

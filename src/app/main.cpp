@@ -1,9 +1,11 @@
 // Program entry: the single-instance check, then the main window, either on
 // the desktop or headless (offscreen, virtual clock, scripted input).
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -22,6 +24,7 @@
 #include "app/Startup.h"
 #include "audio/WaveResources.h"
 #include "platform/DeferredAudio.h"
+#include "platform/EndSignals.h"
 #include "platform/Files.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/VirtualAudio.h"
@@ -56,8 +59,10 @@ const char* kUsage =
     "  --soundfont FILE  General MIDI soundfont for the music (also MIREL_SOUNDFONT)\n"
     "  --headless        run without a window on a virtual clock; every message box\n"
     "                    is printed as \"message: <text>\", every copy to the\n"
-    "                    clipboard as \"clipboard: <text>\"; exit status 0 after\n"
-    "                    a normal end\n"
+    "                    clipboard as \"clipboard: <text>\", every note to the\n"
+    "                    player (a screenshot saved) as \"note: <text>\"; the\n"
+    "                    player settings and screenshots are the window's; exit\n"
+    "                    status 0 after a normal end\n"
     "  --input FILE      the player's actions for a headless run (see README); on the\n"
     "                    desktop it plays them in the real window, printing message\n"
     "                    boxes instead of showing them (screenshots grab the screen)\n"
@@ -147,14 +152,17 @@ using WallClock = std::chrono::steady_clock;
 const WallClock::time_point kStarted = WallClock::now();
 
 // Plays the scripted actions besides the window's own events, and notes
-// when the title screen first waits for the player.
+// when the title screen first waits for the player. With `takeSignals` an
+// ending signal that came ends the game at this pump.
 class StatsEvents final : public EventSource {
  public:
-  StatsEvents(EventSource* first, EventSource* second) : first_(first), second_(second) {}
+  StatsEvents(EventSource* first, EventSource* second, bool takeSignals = false)
+      : first_(first), second_(second), takeSignals_(takeSignals) {}
   void Attach(Main_Form* form) { form_ = form; }
   void Pump(EventQueue& queue) override {
     if (first_) first_->Pump(queue);
     if (second_) second_->Pump(queue);
+    if (form_ && takeSignals_ && EndSignals::Take()) form_->QuitRequested = true;
     if (form_ && titleMs_ < 0 && form_->TitleShown)
       titleMs_ = std::chrono::duration<double, std::milli>(WallClock::now() - kStarted).count();
   }
@@ -169,6 +177,7 @@ class StatsEvents final : public EventSource {
  private:
   EventSource* first_;
   EventSource* second_;
+  bool takeSignals_;
   Main_Form* form_ = nullptr;
   double titleMs_ = -1;
 };
@@ -225,8 +234,13 @@ int RunHeadless(const Args& args, QApplication&) {
   MemoryClipboard clipboard;
   clipboard.SetEcho(true);
   XdgFolders folders;
+  // The same settings file and screenshot folder as the window's.
+  qt::QtSettingsStore settings;
+  qt::HeadlessPlayerHost player(window);
   Platform p;
-  StatsEvents events(input.get(), nullptr);
+  p.settings = &settings;
+  p.player = &player;
+  StatsEvents events(input.get(), nullptr, true);
   p.clock = &clock;
   p.events = &events;
   p.messages = &messages;
@@ -330,7 +344,7 @@ int RunDesktop(const Args& args, QApplication&) {
   const std::string soundfont = FindSoundfont(args.soundfont);
   DeferredAudio audio([&clock, &args] { return OpenHostAudio(clock, args.soundfont); },
                       soundfont.empty() ? "sound off: no soundfont found"
-                                        : "soundfont " + soundfont + ", opened once the window is shown");
+                                        : "not opened yet (soundfont " + soundfont + ")");
   qt::HostSystemInfo system(audio.Describe(), {fonts.ResolvedFamily(Font{}), fonts.ResolvedFamily(Font{u"Arial", 8, false})});
   qt::QtDialogs dialogs(inbox);
   qt::QtClipboard clipboard;
@@ -358,6 +372,22 @@ int RunDesktop(const Args& args, QApplication&) {
   Main_Form form(p, StartOptions{args.dataDir, ""});
   if (input) input->Attach(&form);
   events.Attach(&form);
+  // An ending signal is seen by Qt's own loop, also while a message box or
+  // the settings dialog runs one of its own: that one is closed so the game
+  // gets back to its pump and ends there.
+  std::unique_ptr<QSocketNotifier> ended;
+  if (EndSignals::Fd() >= 0) {
+    ended = std::make_unique<QSocketNotifier>(EndSignals::Fd(), QSocketNotifier::Read);
+    QObject::connect(ended.get(), &QSocketNotifier::activated, [&form] {
+      if (!EndSignals::Take()) return;
+      form.QuitRequested = true;
+      for (int i = 0; i < 8; ++i) {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!modal) break;
+        modal->done(QDialog::Rejected);
+      }
+    });
+  }
   int status = RunProgram(form);
   HintAtDataFolder(form);
   if (args.stats) {
@@ -385,7 +415,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (args.headless && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  EndSignals::Install();
   QApplication app(argc, argv);
   QApplication::setApplicationName("MIREL");
-  return args.headless ? RunHeadless(args, app) : RunDesktop(args, app);
+  const int status = args.headless ? RunHeadless(args, app) : RunDesktop(args, app);
+  // Everything is put away: now end the way the signal asked for.
+  EndSignals::EndByReceived();
+  return status;
 }

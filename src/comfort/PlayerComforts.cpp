@@ -8,7 +8,7 @@
 namespace mirel {
 
 PlayerComforts::PlayerComforts(Main_Form& f) : f_(f), host_(f.sys.player) {
-  if (f.sys.settings) settings = LoadPlayerSettings(*f.sys.settings, loadProblem_);
+  if (f.sys.settings) settings = file_.Load(*f.sys.settings, loadProblem_);
   f.comforts.settings = settings.reading;
 }
 
@@ -100,7 +100,7 @@ void PlayerComforts::Apply() {
 void PlayerComforts::Save() {
   if (!f_.sys.settings) return;
   std::string problem;
-  SavePlayerSettings(*f_.sys.settings, settings, problem);
+  file_.Save(*f_.sys.settings, settings, problem);
 }
 
 void PlayerComforts::Started() {
@@ -111,7 +111,7 @@ void PlayerComforts::Started() {
 
 void PlayerComforts::Closing() {
   settings.fullScreen = f_.FullScreen;
-  if (!f_.FullScreen) {
+  if (!f_.FullScreen && (!host_ || host_->OnDesktop())) {
     Rect r = f_.sys.window->OuterRect();
     settings.hasWindowPos = true;
     settings.windowX = r.x;

@@ -55,6 +55,7 @@ class PlayerComforts {
   GamepadMapper pad_;
   bool focused_ = true;
   bool editing_ = false;
+  PlayerSettingsFile file_;
   std::string loadProblem_;
 };
 

@@ -25,6 +25,8 @@ class PlayerHost {
   virtual bool SaveScreenshot(const std::string& path, std::string& problem) = 0;
   // A line for the player, shown briefly (the window's caption).
   virtual void Note(const std::string& text) = 0;
+  // False where there is no window on a desktop, so no place worth keeping.
+  virtual bool OnDesktop() const { return true; }
 };
 
 }  // namespace mirel

@@ -48,43 +48,90 @@ SettingsValues ToValues(const PlayerSettings& s) {
   return v;
 }
 
-PlayerSettings LoadPlayerSettings(SettingsStore& store, std::string& problem) {
+PlayerSettings PlayerSettingsFile::Load(SettingsStore& store, std::string& problem) {
   PlayerSettings s;
   problem.clear();
-  SettingsValues v;
+  stored_.clear();
+  saved_ = s;
   std::string why;
-  if (!store.Read(v, why)) {
+  if (!(readable_ = store.Read(stored_, why))) {
+    stored_.clear();
     problem = "player settings unreadable (" + why + "), defaults used";
-    return PlayerSettings{};
+    return s;
   }
-  if (v.empty()) return s;
-  auto has = [&](const char* k) { return v.count(k) != 0; };
-  bool ok = v["format"] == kFormat;
-  if (ok && has("display/scale")) ok = ParseScaleMode(v["display/scale"], s.scale);
-  if (ok && has("display/filter")) ok = ParseScaleFilter(v["display/filter"], s.filter);
-  if (ok && has("window/zoom")) ok = ReadInt(v["window/zoom"], 1, kMaxZoom, s.zoom);
-  if (ok && has("window/fullscreen")) ok = ReadBool(v["window/fullscreen"], s.fullScreen);
-  if (ok && has("window/x") && has("window/y")) {
-    ok = ReadInt(v["window/x"], -100000, 100000, s.windowX) && ReadInt(v["window/y"], -100000, 100000, s.windowY);
-    s.hasWindowPos = ok;
+  const SettingsValues defaults = ToValues(s);
+  // Each key the file names is read on its own: a bad one keeps its
+  // default and is told, the others still count.
+  auto read = [&](const char* key, auto&& parse) {
+    auto it = stored_.find(key);
+    if (it == stored_.end() || parse(it->second)) return;
+    const std::string k = key;
+    const size_t slash = k.find('/');
+    const std::string shown = slash == std::string::npos ? k : "[" + k.substr(0, slash) + "] " + k.substr(slash + 1);
+    if (!problem.empty()) problem += "\r\n";
+    problem += "player settings " + store.Name() + ": " + shown + "=" + it->second + " is not valid, " +
+               (defaults.count(key) ? defaults.at(key) : std::string("none")) + " used";
+  };
+  auto integer = [&](int lo, int hi, int& out) {
+    return [lo, hi, &out](const std::string& v) { return ReadInt(v, lo, hi, out); };
+  };
+  auto boolean = [](bool& out) { return [&out](const std::string& v) { return ReadBool(v, out); }; };
+  auto ms = [&](uint32_t& out) {
+    return [&out](const std::string& v) {
+      int n = 0;
+      if (!ReadInt(v, 0, kMaxAutoMs, n)) return false;
+      out = static_cast<uint32_t>(n);
+      return true;
+    };
+  };
+  read("format", [](const std::string& v) { return v == kFormat; });
+  read("display/scale", [&](const std::string& v) { return ParseScaleMode(v, s.scale); });
+  read("display/filter", [&](const std::string& v) { return ParseScaleFilter(v, s.filter); });
+  read("window/zoom", integer(1, kMaxZoom, s.zoom));
+  read("window/fullscreen", boolean(s.fullScreen));
+  int x = 0, y = 0;
+  bool xOk = false, yOk = false;
+  read("window/x", [&](const std::string& v) { return xOk = ReadInt(v, -100000, 100000, x); });
+  read("window/y", [&](const std::string& v) { return yOk = ReadInt(v, -100000, 100000, y); });
+  if (xOk && yOk) {
+    s.hasWindowPos = true;
+    s.windowX = x;
+    s.windowY = y;
   }
-  if (ok && has("sound/music")) ok = ReadInt(v["sound/music"], 0, 100, s.musicVolume);
-  if (ok && has("sound/effects")) ok = ReadInt(v["sound/effects"], 0, 100, s.effectsVolume);
-  if (ok && has("sound/muted")) ok = ReadBool(v["sound/muted"], s.muted);
-  if (ok && has("sound/mute_unfocused")) ok = ReadBool(v["sound/mute_unfocused"], s.muteUnfocused);
-  int ms = 0;
-  if (ok && has("reading/auto_base_ms") && (ok = ReadInt(v["reading/auto_base_ms"], 0, kMaxAutoMs, ms)))
-    s.reading.autoBaseMs = static_cast<uint32_t>(ms);
-  if (ok && has("reading/auto_per_char_ms") && (ok = ReadInt(v["reading/auto_per_char_ms"], 0, kMaxAutoMs, ms)))
-    s.reading.autoPerCharMs = static_cast<uint32_t>(ms);
-  if (ok && has("reading/fast_forward_unread")) ok = ReadBool(v["reading/fast_forward_unread"], s.reading.fastForwardUnread);
-  if (ok && has("reading/copy_every_message")) ok = ReadBool(v["reading/copy_every_message"], s.reading.copyEveryMessage);
-  if (!ok) {
-    // Half a damaged file is no better than none: start clean.
-    problem = "player settings damaged, defaults used";
-    return PlayerSettings{};
-  }
+  read("sound/music", integer(0, 100, s.musicVolume));
+  read("sound/effects", integer(0, 100, s.effectsVolume));
+  read("sound/muted", boolean(s.muted));
+  read("sound/mute_unfocused", boolean(s.muteUnfocused));
+  read("reading/auto_base_ms", ms(s.reading.autoBaseMs));
+  read("reading/auto_per_char_ms", ms(s.reading.autoPerCharMs));
+  read("reading/fast_forward_unread", boolean(s.reading.fastForwardUnread));
+  read("reading/copy_every_message", boolean(s.reading.copyEveryMessage));
+  saved_ = s;
   return s;
+}
+
+bool PlayerSettingsFile::Save(SettingsStore& store, const PlayerSettings& s, std::string& problem) {
+  if (!readable_) return false;
+  SettingsValues out = stored_;
+  const SettingsValues was = ToValues(saved_), now = ToValues(s);
+  for (const auto& [key, value] : now) {
+    auto before = was.find(key);
+    if (before == was.end() || before->second != value) out[key] = value;
+  }
+  // A place no longer kept goes from the file.
+  for (const auto& [key, value] : was)
+    if (!now.count(key)) out.erase(key);
+  // A file the game starts says which format it is in.
+  if (stored_.empty() && !out.empty()) out["format"] = kFormat;
+  if (out == stored_) return true;
+  if (!store.Write(out, problem)) return false;
+  stored_ = std::move(out);
+  saved_ = s;
+  return true;
+}
+
+PlayerSettings LoadPlayerSettings(SettingsStore& store, std::string& problem) {
+  return PlayerSettingsFile().Load(store, problem);
 }
 
 bool SavePlayerSettings(SettingsStore& store, const PlayerSettings& s, std::string& problem) {

@@ -32,11 +32,29 @@ constexpr int kMaxZoom = 4;
 constexpr int kMaxAutoMs = 60000;
 
 SettingsValues ToValues(const PlayerSettings& s);
-// Values missing from the store keep their defaults. A value that cannot be
-// read, or a store that cannot be read at all, gives the defaults and a
-// line for the log in `problem`.
+// Values missing from the store keep their defaults, and so does a value
+// that cannot be read, named in `problem` (a line for the log each, with
+// the file, the key and the value). A store that cannot be read at all
+// gives the defaults and a line.
 PlayerSettings LoadPlayerSettings(SettingsStore& store, std::string& problem);
-// False with the reason in `problem` when the store refuses.
+// Writes every setting. False with the reason in `problem` when the store
+// refuses.
 bool SavePlayerSettings(SettingsStore& store, const PlayerSettings& s, std::string& problem);
+
+// The settings file as the player left it, hand-written or not: what is
+// written back is that file with only what changed during the run put in,
+// so keys it did not name stay unnamed, unknown and unreadable ones stay as
+// they were, and a file that could not be read is left alone.
+class PlayerSettingsFile {
+ public:
+  PlayerSettings Load(SettingsStore& store, std::string& problem);
+  // Writes nothing when nothing changed since the load or the last save.
+  bool Save(SettingsStore& store, const PlayerSettings& s, std::string& problem);
+
+ private:
+  SettingsValues stored_;
+  PlayerSettings saved_;
+  bool readable_ = true;
+};
 
 }  // namespace mirel

@@ -16,6 +16,8 @@ class SettingsStore {
   // the reason when what is stored cannot be read or is damaged.
   virtual bool Read(SettingsValues& out, std::string& problem) = 0;
   virtual bool Write(const SettingsValues& values, std::string& problem) = 0;
+  // Where the values are kept, for the log.
+  virtual std::string Name() const { return "in memory"; }
 };
 
 class MemorySettingsStore final : public SettingsStore {

@@ -5,7 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <ostream>
 
@@ -53,6 +61,7 @@ PlayResult Play(const std::string& dataDir, const std::string& script, const std
   WriteBytes(in, script);
   // The player's own folders stay beside the copy, never the real ones.
   std::string cmd = "XDG_DATA_HOME='" + dataDir + "../xdg/data' XDG_CONFIG_HOME='" + dataDir + "../xdg/config' " +
+                    "XDG_PICTURES_DIR='" + dataDir + "../xdg/pictures' " +
                     test::BuildDir() + "src/mirel --headless --data '" + dataDir + "' --input '" + in + "' --trace '" +
                     trace + "' " + extra + " 2>/dev/null";
   const auto [status, out] = test::Shell(cmd);
@@ -128,6 +137,78 @@ TEST_P(EndToEnd, PlaysToItsEndingWithTheStoredPictures) {
 
 INSTANTIATE_TEST_SUITE_P(Routes, EndToEnd, ::testing::ValuesIn(kRoutes),
                          [](const ::testing::TestParamInfo<Route>& i) { return std::string(i.param.name); });
+
+// A headless run keeps to the player's settings file as the window does,
+// and F12 saves the picture into the same folder.
+TEST(HeadlessComforts, KeepTheSettingsFileAndTakeScreenshotsAsTheWindowDoes) {
+  test::TempDir root;
+  const std::string data = root / "data/", ini = root / "xdg/config/mirel/settings.ini";
+  fs::create_directories(root / "xdg/config/mirel");
+  fs::create_directory(data);
+  ASSERT_TRUE(test::CopyDemoData(data));
+  WriteBytes(ini, "[own]\nkey=kept\n\n[sound]\neffects=loud\nmusic=50\n");
+  PlayResult r = Play(data, "key f12\nkey ctrl+m\n");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("note: screenshot saved: "), std::string::npos) << r.out;
+  const fs::path shots = root / "xdg/pictures/MIREL";
+  EXPECT_EQ(fs::exists(shots) ? std::distance(fs::directory_iterator(shots), fs::directory_iterator()) : 0, 1);
+  EXPECT_NE(ReadBytes(data + "mirel.log").find("[sound] effects=loud is not valid, 100 used"), std::string::npos);
+  EXPECT_EQ(ReadBytes(ini), "[own]\nkey=kept\n\n[sound]\neffects=loud\nmusic=50\nmuted=true\n");
+}
+
+// Runs `args`, sends `sig` once the program writes into the pipe `fifo`,
+// reads the pipe out; the wait status of the program.
+int SignalAtPipe(std::vector<std::string> args, const std::string& fifo, int sig) {
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid;
+  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int fd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK), status = 0;
+  bool sent = false;
+  for (int ms = 0; ms < 60000 && (sent || waitpid(pid, &status, WNOHANG) == 0); ms += 10) {
+    pollfd p{fd, POLLIN, 0};
+    poll(&p, 1, 10);
+    char buf[4096];
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n > 0 && !sent) sent = kill(pid, sig) == 0;
+    if (n == 0 && sent) break;  // written out and closed
+  }
+  close(fd);
+  if (!sent) kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return status;
+}
+
+// Ended from outside (a logout, a kill, Ctrl+C), the game leaves its data
+// folder as its close box does at the same point of the play. The point is
+// a screenshot into a pipe: the game stands there until the test reads it.
+class EndedBySignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(EndedBySignal, LeavesTheDataFolderAsTheCloseBoxDoes) {
+  test::TempDir root;
+  const std::string closed = root / "closed/", ended = root / "ended/", shot = root / "shot.png";
+  for (const std::string& d : {closed, ended}) {
+    fs::create_directory(d);
+    ASSERT_TRUE(test::CopyDemoData(d));
+  }
+  const std::string play = "title new\nchoose 1\nchoose 1\n";  // a picture of the gallery seen
+  ASSERT_EQ(Play(closed, play + "close\n").status, 0);
+  WriteBytes(root / "in.txt", play + "screenshot " + shot + "\n");
+  ASSERT_EQ(mkfifo(shot.c_str(), 0600), 0);
+  const int status = SignalAtPipe({"env", "XDG_DATA_HOME=" + root / "xdg", "XDG_CONFIG_HOME=" + root / "xdg",
+                                   test::BuildDir() + "src/mirel", "--headless", "--data", ended, "--input",
+                                   root / "in.txt"},
+                                  shot, GetParam());
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam()) << "wait status " << status;
+  auto want = test::FolderFiles(closed), got = test::FolderFiles(ended);
+  want.erase("mirel.log");  // dated
+  got.erase("mirel.log");
+  for (const auto& [name, bytes] : want) EXPECT_TRUE(got.count(name) && got[name] == bytes) << name;
+  EXPECT_EQ(got.size(), want.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
 
 }  // namespace
 }  // namespace mirel

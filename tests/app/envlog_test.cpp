@@ -2,8 +2,10 @@
 
 #include "app/Startup.h"
 #include "platform/Cp932.h"
+#include "platform/DeferredAudio.h"
+#include "platform/NullAudio.h"
 #include "platform/qt/QtHost.h"
-#include "support/TestPlatform.h"
+#include "support/DemoRun.h"
 
 namespace mirel {
 namespace {
@@ -78,6 +80,18 @@ TEST_F(EnvLogTest, ReportHasTheFifteenLinesInOrderThenSoundFontsAndStory) {
       "story = story.ini: missing: speaker tags 2 to 9 are empty; the staff roll credits the project",
   };
   EXPECT_EQ(lines, expected);
+}
+
+// The sound is opened after the log is written; the log then says what was
+// opened, or why the sound is off, not what was planned.
+TEST(EnvLogSound, NamesWhatWasOpened) {
+  test::DemoRun run;
+  DeferredAudio audio([] { return std::make_unique<NullAudio>("no audio device"); }, "not opened yet");
+  run.tp.platform.audio = &audio;
+  test::TempDir dir;
+  ASSERT_TRUE(test::CopyDemoData(dir.path()));
+  run.Play(dir.path(), "");
+  EXPECT_NE(test::ReadBytes(dir / "mirel.log").find("\r\nsound = sound off: no audio device\r\n"), std::string::npos);
 }
 
 }  // namespace

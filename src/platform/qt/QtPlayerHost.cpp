@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStandardPaths>
+#include <cstdio>
 
 #include "comfort/PlayerComforts.h"
 
@@ -27,7 +28,9 @@ void QtPlayerHost::EditSettings(const PlayerSettings& s, const std::function<voi
   RunPlayerSettingsDialog(&window_, s, changed);
 }
 
-std::string QtPlayerHost::PicturesFolder() {
+namespace {
+
+std::string ScreenshotFolder() {
   QString base = qEnvironmentVariable("XDG_PICTURES_DIR");
   if (base.isEmpty()) base = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
   if (base.isEmpty()) return {};
@@ -36,15 +39,32 @@ std::string QtPlayerHost::PicturesFolder() {
   return (dir + "/").toStdString();
 }
 
-bool QtPlayerHost::FileExists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+bool Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
 
-bool QtPlayerHost::SaveScreenshot(const std::string& path, std::string& problem) {
-  if (window_.Presented().save(QString::fromStdString(path), "PNG")) return true;
+bool SavePng(const QImage& picture, const std::string& path, std::string& problem) {
+  if (picture.save(QString::fromStdString(path), "PNG")) return true;
   problem = "cannot write " + path;
   return false;
 }
 
+}  // namespace
+
+std::string QtPlayerHost::PicturesFolder() { return ScreenshotFolder(); }
+bool QtPlayerHost::FileExists(const std::string& path) { return Exists(path); }
+bool QtPlayerHost::SaveScreenshot(const std::string& path, std::string& problem) {
+  return SavePng(window_.Presented(), path, problem);
+}
 void QtPlayerHost::Note(const std::string& text) { window_.ShowNote(QString::fromStdString(text)); }
+
+std::string HeadlessPlayerHost::PicturesFolder() { return ScreenshotFolder(); }
+bool HeadlessPlayerHost::FileExists(const std::string& path) { return Exists(path); }
+bool HeadlessPlayerHost::SaveScreenshot(const std::string& path, std::string& problem) {
+  return SavePng(ToQImage(window_.Frame()), path, problem);
+}
+void HeadlessPlayerHost::Note(const std::string& text) {
+  std::printf("note: %s\n", text.c_str());
+  std::fflush(stdout);
+}
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include "comfort/PlayerHost.h"
+#include "platform/HeadlessWindow.h"
 #include "platform/qt/QtHost.h"
 
 namespace mirel::qt {
@@ -28,6 +29,24 @@ class QtPlayerHost final : public QObject, public PlayerHost {
   QtWindow& window_;
   QtDialogs& dialogs_;
   EventInbox& inbox_;
+};
+
+// The headless runner's side: screenshots of the picture as last presented
+// into the same folder as on the desktop, notes printed as "note: TEXT",
+// and no settings dialog to show.
+class HeadlessPlayerHost final : public PlayerHost {
+ public:
+  explicit HeadlessPlayerHost(const HeadlessWindow& window) : window_(window) {}
+  void ApplyDisplay(const PlayerSettings&) override {}
+  void EditSettings(const PlayerSettings&, const std::function<void(const PlayerSettings&)>&) override {}
+  std::string PicturesFolder() override;
+  bool FileExists(const std::string& path) override;
+  bool SaveScreenshot(const std::string& path, std::string& problem) override;
+  void Note(const std::string& text) override;
+  bool OnDesktop() const override { return false; }
+
+ private:
+  const HeadlessWindow& window_;
 };
 
 // The player settings dialog: runs until closed, telling `changed` every edit.

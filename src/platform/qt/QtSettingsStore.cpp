@@ -26,7 +26,12 @@ bool QtSettingsStore::Read(SettingsValues& out, std::string& problem) {
     problem = "cannot read " + path_;
     return false;
   }
-  for (const QString& key : s.allKeys()) out[key.toStdString()] = s.value(key).toString().toStdString();
+  for (const QString& key : s.allKeys()) {
+    // A value with commas reads as a list: kept as its text.
+    const QVariant v = s.value(key);
+    const QString text = v.typeId() == QMetaType::QStringList ? v.toStringList().join(", ") : v.toString();
+    out[key.toStdString()] = text.toStdString();
+  }
   if (out.empty() && info.size() > 0) {
     problem = "nothing readable in " + path_;
     return false;

@@ -14,6 +14,7 @@ class QtSettingsStore final : public SettingsStore {
   const std::string& Path() const { return path_; }
   bool Read(SettingsValues& out, std::string& problem) override;
   bool Write(const SettingsValues& values, std::string& problem) override;
+  std::string Name() const override { return path_; }
 
  private:
   std::string path_;
