@@ -350,6 +350,8 @@ int RunDesktop(const Args& args, QApplication&) {
   qt::QtClipboard clipboard;
   XdgFolders folders;
   qt::QtWindow window(inbox);
+  dialogs.SetOwner(&window);
+  shownMessages.SetOwner(&window);
   double firstFrameMs = -1;
   window.OnFirstPaint([&firstFrameMs] { firstFrameMs = SinceProcessStart(); });
   // The player's settings live in the user's config folder.

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPlainTextEdit>
 #include <QMouseEvent>
+#include <QWindow>
 #include <QScrollBar>
 
 #include "platform/qt/QtHost.h"
@@ -124,9 +125,13 @@ TEST_F(QtHostTest, AboutBoxHasCurvedCornersScrollingWarningsAndClosesWhenItLoses
 
 // The save dialog while it is busy: its disabled slot frames keep their
 // colours and pictures, and the question panel's red stays off its buttons.
+// It belongs to the game's window, which keeps it above, also in full screen.
 TEST_F(QtHostTest, ABusyDialogsFramesKeepTheirColoursAndAPanelsColourStaysOffItsButtons) {
+  QWidget game;
+  game.show();
   qt::EventInbox inbox;
   qt::QtDialogs dialogs(inbox);
+  dialogs.SetOwner(&game);
   auto control = [](const char* name, ControlKind kind, int x, int y, int w, int h, uint32_t back) {
     DialogControl c;
     c.name = name, c.kind = kind, c.x = x, c.y = y, c.w = w, c.h = h, c.backColor = back;
@@ -144,6 +149,7 @@ TEST_F(QtHostTest, ABusyDialogsFramesKeepTheirColoursAndAPanelsColourStaysOffIts
   QDialog* d = ShownDialog("busy");
   ASSERT_NE(d, nullptr);
   QCoreApplication::processEvents();
+  EXPECT_EQ(d->windowHandle()->transientParent(), game.windowHandle());
   const QImage shot = d->grab().toImage();
   auto at = [&](int x, int y) { return shot.pixelColor(x, y).rgb() & 0xFFFFFF; };
   EXPECT_EQ(at(16, 16), 0x304090u);

@@ -21,7 +21,8 @@ namespace {
 // "_close" and the dialog decides what it means.
 class ModelDialog final : public QDialog {
  public:
-  ModelDialog(EventInbox& inbox, std::string name, bool closeBox) : inbox_(inbox), name_(std::move(name)) {
+  ModelDialog(EventInbox& inbox, std::string name, bool closeBox, QWidget* owner)
+      : QDialog(owner), inbox_(inbox), name_(std::move(name)) {
     Qt::WindowFlags f = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (closeBox) f |= Qt::WindowCloseButtonHint;
     setWindowFlags(f);
@@ -103,7 +104,8 @@ void StyleColours(QWidget* w, const DialogControl& c, int scale) {
 }  // namespace
 
 struct QtDialogs::Open {
-  QDialog* dialog = nullptr;
+  // Gone already when the owner window went first and took it along.
+  QPointer<QDialog> dialog;
   int scale = 1;
   std::map<std::string, QWidget*> widgets;
   std::map<std::string, QButtonGroup*> groups;
@@ -118,7 +120,7 @@ QtDialogs::~QtDialogs() {
 void QtDialogs::ShowDialog(const DialogModel& model) {
   CloseDialog(model);
   auto o = std::make_unique<Open>();
-  auto* dlg = new ModelDialog(inbox_, model.name, model.closeBox);
+  auto* dlg = new ModelDialog(inbox_, model.name, model.closeBox, owner_);
   o->dialog = dlg;
   dlg->setWindowTitle(Q(model.caption));
   o->scale = scale_;
@@ -222,6 +224,7 @@ void QtDialogs::UpdateDialog(const DialogModel& model) {
   auto it = open_.find(model.name);
   if (it == open_.end()) return;
   Open& o = *it->second;
+  if (!o.dialog) return;
   o.dialog->setWindowTitle(Q(model.caption));
   for (const DialogControl& c : model.controls) {
     auto wi = o.widgets.find(c.name);
@@ -282,6 +285,10 @@ void QtDialogs::UpdateDialog(const DialogModel& model) {
 void QtDialogs::CloseDialog(const DialogModel& model) {
   auto it = open_.find(model.name);
   if (it == open_.end()) return;
+  if (!it->second->dialog) {
+    open_.erase(it);
+    return;
+  }
   // Deleted later: the close may come from inside one of its own signals.
   it->second->dialog->hide();
   it->second->dialog->deleteLater();

@@ -129,6 +129,12 @@ class QtClipboard final : public Clipboard {
 class QtMessageBoxes final : public MessageBoxes {
  public:
   MsgAnswer Show(const Text& text, MsgButtons buttons) override;
+  // The window the boxes belong to: the desktop keeps them above it, also in
+  // full screen.
+  void SetOwner(QWidget* owner) { owner_ = owner; }
+
+ private:
+  QPointer<QWidget> owner_;
 };
 
 class QtImageCodec final : public ImageCodec {
@@ -156,10 +162,14 @@ class QtDialogs final : public DialogHost {
   // Dialogs over a scaled picture are drawn that many times larger; taken
   // up by dialogs shown from now on.
   void SetScale(int scale) { scale_ = scale < 1 ? 1 : scale; }
+  // The window the dialogs belong to: the desktop keeps them above it, also
+  // in full screen.
+  void SetOwner(QWidget* owner) { owner_ = owner; }
 
  private:
   struct Open;
   EventInbox& inbox_;
+  QPointer<QWidget> owner_;
   int scale_ = 1;
   std::map<std::string, std::unique_ptr<Open>> open_;
 };

@@ -18,7 +18,7 @@
 namespace mirel::qt {
 
 MsgAnswer QtMessageBoxes::Show(const Text& text, MsgButtons buttons) {
-  QMessageBox box;
+  QMessageBox box(owner_);
   box.setWindowTitle("MIREL");
   box.setText(QString::fromStdU16String(text));
   if (buttons == MsgButtons::YesNo) {
