@@ -82,11 +82,17 @@ void PlayerComforts::TakeScreenshot() {
 void PlayerComforts::OpenSettings() {
   if (!host_ || editing_) return;
   editing_ = true;
-  host_->EditSettings(settings, [this](const PlayerSettings& s) {
-    settings = s;
-    f_.comforts.settings = settings.reading;
-    Apply();
-  });
+  host_->EditSettings(
+      settings,
+      [this](const PlayerSettings& s) {
+        // Full screen is switched by its keys, not by the dialog's copy.
+        const bool fullScreen = settings.fullScreen;
+        settings = s;
+        settings.fullScreen = fullScreen;
+        f_.comforts.settings = settings.reading;
+        Apply();
+      },
+      [this] { ToggleFullScreen(); });
   editing_ = false;
   Save();
 }

@@ -15,8 +15,10 @@ class PlayerHost {
   // Scaling, filtering and the window's zoom as the settings say.
   virtual void ApplyDisplay(const PlayerSettings& s) = 0;
   // Shows the settings dialog and returns when it closes; `changed` hears
-  // every edit as it is made.
-  virtual void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed) = 0;
+  // every edit as it is made; F11 and Alt+Enter in the dialog call
+  // `switchFullScreen`, as they do everywhere else.
+  virtual void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,
+                            const std::function<void()>& switchFullScreen) = 0;
   // The folder screenshots go to, ending with a separator, created; empty
   // when there is none.
   virtual std::string PicturesFolder() = 0;

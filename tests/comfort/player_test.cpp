@@ -19,8 +19,10 @@ struct FakePlayerHost final : PlayerHost {
   int dialogs = 0;
   std::vector<std::string> shots, notes;
   void ApplyDisplay(const PlayerSettings& s) override { applied.push_back(s); }
-  void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed) override {
+  void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,
+                    const std::function<void()>& switchFullScreen) override {
     ++dialogs;
+    switchFullScreen();  // F11 in the dialog
     PlayerSettings edited = s;
     edited.musicVolume = 40;
     changed(edited);
@@ -135,6 +137,7 @@ TEST(PlayerPad, ButtonsDriveTitleGalleryMessageWindowSettingsAndAChoice) {
   EXPECT_TRUE(shownAgain);
   EXPECT_EQ(p.host.dialogs, 1);
   EXPECT_EQ(p.store.values["sound/music"], "40");  // the dialog's edit was kept
+  EXPECT_EQ(p.store.values["window/fullscreen"], "true");  // and F11 pressed in it
   // The second answer's branch ran, the others did not.
   auto ran_block = [&](int16_t block) {
     for (const BlockIndexEntry& b : p.form->BlockIndex)

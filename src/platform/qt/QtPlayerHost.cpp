@@ -24,8 +24,9 @@ void QtPlayerHost::ApplyDisplay(const PlayerSettings& s) {
   dialogs_.SetScale(window_.DialogScale());
 }
 
-void QtPlayerHost::EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed) {
-  RunPlayerSettingsDialog(&window_, s, changed);
+void QtPlayerHost::EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,
+                                const std::function<void()>& switchFullScreen) {
+  RunPlayerSettingsDialog(&window_, s, switchFullScreen, changed);
 }
 
 namespace {

@@ -16,7 +16,8 @@ class QtPlayerHost final : public QObject, public PlayerHost {
   ~QtPlayerHost() override;
 
   void ApplyDisplay(const PlayerSettings& s) override;
-  void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed) override;
+  void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,
+                    const std::function<void()>& switchFullScreen) override;
   std::string PicturesFolder() override;
   bool FileExists(const std::string& path) override;
   bool SaveScreenshot(const std::string& path, std::string& problem) override;
@@ -38,7 +39,8 @@ class HeadlessPlayerHost final : public PlayerHost {
  public:
   explicit HeadlessPlayerHost(const HeadlessWindow& window) : window_(window) {}
   void ApplyDisplay(const PlayerSettings&) override {}
-  void EditSettings(const PlayerSettings&, const std::function<void(const PlayerSettings&)>&) override {}
+  void EditSettings(const PlayerSettings&, const std::function<void(const PlayerSettings&)>&,
+                    const std::function<void()>&) override {}
   std::string PicturesFolder() override;
   bool FileExists(const std::string& path) override;
   bool SaveScreenshot(const std::string& path, std::string& problem) override;
@@ -50,7 +52,7 @@ class HeadlessPlayerHost final : public PlayerHost {
 };
 
 // The player settings dialog: runs until closed, telling `changed` every edit.
-void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& s,
+void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& s, const std::function<void()>& switchFullScreen,
                              const std::function<void(const PlayerSettings&)>& changed);
 
 }  // namespace mirel::qt

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QShortcut>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -58,9 +59,14 @@ QSpinBox* Millis(uint32_t value) {
 
 }  // namespace
 
-void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start,
+void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const std::function<void()>& switchFullScreen,
                              const std::function<void(const PlayerSettings&)>& changed) {
   QDialog dlg(parent);
+  // The dialog is modal: the keys the window takes everywhere else are taken
+  // here.
+  for (QKeySequence key : {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
+                           QKeySequence(Qt::ALT | Qt::Key_Enter)})
+    QObject::connect(new QShortcut(key, &dlg), &QShortcut::activated, &dlg, [&switchFullScreen] { switchFullScreen(); });
   dlg.setWindowTitle("MIREL - player settings");
   auto* top = new QVBoxLayout(&dlg);
 
