@@ -25,8 +25,9 @@ const char* kUsage =
     "  store DIR                       put the picture files of DIR into their stored form\n"
     "  restore DIR                     make the picture files of DIR plain BMP/JPEG again\n"
     "  build SRC OUT [--base DIR]      make a data folder from a story kept as readable text\n"
-    "  check DIR                       report everything that would stop or spoil play,\n"
-    "                                  as file:line: message; exit status 1 when there is any\n"
+    "  check DIR [--strict]            report everything that would stop or spoil play, as\n"
+    "                                  file:line: error|warning: message; exit status 1 with\n"
+    "                                  any error (with --strict any warning too)\n"
     "\n"
     "COMMAND --help tells more about one command.\n";
 
@@ -59,15 +60,18 @@ const char* Help(const std::string& cmd) {
            "starts as a copy of DIR (its pictures and songs). Pictures of the game's table are\n"
            "left in their stored form.\n";
   if (cmd == "check")
-    return "mirel-tool check DIR\n"
-           "Reads DIR without changing it and prints every finding as file:line: message:\n"
+    return "mirel-tool check DIR [--strict]\n"
+           "Reads DIR without changing it and prints every finding as file:line: KIND: message:\n"
            "files the game needs, \"90.dat\" lines and music files, scenario and choice files\n"
            "(block order, jump and choice targets, answer rows, capacities, transitions,\n"
            "sprites, faces, speakers, messages running past the window), the ending's songs,\n"
            "songs that are not MIDI, pictures the game cannot decode or whose size does not\n"
            "fit their place, the story file \"story.ini\" (speaker tags 2 to 9, staff roll)\n"
            "and staff-roll names too long for the roll.\n"
-           "Exit status 0 when the folder would play, 1 when not, 2 on bad usage.\n";
+           "Each finding is an error (start-up refuses the folder, or play stops or breaks\n"
+           "there) or a warning (play goes on, but something is lost or looks wrong).\n"
+           "Exit status 0 with warnings only, 1 with any error, 2 on bad usage; --strict\n"
+           "counts warnings as errors.\n";
   return nullptr;
 }
 
@@ -124,13 +128,23 @@ int Build(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Check(const std::string& dir) {
+int Check(const std::vector<std::string>& args) {
+  bool strict = false;
+  std::vector<std::string> dirs;
+  for (const std::string& a : args) {
+    if (a == "--strict") strict = true;
+    else dirs.push_back(a);
+  }
+  if (dirs.size() != 1) {
+    std::fputs(Help("check"), stderr);
+    return 2;
+  }
   // A picture the decoder refuses is one finding; the decoder's own
   // complaints would only repeat it.
   QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
-  auto findings = tool::CheckDataFolder(dir);
+  auto findings = tool::CheckDataFolder(dirs[0]);
   for (const auto& f : findings) std::printf("%s\n", f.Format().c_str());
-  return findings.empty() ? 0 : 1;
+  return tool::CheckStatus(findings, strict);
 }
 
 }  // namespace
@@ -154,10 +168,10 @@ int main(int argc, char** argv) {
     }
   if (cmd == "decode" || cmd == "encode") return Convert(cmd == "encode", args);
   if (cmd == "build") return Build(args);
+  if (cmd == "check") return Check(args);
   if (args.size() != 1) {
     std::fputs(Help(cmd), stderr);
     return 2;
   }
-  if (cmd == "store" || cmd == "restore") return Headers(cmd == "store", args[0]);
-  return Check(args[0]);
+  return Headers(cmd == "store", args[0]);
 }
