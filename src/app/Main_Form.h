@@ -35,6 +35,11 @@ enum class PlayerWait { None, Click, Choice, Title, Gallery, Dialog, Confirm };
 struct StartOptions {
   std::string dataDir;       // --data: overrides the folder search when set
   std::string programDir;    // where the program lives; ProgramDir() when empty
+  // --warp: play starts at this block with these counters ("kou" ... "mak",
+  // "end"), without the opening or the title; nothing is saved.
+  bool warp = false;
+  int16_t warpBlock = 0;
+  std::vector<std::pair<std::string, int16_t>> warpCounters{};
 };
 
 class Main_Form : public PlayState, public Controls, public ScenarioData {

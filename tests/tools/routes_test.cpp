@@ -93,5 +93,30 @@ TEST(RoutesTest, PlantedFaultsAreFoundWhereTheyStand) {
   EXPECT_EQ(tool::CheckStatus(r.findings, false), 1);
 }
 
+// An author's warp starts at the block with the counters given, and keeps
+// nothing: no "90.dat" written, no slot.
+TEST(RoutesTest, WarpStartsAtTheBlockWithItsCountersAndWritesNothing) {
+  test::TempDir dir;
+  ASSERT_TRUE(test::CopyDemoData(dir.path()));
+  const std::string config = test::ReadBytes(dir / "90.dat");
+  test::DemoRun run;
+  std::vector<std::array<int16_t, 2>> starts;
+  run.before = [](Main_Form& f) {
+    f.options.warp = true;
+    f.options.warpBlock = 1100;
+    f.options.warpCounters = {{"kou", 3}, {"end", 1}};
+  };
+  run.onStep = [&](Main_Form& f, int32_t seq) {
+    if (starts.empty()) starts.push_back({f.ScenarioTable[static_cast<size_t>(seq)].Num, f.kou});
+  };
+  run.Play(dir.path(), "click\nmenu save\ndialog File_Window Picture1(0)\ndialog File_Window fBtn(3)\ndialog File_Window fBtn(0)\n");
+  ASSERT_FALSE(starts.empty());
+  EXPECT_EQ(starts[0], (std::array<int16_t, 2>{1100, 3}));
+  EXPECT_EQ(test::ReadBytes(dir / "90.dat"), config);
+  EXPECT_NE(std::find(run.tp.messages.Shown().begin(), run.tp.messages.Shown().end(), u"--warp で始めた遊びはセーブできません."),
+            run.tp.messages.Shown().end());
+  for (int slot = 0; slot < 5; ++slot) EXPECT_FALSE(std::filesystem::exists(dir / ("0" + std::to_string(slot) + ".dat")));
+}
+
 }  // namespace
 }  // namespace mirel
