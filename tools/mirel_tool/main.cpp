@@ -192,6 +192,8 @@ int Routes(const std::vector<std::string>& args) {
   if (!dot.empty())
     if (auto err = WriteFileAtomic(dot, Bytes(report.dot.begin(), report.dot.end()))) return Fail("cannot write " + dot + ": " + *err);
   if (!svg.empty()) {
+    // The names go to the shell inside single quotes.
+    if (svg.find('\'') != std::string::npos) return Fail("--svg: a file name with a single quote is refused");
     const std::string dotFile = svg + ".dot";
     if (auto err = WriteFileAtomic(dotFile, Bytes(report.dot.begin(), report.dot.end())))
       return Fail("cannot write " + dotFile + ": " + *err);
