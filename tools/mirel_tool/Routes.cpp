@@ -20,22 +20,22 @@ namespace mirel::tool {
 
 namespace {
 
-// What decides where play goes from a record: the record, the counters, the
-// counters the first title screen saw, and the choice rows in use.
+// What decides where play goes from a record: the record, the counters and
+// the counters the first title screen saw. (The choice rows last found do
+// not: a choice without rows of its own is passed over.)
 struct Key {
   int32_t seq = 0;
   std::array<int16_t, 5> counters{};  // kou, hap, bad, mak, end
   std::array<int16_t, 5> title{};
   bool titled = false;
-  int32_t choiceBase = 0;
   bool operator==(const Key& o) const {
-    return seq == o.seq && counters == o.counters && title == o.title && titled == o.titled && choiceBase == o.choiceBase;
+    return seq == o.seq && counters == o.counters && title == o.title && titled == o.titled;
   }
 };
 
 struct KeyHash {
   size_t operator()(const Key& k) const {
-    uint64_t h = static_cast<uint32_t>(k.seq) * 0x9E3779B97F4A7C15ull ^ static_cast<uint32_t>(k.choiceBase);
+    uint64_t h = static_cast<uint32_t>(k.seq) * 0x9E3779B97F4A7C15ull;
     for (int16_t c : k.counters) h = (h ^ static_cast<uint16_t>(c)) * 0x100000001B3ull;
     for (int16_t c : k.title) h = (h ^ static_cast<uint16_t>(c)) * 0x100000001B3ull;
     return static_cast<size_t>(h ^ (k.titled ? 0x5bd1e995u : 0u));
@@ -174,7 +174,6 @@ class Walker final : public Main_Form::RouteWalk {
       k.title = {f.TitleCounters->kou, f.TitleCounters->hap, f.TitleCounters->bad, f.TitleCounters->mak,
                  f.TitleCounters->end};
     }
-    k.choiceBase = f.ChoiceBase;
     return k;
   }
 
@@ -188,7 +187,7 @@ class Walker final : public Main_Form::RouteWalk {
     f.EndPoints = k.counters[4];
     f.TitleCounters.reset();
     if (k.titled) f.TitleCounters = Main_Form::Counters{k.title[0], k.title[1], k.title[2], k.title[3], k.title[4]};
-    f.ChoiceBase = k.choiceBase;
+    f.ChoiceBase = 0;
   }
 
   void Expand(int n) {
