@@ -35,6 +35,11 @@ enum class PlayerWait { None, Click, Choice, Title, Gallery, Dialog, Confirm };
 struct StartOptions {
   std::string dataDir;       // --data: overrides the folder search when set
   std::string programDir;    // where the program lives; ProgramDir() when empty
+  // --warp: play starts at this block with these counters ("kou" ... "mak",
+  // "end"), without the opening or the title; nothing is saved.
+  bool warp = false;
+  int16_t warpBlock = 0;
+  std::vector<std::pair<std::string, int16_t>> warpCounters{};
 };
 
 class Main_Form : public PlayState, public Controls, public ScenarioData {
@@ -158,6 +163,16 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   static constexpr uint32_t kQuietPumpMs = 20;
   // Told the index of every record the interpreter runs (tests, tracing).
   std::function<void(int32_t)> StepHook;
+  // A walk through the routes with no player: while one is set, RunStep
+  // draws, sounds and waits for nothing; the walker picks the answers and is
+  // told of the endings and the quit instead.
+  struct RouteWalk {
+    virtual ~RouteWalk() = default;
+    virtual int16_t Answer(int shown) = 0;
+    virtual void Ending() = 0;
+    virtual void Quit() = 0;
+  };
+  RouteWalk* Walk = nullptr;
 
   // ---- scenario/Commands.cpp ----
   int32_t CmdJump();
@@ -224,6 +239,8 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
     int16_t kou = 0, hap = 0, bad = 0, mak = 0, end = 0;
   };
   std::optional<Counters> TitleCounters;
+  void NoteTitleCounters();  // as the title screen is shown
+  void NewGameState();       // the counters and record a new game starts from
   int16_t DialogMode = 0;  // save/load dialog: 0 closed, 1 save, 2 load, 3 loading
 
   // Dialog forms, made once and kept for the whole run.

@@ -97,6 +97,20 @@ void Main_Form::Form_Load() {
   DataReady = true;
   form.busyCursor = false;
 
+  if (options.warp) {
+    OpeningUnskipped = false;
+    JumpToBlock(options.warpBlock);  // says so when the block is missing
+    if (!jumpFound_) throw ProgramEnd{2, true};
+    for (const auto& [name, value] : options.warpCounters) {
+      int16_t* c = name == "end" ? &EndPoints : CounterRef(FromUtf8(name));
+      if (c) *c = value;
+    }
+    // As in a new game: saving (refused, see the save dialog), loading and skipping.
+    for (MenuItem m : {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup}) Menu(m).enabled = true;
+    DateTabOn = true;
+    RunGame();
+    return;
+  }
   PlayOpening();
   CurSeq = OpeningUnskipped ? 0 : 10;
   // The opening is over either way: from here a right click on the message
@@ -122,7 +136,8 @@ void Main_Form::Form_Unload() {
     mci.StopMidi();
   } catch (...) {
   }
-  if (DataReady) {
+  // A warped play is an author's trial: what it unlocked is not kept.
+  if (DataReady && !options.warp) {
     try {
       RebuildGalleryLine();
       std::string error;

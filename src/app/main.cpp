@@ -42,6 +42,9 @@ namespace {
 
 struct Args {
   std::string dataDir, input, soundfont, trace, record;
+  bool warp = false;
+  long warpBlock = 0;
+  std::vector<std::pair<std::string, int16_t>> counters;
   bool headless = false, lock = false, help = false, version = false, stats = false;
   long maxSeconds = 6 * 3600;
   long clockCost = 0;
@@ -49,7 +52,7 @@ struct Args {
 };
 
 const char* kUsage =
-    "Usage: mirel [--data DIR] [--soundfont FILE]\n"
+    "Usage: mirel [--data DIR] [--soundfont FILE] [--warp BLOCK [--counter NAME=N ...]]\n"
     "       mirel --headless [--data DIR] [--input FILE] [--max-seconds N] [--lock] [--stats]\n"
     "\n"
     "Plays the story in the data folder: by default the \"data\" folder beside the\n"
@@ -67,6 +70,10 @@ const char* kUsage =
     "                    desktop it plays them in the real window, printing message\n"
     "                    boxes instead of showing them (screenshots grab the screen)\n"
     "  --max-seconds N   end a headless run after N seconds of game time\n"
+    "  --warp BLOCK      start play at the block, without the opening and the title,\n"
+    "                    for trying one scene; the slots and \"90.dat\" are not written\n"
+    "  --counter NAME=N  with --warp: a counter's value at the start (kou, hap, bad,\n"
+    "                    mak, end); may be given more than once\n"
     "  --lock            take the single-instance lock in a headless run too\n"
     "  --clock-cost MS   headless: every reading of the clock costs MS milliseconds\n"
     "                    of game time, as on a slow machine\n"
@@ -120,6 +127,23 @@ Args Parse(int argc, char** argv) {
     else if (s == "--trace") value(a.trace);
     else if (s == "--record") value(a.record);
     else if (s == "--max-seconds") number(a.maxSeconds);
+    else if (s == "--warp") {
+      number(a.warpBlock);
+      a.warp = true;
+      if (a.warpBlock > 32767) fail("--warp needs a block number 0 to 32767");
+    } else if (s == "--counter") {
+      std::string v;
+      value(v);
+      const size_t eq = v.find('=');
+      const std::string name = v.substr(0, eq);
+      long n = 0;
+      const char* end = v.data() + v.size();
+      auto [at, ec] = eq == std::string::npos ? std::from_chars(end, end, n) : std::from_chars(v.data() + eq + 1, end, n);
+      if ((name != "kou" && name != "hap" && name != "bad" && name != "mak" && name != "end") || eq == std::string::npos ||
+          ec != std::errc() || at != end || n < -32768 || n > 32767)
+        fail("--counter needs NAME=N with NAME kou, hap, bad, mak or end and N from -32768 to 32767, not \"" + v + "\"");
+      else a.counters.emplace_back(name, static_cast<int16_t>(n));
+    }
     else if (s == "--clock-cost") number(a.clockCost);
     else if (s == "--headless") flag(a.headless);
     else if (s == "--lock") flag(a.lock);
@@ -128,7 +152,16 @@ Args Parse(int argc, char** argv) {
     else if (s == "--version") flag(a.version);
     else fail("unknown option " + s);
   }
+  if (!a.counters.empty() && !a.warp) fail("--counter needs --warp");
   return a;
+}
+
+StartOptions Options(const Args& a) {
+  StartOptions o{a.dataDir, ""};
+  o.warp = a.warp;
+  o.warpBlock = static_cast<int16_t>(a.warpBlock);
+  o.warpCounters = a.counters;
+  return o;
 }
 
 // Milliseconds since the kernel started this process (to 10 ms).
@@ -269,7 +302,7 @@ int RunHeadless(const Args& args, QApplication&) {
     // The environment log reports the machine and its folders.
     recording->Log().SetUnhashedFiles({"mirel.log"});
   }
-  Main_Form form(p, StartOptions{args.dataDir, ""});
+  Main_Form form(p, Options(args));
   if (recording) recording->Log().SetDataDir([&form] { return form.DataDir; });
   input->Attach(&form);
   events.Attach(&form);
@@ -371,7 +404,7 @@ int RunDesktop(const Args& args, QApplication&) {
   p.dialogs = &dialogs;
   p.clipboard = &clipboard;
   p.folders = &folders;
-  Main_Form form(p, StartOptions{args.dataDir, ""});
+  Main_Form form(p, Options(args));
   if (input) input->Attach(&form);
   events.Attach(&form);
   // An ending signal is seen by Qt's own loop, also while a message box or

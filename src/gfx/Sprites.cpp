@@ -143,6 +143,7 @@ void Main_Form::HideDoll(int p) {
 }
 
 int32_t Main_Form::ShowDoll() {
+  if (Walk) return 2;
   const bool faceRecord = RecordChangesFace(*this);
   if (DollNo < 1 || DollNo > DollPose.size()) {
     // A face change says so itself, once.
@@ -218,6 +219,7 @@ int32_t Main_Form::ShowDoll() {
 }
 
 int32_t Main_Form::ChangeFace() {
+  if (Walk) return 0;
   if (DollNo < 1 || DollNo > DollPose.size()) {
     MsgBox(u"人物番号 " + Decimal(DollNo) + u" の人物はいません.\r\n" + SpriteRecordPlace());
     return 0;

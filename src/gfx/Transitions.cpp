@@ -294,6 +294,11 @@ void Main_Form::PlaceEffect() {
 }
 
 int32_t Main_Form::ShowBackground() {
+  if (Walk) {
+    BgNumber = BgRequest;
+    EffectCode = Left(MsgText, 2);
+    return 2;
+  }
   for (int p = 0; p < 3; ++p) {
     if (!Doll_Disp[p].Visible) continue;
     BitBlt(Pic_Main, DollX[p], DollY[p], DollW[p], DollH[p], Doll_Disp[p], 0, 0, Rop::SrcCopy);

@@ -32,7 +32,7 @@ int32_t Main_Form::CmdJump() {
     // running it again and again.
     return jumpFound_ ? 1 : 2;
   }
-  if (CmdText == u"g4") {
+  if (CmdText == u"g4" && !Walk) {
     nameEnt->Form_Load();
     Keys();
     return 2;
@@ -136,6 +136,7 @@ int32_t Main_Form::CmdTextParam() {
 }
 
 int32_t Main_Form::CmdWait() {
+  if (Walk) return 2;
   uint32_t ms = MsgText.empty() ? 1000u : static_cast<uint32_t>(std::max<int32_t>(0, CommandNumber(*this, MsgText)));
   uint32_t start = GetTickCount();
   while (TicksSince(start, GetTickCount()) <= ms) {

@@ -178,6 +178,7 @@ Text Main_Form::ReplacePlaceholders(const Text& text) const {
 }
 
 void Main_Form::EndingSequence() {
+  if (Walk) return Walk->Ending();
   for (MenuItem m : {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup, MenuItem::opt_menu, MenuItem::vvrr})
     Menu(m).enabled = false;
   Blinker.Visible = false;
@@ -191,6 +192,7 @@ void Main_Form::EndingSequence() {
 }
 
 void Main_Form::QuitSequence() {
+  if (Walk) return Walk->Quit();
   for (MenuItem m : {MenuItem::prog_load, MenuItem::prog_save, MenuItem::speedup, MenuItem::opt_menu, MenuItem::vvrr})
     Menu(m).enabled = false;
   Blinker.Visible = false;

@@ -48,7 +48,7 @@ int32_t Main_Form::SelectDisp() {
   for (MenuItem m : kHeld) Menu(m).enabled = false;
   // The labels live in the message window, which must be on screen to be
   // clicked (unless the player has hidden it).
-  if (!Waku[0].Visible && !WakuHidden) WakuBackdrop();
+  if (!Waku[0].Visible && !WakuHidden && !Walk) WakuBackdrop();
   WakuClear();
 
   int widest = 0;
@@ -79,7 +79,8 @@ int32_t Main_Form::SelectDisp() {
     Main_Form& f;
     ~Close() { f.ChoiceOpen = false; }
   } close{*this};
-  RefreshForm();
+  if (Walk) ChoicePick = Walk->Answer(shown);
+  else RefreshForm();
 
   while (ChoicePick <= -1) {
     Sleep(30);

@@ -290,6 +290,10 @@ void File_Window::Pause(uint32_t ms) {
 }
 
 void File_Window::Save(const std::string& path) {
+  if (main_.options.warp) {
+    main_.MsgBox(u"--warp で始めた遊びはセーブできません.");
+    return;
+  }
   if (SlotUsed(selected_) && !Confirm(u"上書きしますか？")) return;
   Text why;
   if (!ParseStateLine(main_.SaveSnapshot[1], INT32_MAX, &why)) {

@@ -41,7 +41,7 @@ void Main_Form::TitleDisp() {
   Menu(MenuItem::vvrr).enabled = true;
   sys.window->SetImeOpen(false);
   TitleShown = true;
-  if (!TitleCounters) TitleCounters = Counters{kou, hap, bad, mak, EndPoints};
+  NoteTitleCounters();
   Title.Refresh();
 }
 
@@ -54,6 +54,23 @@ void Main_Form::Smenu_MouseMove(int index) {
     Smenu[j].Refresh();
   }
   mci.PlaySe(101);
+}
+
+void Main_Form::NoteTitleCounters() {
+  if (!TitleCounters) TitleCounters = Counters{kou, hap, bad, mak, EndPoints};
+}
+
+void Main_Form::NewGameState() {
+  // A new game starts from what the story set before its first title, not
+  // from what an earlier play of this run added.
+  if (TitleCounters) {
+    kou = TitleCounters->kou;
+    hap = TitleCounters->hap;
+    bad = TitleCounters->bad;
+    mak = TitleCounters->mak;
+    EndPoints = TitleCounters->end;
+  }
+  CurSeq = CurSeq + 1;
 }
 
 void Main_Form::Smenu_MouseDown(int index) {
@@ -69,16 +86,7 @@ void Main_Form::Smenu_MouseDown(int index) {
       End_Pic.Visible = false;
       DateTabOn = true;
       for (MenuItem m : kPlayMenus) Menu(m).enabled = true;
-      // A new game starts from what the story set before its first title,
-      // not from what an earlier play of this run added.
-      if (TitleCounters) {
-        kou = TitleCounters->kou;
-        hap = TitleCounters->hap;
-        bad = TitleCounters->bad;
-        mak = TitleCounters->mak;
-        EndPoints = TitleCounters->end;
-      }
-      CurSeq = CurSeq + 1;
+      NewGameState();
       Pic_Main.Enabled = true;
       TitleShown = false;
       RunGame();

@@ -62,7 +62,7 @@ struct CheckTest : ::testing::Test {
   std::vector<Finding> Check() { return tool::CheckDataFolder(dir.path()); }
   static bool Has(const std::vector<Finding>& fs, const std::string& file, int line, const std::string& part) {
     for (const auto& f : fs)
-      if (f.file == file && f.line == line && f.message.find(part) != std::string::npos) return true;
+      if (f.file == file && f.line == line && f.Format().find(part) != std::string::npos) return true;
     return false;
   }
   static std::string All(const std::vector<Finding>& fs) {
@@ -105,18 +105,48 @@ TEST_F(CheckTest, LoopsThatNeverWaitAreReportedAtTheirBlock) {
   const int start = LineOf("第一章　潮見の町"), date = LineOf("3/25"), music = LineOf("1100,aB");
   struct Case {
     std::vector<std::pair<int, std::string>> plants;
-    bool reported;
+    const char* reported;  // nullptr: no loop
   } cases[] = {
-      {{{date, "g0,1100,,,,,,,,,,"}}, true},
-      {{{music, "c2,1100,,,,,,kou,5,,,"}}, true},  // the counter never changes
-      {{{date, "p1,,,,,,,kou,,,,"}, {music, "c2,1100,,,,,,kou,5,,,"}}, false},
-      {{{date, "w,,,,,,,,10,,,"}, {music, "g0,1100,,,,,,,,,,"}}, false},
+      {{{date, "g0,1100,,,,,,,,,,"}}, "error: block 1100 loops without a wait, a text or a counter change: play would"},
+      // The counter never changes inside: play stays only while it is below 5.
+      {{{music, "c2,1100,,,,,,kou,5,,,"}}, "warning: block 1100 loops without a wait, a text or a counter change: play "
+                                            "may never leave it, it leaves only when kou is 5 or more"},
+      {{{music, "i2,1100,,,,,,hap,3,,,"}}, "it leaves only when hap is 3"},
+      {{{date, "p1,,,,,,,kou,,,,"}, {music, "c2,1100,,,,,,kou,5,,,"}}, nullptr},
+      {{{date, "w,,,,,,,,10,,,"}, {music, "g0,1100,,,,,,,,,,"}}, nullptr},
   };
   for (const Case& c : cases) {
     scenario = original;
     for (const auto& [line, rest] : c.plants) Plant(line, rest);
     auto f = Check();
-    EXPECT_EQ(Has(f, "91.dat", start, "block 1100 loops"), c.reported) << c.plants.back().second << "\n" << All(f);
+    EXPECT_EQ(Has(f, "91.dat", start, c.reported ? c.reported : "loops"), c.reported != nullptr)
+        << c.plants.back().second << "\n" << All(f);
+    EXPECT_EQ(tool::CheckStatus(f, false), c.reported && std::string(c.reported).rfind("error", 0) == 0) << All(f);
+  }
+}
+
+// What play passes over is a warning and leaves the status 0; what stops
+// or breaks it is an error.
+TEST_F(CheckTest, RecordsAreReportedAsErrorsOrWarnings) {
+  const std::vector<std::string> original = scenario;
+  const int n = LineOf("1100,,,,21,,,,R");
+  const struct {
+    const char* rest;
+    const char* reported;
+  } cases[] = {
+      {",,,21,,,,X,,,,", "warning: sprite place \"X\" is none of L, R, C"},
+      {",,,20,2,,,,,,,", "warning: face change of picture 0"},
+      {",,,21,0,,,,,,,", "error: expression \"0\""},
+      {"g0,7777,,,,,,,,,,", "error: \"g0\" jumps to block 7777"},
+  };
+  for (const auto& c : cases) {
+    scenario = original;
+    Plant(n, c.rest);
+    auto f = Check();
+    EXPECT_TRUE(Has(f, "91.dat", n, c.reported)) << All(f);
+    const bool warning = std::string(c.reported).rfind("warning", 0) == 0;
+    EXPECT_EQ(tool::CheckStatus(f, false), warning ? 0 : 1) << All(f);
+    EXPECT_EQ(tool::CheckStatus(f, true), 1) << All(f);
   }
 }
 
@@ -146,8 +176,8 @@ void PrintTo(const Planted& p, std::ostream* os) { *os << p.name; }
 const Planted kPlanted[] = {
     {"PhotoFrameTooBigForTheEnding",
      [](const test::TempDir& d) { test::WriteBmp(d / "64.dat", test::Plain(4500, 1, kWhite)); }, "64.dat", 0,
-     "4500 x 1"},
-    {"EndingSongMissing", [](const test::TempDir& d) { fs::remove(d / "34-3.mid"); }, "34-3.mid", 0, "ending 2"},
+     "error: the photo frame, 4500 x 1"},
+    {"EndingSongMissing", [](const test::TempDir& d) { fs::remove(d / "34-3.mid"); }, "34-3.mid", 0, "warning: missing: ending 2"},
     {"SongThatIsNoMidi", [](const test::TempDir& d) { WriteBytes(d / "22-1.mid", "RIFF\4\0\0\0WAVE"); }, "22-1.mid", 0,
      "not a MIDI song"},
     {"RiffMidiSongIsPlayable",
@@ -161,13 +191,13 @@ const Planted kPlanted[] = {
      },
      nullptr, 0, ""},
     {"PngStoredAsJpeg", [](const test::TempDir& d) { WriteBytes(d / "p04.dat", Picture(640, 480, "PNG", true)); }, "p04.dat",
-     0, "cannot decode"},
+     0, "error: the game cannot decode"},
     {"SmallBackground", [](const test::TempDir& d) { WriteBytes(d / "p05.dat", Picture(161, 161, "JPG", true)); }, "p05.dat",
      0, "161x161, too small for a full-screen picture"},
     {"SpriteLargerThanTheScreen", [](const test::TempDir& d) { WriteBytes(d / "21.dat", Picture(700, 500, "BMP", true)); },
      "21.dat", 0, "larger than a sprite"},
     {"ThumbnailSheetTooSmall", [](const test::TempDir& d) { WriteBytes(d / "63.dat", Picture(96, 72, "BMP", false)); },
-     "63.dat", 0, "gallery thumbnail sheet"},
+     "63.dat", 0, "warning: is 96x72, too small for a gallery thumbnail sheet"},
     {"RollLineTooLong",
      [](const test::TempDir& d) {
        WriteBytes(d / "story.ini", "[tags]\r\n2=a\r\n3=a\r\n4=a\r\n5=a\r\n6=a\r\n7=a\r\n8=a\r\n9=a\r\n"
@@ -189,6 +219,7 @@ TEST_P(PlantedCheck, IsReportedWhereItStands) {
   auto f = Check();
   if (!GetParam().file) EXPECT_TRUE(f.empty()) << All(f);
   else EXPECT_TRUE(Has(f, GetParam().file, GetParam().line, GetParam().part)) << All(f);
+  EXPECT_EQ(tool::CheckStatus(f, false), std::string(GetParam().part).rfind("error", 0) == 0) << All(f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, PlantedCheck, ::testing::ValuesIn(kPlanted),

@@ -22,7 +22,14 @@
 namespace mirel::tool {
 
 std::string Finding::Format() const {
-  return line > 0 ? file + ":" + std::to_string(line) + ": " + message : file + ": " + message;
+  const std::string kind = severity == Severity::Error ? "error: " : "warning: ";
+  return (line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ") + kind + message;
+}
+
+int CheckStatus(const std::vector<Finding>& findings, bool strict) {
+  for (const Finding& f : findings)
+    if (strict || f.severity == Severity::Error) return 1;
+  return 0;
 }
 
 namespace {
@@ -103,7 +110,10 @@ class Checker {
  private:
   std::string Path(const std::string& name) const { return ResolveInDir(dir_, name); }
   void Add(const std::string& file, int line, std::string message) {
-    findings_.push_back(Finding{file, line, std::move(message)});
+    findings_.push_back(Finding{file, line, std::move(message), Severity::Error});
+  }
+  void Warn(const std::string& file, int line, std::string message) {
+    findings_.push_back(Finding{file, line, std::move(message), Severity::Warning});
   }
 
   // Present, and long enough for the two header bytes start-up rewrites.
@@ -155,7 +165,7 @@ class Checker {
         if (name.empty()) continue;
         std::string file = Utf8(name);
         if (name.find(u'"') != Text::npos)
-          Add("90.dat", n, "the music file name \"" + file + "\" holds a double quote");
+          Warn("90.dat", n, "the music file name \"" + file + "\" holds a double quote");
         else if (!StaysInFolder(file))
           Add("90.dat", n, "music file " + file + " lies outside the data folder: the game refuses it");
         else if (FileSize(Path(file)) < 0)
@@ -170,8 +180,8 @@ class Checker {
   void CheckEndingSongs() {
     for (const auto& [name, ending] : kEndingSongs) {
       long long size = FileSize(Path(name));
-      if (size < 0) Add(name, 0, std::string("missing: ") + ending + " plays it, and stays silent without it");
-      else if (size == 0) Add(name, 0, std::string("empty: ") + ending + " plays it, and stays silent");
+      if (size < 0) Warn(name, 0, std::string("missing: ") + ending + " plays it, and stays silent without it");
+      else if (size == 0) Warn(name, 0, std::string("empty: ") + ending + " plays it, and stays silent");
     }
   }
 
@@ -192,8 +202,8 @@ class Checker {
     for (const auto& [name, line] : songs) {
       auto bytes = ReadFile(Path(name));
       if (!bytes || bytes->empty() || IsMidiSong(*bytes)) continue;  // missing and empty ones are told above
-      if (line > 0) Add("90.dat", line, "music file " + name + " is not a MIDI song: nothing would play");
-      else Add(name, 0, "not a MIDI song: nothing would play");
+      if (line > 0) Warn("90.dat", line, "music file " + name + " is not a MIDI song: nothing would play");
+      else Warn(name, 0, "not a MIDI song: nothing would play");
     }
   }
 
@@ -225,10 +235,10 @@ class Checker {
       if (!role) continue;
       const std::string size = std::to_string(img.width) + "x" + std::to_string(img.height);
       if (img.width < role->minW || img.height < role->minH)
-        Add(name, 0, "is " + size + ", too small for " + role->what + " (" + std::to_string(role->minW) + "x" +
+        Warn(name, 0, "is " + size + ", too small for " + role->what + " (" + std::to_string(role->minW) + "x" +
                          std::to_string(role->minH) + "): " + role->tooSmall);
       else if (img.width > role->maxW || img.height > role->maxH)
-        Add(name, 0, "is " + size + ", larger than " + role->what + " (" + std::to_string(role->maxW) + "x" +
+        Warn(name, 0, "is " + size + ", larger than " + role->what + " (" + std::to_string(role->maxW) + "x" +
                          std::to_string(role->maxH) + "): only its top-left part is shown");
     }
   }
@@ -252,7 +262,7 @@ class Checker {
       if (p.y < 0 || story.staffLines[k] == 0) continue;
       int right = p.x + measure.TextWidth(text, Font{u"Arial", p.size, true});
       if (p.x < 0 || right > extras::kStripWidth)
-        Add(story.creditsFrom, story.staffLines[k],
+        Warn(story.creditsFrom, story.staffLines[k],
             "\"" + Utf8(text) + "\" is cut in the staff roll (drawn from x " + std::to_string(p.x) + " to " +
                 std::to_string(right) + " of " + std::to_string(extras::kStripWidth) + "): shorten it");
     }
@@ -261,12 +271,12 @@ class Checker {
   // The speaker tags and the staff roll.
   void CheckStoryFile() {
     StoryContent story = ReadStory(dir_);
-    for (const StoryProblem& p : story.problems) Add(kStoryFile, p.line, p.message);
+    for (const StoryProblem& p : story.problems) Warn(kStoryFile, p.line, p.message);
     if (story.found && FileExists(Path(extras::kCreditsFile)))
-      Add(extras::kCreditsFile, 0, std::string("not read: the staff roll comes from ") + kStoryFile);
+      Warn(extras::kCreditsFile, 0, std::string("not read: the staff roll comes from ") + kStoryFile);
     for (size_t k = 0; k < story.tags.size(); ++k)
       if (story.tags[k].size() > kRowChars)
-        Add(kStoryFile, 0, "the tag of speaker " + std::to_string(k + 2) + " runs past the window's right edge");
+        Warn(kStoryFile, 0, "the tag of speaker " + std::to_string(k + 2) + " runs past the window's right edge");
   }
 
   void CheckStory() {
@@ -314,18 +324,20 @@ class Checker {
     Text cmd = Trim(r.Cmd), text = Trim(r.Text);
     const int line = r.line;
     auto say = [&](const std::string& m) { Add("91.dat", line, m); };
+    auto warn = [&](const std::string& m) { Warn("91.dat", line, m); };
     if (!cmd.empty()) {
       char16_t c = cmd[0];
       static const Text kLetters = u"gaspicteqrw";
-      if (kLetters.find(c) == Text::npos) say("unknown command \"" + Utf8(cmd) + "\"");
+      if (kLetters.find(c) == Text::npos) warn("unknown command \"" + Utf8(cmd) + "\"");
       bool jumps = cmd == u"g0" || c == u'c' || c == u'i';
       if (jumps && !BlockExists(d, r.Jump))
         say("\"" + Utf8(cmd) + "\" jumps to block " + std::to_string(r.Jump) + ", which does not exist");
-      if (c == u'a' && cmd.size() < 2) say("audio command without its variant");
+      if (c == u'a' && cmd.size() < 2) warn("audio command without its variant");
       if (c == u's') CheckChoice(d, r, text);
       if ((c == u'c' || c == u'i' || (c == u'p' && cmd.size() >= 2 && cmd.back() == u'2')) && !Param(r.Param1))
         say("\"" + Utf8(cmd) + "\" needs a number in parameter 1, found \"" + Utf8(Trim(r.Param1)) + "\"");
-      if (c == u'w' && !Param(r.Text)) say("the wait needs a number of milliseconds, found \"" + Utf8(text) + "\"");
+      // An empty wait is one second.
+      if (c == u'w' && !text.empty() && !Param(r.Text)) say("the wait needs a number of milliseconds, found \"" + Utf8(text) + "\"");
     }
     Text speaker = Trim(r.Speaker);
     if (!speaker.empty() && (speaker.size() != 1 || speaker[0] < u'0' || speaker[0] > u'9'))
@@ -341,7 +353,7 @@ class Checker {
     if (Trim(r.NameSubst) == u"1")
       for (size_t i = 0; i < text.size(); ++i)
         if (text[i] == u'&' && (i + 1 >= text.size() || text[i + 1] < u'0' || text[i + 1] > u'5'))
-          say("\"&\" not followed by a digit 0 to 5 is shown as it stands");
+          warn("\"&\" not followed by a digit 0 to 5 is shown as it stands");
   }
 
   static bool Param(const Text& t) {
@@ -374,8 +386,8 @@ class Checker {
       if (!row.resolved)
         Add("92.dat", row.line, "target block " + std::to_string(row.Target) + " does not exist");
       if (!choicePoints_.count(row.Sct))
-        Add("92.dat", row.line, "block " + std::to_string(row.Sct) + " has no choice command to use this row");
-      if (Trim(row.ChoiceText).empty()) Add("92.dat", row.line, "empty answer text");
+        Warn("92.dat", row.line, "block " + std::to_string(row.Sct) + " has no choice command to use this row");
+      if (Trim(row.ChoiceText).empty()) Warn("92.dat", row.line, "empty answer text");
     }
   }
 
@@ -391,7 +403,7 @@ class Checker {
     std::string file = "p" + digits.substr(digits.size() >= 2 ? digits.size() - 2 : 0) + ".dat";
     if (n < 0 || FileSize(Path(file)) < 0) Add("91.dat", line, "background " + std::to_string(n) + " needs " + file + ", which is missing");
     if (!kTransitions.count(Left(text, 2)))
-      Add("91.dat", line, "unknown transition \"" + Utf8(Left(text, 2)) + "\": the picture would appear without one");
+      Warn("91.dat", line, "unknown transition \"" + Utf8(Left(text, 2)) + "\": the picture would appear without one");
   }
 
   void CheckDoll(int line, const Text& doll, const Text& text) {
@@ -402,11 +414,11 @@ class Checker {
     }
     if (f == u'0') {
       if (text != u"DH" && !kTransitions.count(text))
-        Add("91.dat", line, "unknown transition \"" + Utf8(text) + "\" for taking the sprite away");
+        Warn("91.dat", line, "unknown transition \"" + Utf8(text) + "\" for taking the sprite away");
       return;
     }
     if (text != u"L" && text != u"R" && text != u"C")
-      Add("91.dat", line, "sprite position \"" + Utf8(text) + "\" is none of L, R, C");
+      Warn("91.dat", line, "sprite place \"" + Utf8(text) + "\" is none of L, R, C: the record changes nothing");
     std::string file = Utf8(Text{c, f}) + ".dat";
     if (FileSize(Path(file)) < 0) Add("91.dat", line, "sprite picture " + file + " is missing");
   }
@@ -428,6 +440,10 @@ class Checker {
     }
     if (n < 1 || n > 255) {
       Add("91.dat", line, "expression \"" + Utf8(anim) + "\" is not a number 1 to 255");
+      return;
+    }
+    if (!doll.empty() && doll.front() >= u'1' && doll.front() <= u'8' && doll.back() == u'0') {
+      Warn("91.dat", line, "face change of picture 0 (a character being taken away): the record changes no face");
       return;
     }
     if (doll.empty() || doll.front() < u'1' || doll.front() > u'8' || doll.back() < u'1' || doll.back() > u'9') {
@@ -490,6 +506,34 @@ class Checker {
     return q;
   }
 
+  // What lets play out of a loop of quiet records: the branches on a
+  // counter with one way inside and one outside, as "kou is 5 or more".
+  static std::string LoopExits(const ScenarioData& d, const std::vector<QuietStep>& steps, const std::vector<int32_t>& part) {
+    std::string exits;
+    const std::set<int32_t> inside(part.begin(), part.end());
+    for (int32_t i : part) {
+      const QuietStep& q = steps[static_cast<size_t>(i)];
+      const ScenarioRecord& r = d.ScenarioTable[static_cast<size_t>(i)];
+      const Text cmd = Trim(r.Cmd);
+      if (q.jump < 0 || (cmd[0] != u'c' && cmd[0] != u'i')) continue;
+      const bool jumpLeaves = !inside.count(q.jump), fallLeaves = !inside.count(i + 1);
+      if (jumpLeaves == fallLeaves) continue;
+      // The jump's condition on the counter C against the number v.
+      const char16_t v = cmd.back();
+      enum { Above, AtLeast, Below, AtMost, Equal, Other } when =
+          cmd[0] == u'i' ? (v == u'1' ? Equal : Other) : v == u'0' ? Above : v == u'1' ? AtLeast : Below;
+      if (fallLeaves) {
+        static const decltype(when) kNot[] = {AtMost, Below, AtLeast, Above, Other, Equal};
+        when = kNot[when];
+      }
+      static const char* const kWords[] = {" is above ", " is ", " is below ", " is ", " is ", " is not "};
+      static const char* const kAfter[] = {"", " or more", "", " or less", "", ""};
+      if (!exits.empty()) exits += " or ";
+      exits += Utf8(Left(Trim(r.Text), 3)) + kWords[when] + Utf8(Trim(r.Param1)) + kAfter[when];
+    }
+    return exits;
+  }
+
   // Records that run in a circle without a wait, a text or a counter change
   // keep the same state every time round: once play enters, it never leaves.
   void CheckEndlessLoops(const ScenarioData& d) {
@@ -536,8 +580,10 @@ class Checker {
       if (part.size() < 2 && !selfLoop) return;
       const int32_t first = *std::min_element(part.begin(), part.end());
       const ScenarioRecord& r = d.ScenarioTable[static_cast<size_t>(first)];
-      Add("91.dat", r.line, "block " + std::to_string(r.Num) +
-                                " loops without a wait, a text or a counter change: play would never leave it");
+      const std::string exits = LoopExits(d, steps, part);
+      const std::string what = "block " + std::to_string(r.Num) + " loops without a wait, a text or a counter change";
+      if (exits.empty()) Add("91.dat", r.line, what + ": play would never leave it");
+      else Warn("91.dat", r.line, what + ": play may never leave it, it leaves only when " + exits);
     };
     for (int32_t i = 0; i < n; ++i)
       if (steps[static_cast<size_t>(i)].quiet && index[static_cast<size_t>(i)] < 0) visit(i);
@@ -611,7 +657,7 @@ class Checker {
       }
       size_t rows = Rows(r);
       if (row + static_cast<int>(rows) > 4)
-        Add("91.dat", r.line, "the message runs past the window's last row (" + std::to_string(rows) +
+        Warn("91.dat", r.line, "the message runs past the window's last row (" + std::to_string(rows) +
                                   " rows from row " + std::to_string(row) + ")");
       row += static_cast<int>(rows);
       if (row >= 4) {

@@ -2,6 +2,7 @@
 // data folder with the game's own readers and writers.
 #include <QLoggingCategory>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "mirel_tool/Build.h"
 #include "mirel_tool/Check.h"
 #include "mirel_tool/Codec.h"
+#include "mirel_tool/Routes.h"
 #include "platform/Files.h"
 
 namespace {
@@ -25,8 +27,13 @@ const char* kUsage =
     "  store DIR                       put the picture files of DIR into their stored form\n"
     "  restore DIR                     make the picture files of DIR plain BMP/JPEG again\n"
     "  build SRC OUT [--base DIR]      make a data folder from a story kept as readable text\n"
-    "  check DIR                       report everything that would stop or spoil play,\n"
-    "                                  as file:line: message; exit status 1 when there is any\n"
+    "  check DIR [--strict]            report everything that would stop or spoil play, as\n"
+    "                                  file:line: error|warning: message; exit status 1 with\n"
+    "                                  any error (with --strict any warning too)\n"
+    "  routes DIR [--json] [--dot FILE] [--svg FILE]\n"
+    "                                  walk every route with the game's interpreter: endings\n"
+    "                                  with their answers, records no route reaches, answers\n"
+    "                                  that change nothing, loops, totals; the route graph\n"
     "\n"
     "COMMAND --help tells more about one command.\n";
 
@@ -59,15 +66,31 @@ const char* Help(const std::string& cmd) {
            "starts as a copy of DIR (its pictures and songs). Pictures of the game's table are\n"
            "left in their stored form.\n";
   if (cmd == "check")
-    return "mirel-tool check DIR\n"
-           "Reads DIR without changing it and prints every finding as file:line: message:\n"
+    return "mirel-tool check DIR [--strict]\n"
+           "Reads DIR without changing it and prints every finding as file:line: KIND: message:\n"
            "files the game needs, \"90.dat\" lines and music files, scenario and choice files\n"
            "(block order, jump and choice targets, answer rows, capacities, transitions,\n"
            "sprites, faces, speakers, messages running past the window), the ending's songs,\n"
            "songs that are not MIDI, pictures the game cannot decode or whose size does not\n"
            "fit their place, the story file \"story.ini\" (speaker tags 2 to 9, staff roll)\n"
            "and staff-roll names too long for the roll.\n"
-           "Exit status 0 when the folder would play, 1 when not, 2 on bad usage.\n";
+           "Each finding is an error (start-up refuses the folder, or play stops or breaks\n"
+           "there) or a warning (play goes on, but something is lost or looks wrong).\n"
+           "Exit status 0 with warnings only, 1 with any error, 2 on bad usage; --strict\n"
+           "counts warnings as errors.\n";
+  if (cmd == "routes")
+    return "mirel-tool routes DIR [--json] [--dot FILE] [--svg FILE] [--strict]\n"
+           "Plays every route of the story in DIR headless and silent with the game's own\n"
+           "interpreter: at every choice each answer is taken, branches follow the counters\n"
+           "of their route, and routes that reach the same record with the same counters,\n"
+           "end counter and title-screen counters merge. Prints each ending reached (plain,\n"
+           "ending 1, ending 2, quit, or stop where the records run out) with its counters\n"
+           "and one shortest list of answers, then the records no route reaches, answers that\n"
+           "lead to the same state as another of their choice, loops no route leaves, where\n"
+           "play stops or shows a message, and the totals. --json prints the same as one JSON\n"
+           "document; --dot FILE writes the graph of blocks and choices in Graphviz's DOT,\n"
+           "--svg FILE draws it with Graphviz's \"dot\" when that is installed.\n"
+           "Exit status 0 with warnings only, 1 with any error, 2 on bad usage.\n";
   return nullptr;
 }
 
@@ -124,13 +147,62 @@ int Build(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Check(const std::string& dir) {
+int Check(const std::vector<std::string>& args) {
+  bool strict = false;
+  std::vector<std::string> dirs;
+  for (const std::string& a : args) {
+    if (a == "--strict") strict = true;
+    else dirs.push_back(a);
+  }
+  if (dirs.size() != 1) {
+    std::fputs(Help("check"), stderr);
+    return 2;
+  }
   // A picture the decoder refuses is one finding; the decoder's own
   // complaints would only repeat it.
   QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
-  auto findings = tool::CheckDataFolder(dir);
+  auto findings = tool::CheckDataFolder(dirs[0]);
   for (const auto& f : findings) std::printf("%s\n", f.Format().c_str());
-  return findings.empty() ? 0 : 1;
+  return tool::CheckStatus(findings, strict);
+}
+
+int Routes(const std::vector<std::string>& args) {
+  bool json = false, strict = false;
+  std::string dot, svg;
+  std::vector<std::string> dirs;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--json") json = true;
+    else if (args[i] == "--strict") strict = true;
+    else if (args[i] == "--dot" && i + 1 < args.size()) dot = args[++i];
+    else if (args[i] == "--svg" && i + 1 < args.size()) svg = args[++i];
+    else if (args[i].rfind("--", 0) == 0) dirs.clear(), dirs.resize(2);
+    else dirs.push_back(args[i]);
+  }
+  if (dirs.size() != 1) {
+    std::fputs(Help("routes"), stderr);
+    return 2;
+  }
+  tool::RouteReport report;
+  try {
+    report = tool::WalkRoutes(dirs[0]);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+  std::fputs((json ? tool::RoutesJson(report) : tool::RoutesText(report)).c_str(), stdout);
+  if (!dot.empty())
+    if (auto err = WriteFileAtomic(dot, Bytes(report.dot.begin(), report.dot.end()))) return Fail("cannot write " + dot + ": " + *err);
+  if (!svg.empty()) {
+    // The names go to the shell inside single quotes.
+    if (svg.find('\'') != std::string::npos) return Fail("--svg: a file name with a single quote is refused");
+    const std::string dotFile = svg + ".dot";
+    if (auto err = WriteFileAtomic(dotFile, Bytes(report.dot.begin(), report.dot.end())))
+      return Fail("cannot write " + dotFile + ": " + *err);
+    const std::string command = "dot -Tsvg -o '" + svg + "' '" + dotFile + "'";
+    if (std::system(command.c_str()) != 0)
+      std::fprintf(stderr, "mirel-tool: Graphviz's \"dot\" could not draw %s (is graphviz installed?); the graph is in %s\n",
+                   svg.c_str(), dotFile.c_str());
+  }
+  return tool::CheckStatus(report.findings, strict);
 }
 
 }  // namespace
@@ -154,10 +226,11 @@ int main(int argc, char** argv) {
     }
   if (cmd == "decode" || cmd == "encode") return Convert(cmd == "encode", args);
   if (cmd == "build") return Build(args);
+  if (cmd == "check") return Check(args);
+  if (cmd == "routes") return Routes(args);
   if (args.size() != 1) {
     std::fputs(Help(cmd), stderr);
     return 2;
   }
-  if (cmd == "store" || cmd == "restore") return Headers(cmd == "store", args[0]);
-  return Check(args[0]);
+  return Headers(cmd == "store", args[0]);
 }
