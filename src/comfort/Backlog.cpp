@@ -35,9 +35,12 @@ void Backlog::Add(BacklogEntry e) {
   while (entries_.size() > kCapacity) entries_.pop_front();
 }
 
-void Backlog::Open(const Image& under, FontRasterizer& fonts) {
+void Backlog::Open(const Image& under, FontRasterizer& fonts, Rect window) {
   under_ = under;
   for (uint32_t& p : under_.pixels) p = Dim(p);
+  for (int y = std::max(0, window.y); y < std::min(under_.height, window.y + window.h); ++y)
+    for (int x = std::max(0, window.x); x < std::min(under_.width, window.x + window.w); ++x)
+      under_.pixels[static_cast<size_t>(y) * under_.width + x] = kBlack;
   fonts_ = &fonts;
   scroll_ = 0;
   Lay(fonts);

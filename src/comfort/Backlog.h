@@ -11,6 +11,7 @@
 #include "gfx/Surface.h"
 #include "platform/Image.h"
 #include "platform/Text.h"
+#include "platform/WindowHost.h"
 
 namespace mirel {
 
@@ -30,8 +31,10 @@ class Backlog {
   void Add(BacklogEntry e);
   const std::deque<BacklogEntry>& Entries() const { return entries_; }
 
-  // The page, with `under` (the picture as presented) dimmed behind it.
-  void Open(const Image& under, FontRasterizer& fonts);
+  // The page, with `under` (the picture as presented) dimmed behind it;
+  // `window` (the message window's box, when shown) is left black, or its
+  // dimmed text would run into the backlog's last rows.
+  void Open(const Image& under, FontRasterizer& fonts, Rect window = {});
   void Close();
   bool IsOpen() const { return page.Visible; }
   // Scrolls by `rows` rows, positive towards older messages. False when

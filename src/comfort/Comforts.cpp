@@ -110,7 +110,9 @@ void Comforts::OpenBacklog() {
   SetAuto(false);
   Image under;
   Compose(f_, *f_.sys.fonts, under);
-  backlog_.Open(under, *f_.sys.fonts);
+  const Surface& w = f_.Waku[0];
+  const Rect window = w.Visible ? Rect{w.ScreenLeft(), w.ScreenTop(), w.width, w.height} : Rect{};
+  backlog_.Open(under, *f_.sys.fonts, window);
 }
 
 void Comforts::CloseBacklog() { backlog_.Close(); }

@@ -25,12 +25,13 @@ TEST(Backlog, KeepsTheLastMessagesAndScrollsWithinThemOverTheDimmedPicture) {
 
   Image white{640, 480, std::vector<uint32_t>(640 * 480, kWhite)};
   BoxFont font;
-  b.Open(white, font);
+  b.Open(white, font, Rect{35, 360, 576, 108});  // over a shown message window
   ASSERT_TRUE(b.IsOpen());
   EXPECT_EQ(b.page.width, 640);
   // A quarter of the light outside the text; the newest message drawn
   // on the last rows, in its colour.
   EXPECT_EQ(b.page.At(5, 5), Rgb(63, 63, 63));
+  EXPECT_EQ(b.page.At(600, 370), kBlack) << "the message window's text kept out of the backlog's rows";
   EXPECT_EQ(b.page.At(40 + 2, 24 + 17 * 24 + 8), kWhite);
 
   // Down from the newest message is the way out; up stops at the oldest.
