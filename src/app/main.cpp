@@ -384,6 +384,7 @@ int RunDesktop(const Args& args, QApplication&) {
   XdgFolders folders;
   qt::QtWindow window(inbox);
   dialogs.SetOwner(&window);
+  dialogs.SetScaleSource([&window] { return window.DialogScale(); });
   shownMessages.SetOwner(&window);
   double firstFrameMs = -1;
   window.OnFirstPaint([&firstFrameMs] { firstFrameMs = SinceProcessStart(); });

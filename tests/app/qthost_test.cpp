@@ -132,6 +132,8 @@ TEST_F(QtHostTest, ABusyDialogsFramesKeepTheirColoursAndAPanelsColourStaysOffIts
   qt::EventInbox inbox;
   qt::QtDialogs dialogs(inbox);
   dialogs.SetOwner(&game);
+  int pictureScale = 1;
+  dialogs.SetScaleSource([&pictureScale] { return pictureScale; });
   auto control = [](const char* name, ControlKind kind, int x, int y, int w, int h, uint32_t back) {
     DialogControl c;
     c.name = name, c.kind = kind, c.x = x, c.y = y, c.w = w, c.h = h, c.backColor = back;
@@ -159,6 +161,13 @@ TEST_F(QtHostTest, ABusyDialogsFramesKeepTheirColoursAndAPanelsColourStaysOffIts
   QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, {});
   QApplication::sendEvent(d->childAt(16, 16), &press);
   EXPECT_TRUE(inbox.pending.empty()) << "a disabled frame does not answer";
+  // Opened again over a picture shown twice as large since (full screen):
+  // the dialog takes the picture's scale as it is now.
+  dialogs.CloseDialog(m);
+  pictureScale = 2;
+  dialogs.ShowDialog(m);
+  ASSERT_NE(ShownDialog("busy"), nullptr);
+  EXPECT_EQ(ShownDialog("busy")->width(), 400);
 }
 
 }  // namespace

@@ -123,6 +123,7 @@ void QtDialogs::ShowDialog(const DialogModel& model) {
   auto* dlg = new ModelDialog(inbox_, model.name, model.closeBox, owner_);
   o->dialog = dlg;
   dlg->setWindowTitle(Q(model.caption));
+  if (scaleSource_) SetScale(scaleSource_());
   o->scale = scale_;
   dlg->setFixedSize(model.clientWidth * scale_, model.clientHeight * scale_);
   if (model.backColor != 0xFFFFFFFF)

@@ -165,9 +165,13 @@ class QtDialogs final : public DialogHost {
   // The window the dialogs belong to: the desktop keeps them above it, also
   // in full screen.
   void SetOwner(QWidget* owner) { owner_ = owner; }
+  // Where the scale is read when a dialog opens: the picture may have been
+  // scaled since the display settings were last applied (full screen).
+  void SetScaleSource(std::function<int()> source) { scaleSource_ = std::move(source); }
 
  private:
   struct Open;
+  std::function<int()> scaleSource_;
   EventInbox& inbox_;
   QPointer<QWidget> owner_;
   int scale_ = 1;
