@@ -136,11 +136,13 @@ Args Parse(int argc, char** argv) {
       value(v);
       const size_t eq = v.find('=');
       const std::string name = v.substr(0, eq);
-      long n = 0;
       const char* end = v.data() + v.size();
-      auto [at, ec] = eq == std::string::npos ? std::from_chars(end, end, n) : std::from_chars(v.data() + eq + 1, end, n);
-      if ((name != "kou" && name != "hap" && name != "bad" && name != "mak" && name != "end") || eq == std::string::npos ||
-          ec != std::errc() || at != end || n < -32768 || n > 32767)
+      long n = 0;
+      const bool valid = eq != std::string::npos && [&] {
+        auto [at, ec] = std::from_chars(v.data() + eq + 1, end, n);
+        return ec == std::errc() && at == end && n >= -32768 && n <= 32767;
+      }();
+      if ((name != "kou" && name != "hap" && name != "bad" && name != "mak" && name != "end") || !valid)
         fail("--counter needs NAME=N with NAME kou, hap, bad, mak or end and N from -32768 to 32767, not \"" + v + "\"");
       else a.counters.emplace_back(name, static_cast<int16_t>(n));
     }
@@ -390,7 +392,7 @@ int RunDesktop(const Args& args, QApplication&) {
   window.OnFirstPaint([&firstFrameMs] { firstFrameMs = SinceProcessStart(); });
   // The player's settings live in the user's config folder.
   qt::QtSettingsStore settings;
-  qt::QtPlayerHost player(window, dialogs, inbox);
+  qt::QtPlayerHost player(window, inbox);
   Platform p;
   p.settings = &settings;
   p.player = &player;

@@ -123,9 +123,8 @@ void QtDialogs::ShowDialog(const DialogModel& model) {
   auto* dlg = new ModelDialog(inbox_, model.name, model.closeBox, owner_);
   o->dialog = dlg;
   dlg->setWindowTitle(Q(model.caption));
-  if (scaleSource_) SetScale(scaleSource_());
-  o->scale = scale_;
-  dlg->setFixedSize(model.clientWidth * scale_, model.clientHeight * scale_);
+  o->scale = scaleSource_ ? std::max(1, scaleSource_()) : 1;
+  dlg->setFixedSize(model.clientWidth * o->scale, model.clientHeight * o->scale);
   if (model.backColor != 0xFFFFFFFF)
     dlg->setStyleSheet(QString("QDialog { background-color: #%1; }").arg(model.backColor, 6, 16, QChar('0')));
   if (model.topMost) dlg->setWindowFlag(Qt::WindowStaysOnTopHint, true);

@@ -159,14 +159,12 @@ class QtDialogs final : public DialogHost {
   void ShowDialog(const DialogModel& model) override;
   void UpdateDialog(const DialogModel& model) override;
   void CloseDialog(const DialogModel& model) override;
-  // Dialogs over a scaled picture are drawn that many times larger; taken
-  // up by dialogs shown from now on.
-  void SetScale(int scale) { scale_ = scale < 1 ? 1 : scale; }
   // The window the dialogs belong to: the desktop keeps them above it, also
   // in full screen.
   void SetOwner(QWidget* owner) { owner_ = owner; }
-  // Where the scale is read when a dialog opens: the picture may have been
-  // scaled since the display settings were last applied (full screen).
+  // Dialogs over a scaled picture are drawn that many times larger. The
+  // scale is read as each dialog opens, so it follows full screen as well
+  // as the display settings; without a source dialogs are drawn as made.
   void SetScaleSource(std::function<int()> source) { scaleSource_ = std::move(source); }
 
  private:
@@ -174,7 +172,6 @@ class QtDialogs final : public DialogHost {
   std::function<int()> scaleSource_;
   EventInbox& inbox_;
   QPointer<QWidget> owner_;
-  int scale_ = 1;
   std::map<std::string, std::unique_ptr<Open>> open_;
 };
 

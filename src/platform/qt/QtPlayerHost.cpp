@@ -11,8 +11,7 @@
 
 namespace mirel::qt {
 
-QtPlayerHost::QtPlayerHost(QtWindow& window, QtDialogs& dialogs, EventInbox& inbox)
-    : window_(window), dialogs_(dialogs), inbox_(inbox) {
+QtPlayerHost::QtPlayerHost(QtWindow& window, EventInbox& inbox) : window_(window), inbox_(inbox) {
   qApp->installEventFilter(this);
 }
 
@@ -21,7 +20,6 @@ QtPlayerHost::~QtPlayerHost() { qApp->removeEventFilter(this); }
 void QtPlayerHost::ApplyDisplay(const PlayerSettings& s) {
   window_.SetScaling(s.scale, s.filter);
   window_.SetZoom(s.zoom);
-  dialogs_.SetScale(window_.DialogScale());
 }
 
 void QtPlayerHost::EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,

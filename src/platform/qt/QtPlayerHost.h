@@ -12,7 +12,7 @@ namespace mirel::qt {
 
 class QtPlayerHost final : public QObject, public PlayerHost {
  public:
-  QtPlayerHost(QtWindow& window, QtDialogs& dialogs, EventInbox& inbox);
+  QtPlayerHost(QtWindow& window, EventInbox& inbox);
   ~QtPlayerHost() override;
 
   void ApplyDisplay(const PlayerSettings& s) override;
@@ -28,7 +28,6 @@ class QtPlayerHost final : public QObject, public PlayerHost {
 
  private:
   QtWindow& window_;
-  QtDialogs& dialogs_;
   EventInbox& inbox_;
 };
 

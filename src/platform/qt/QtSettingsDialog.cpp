@@ -4,10 +4,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QShortcut>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -66,7 +66,7 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
   // here.
   for (QKeySequence key : {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
                            QKeySequence(Qt::ALT | Qt::Key_Enter)})
-    QObject::connect(new QShortcut(key, &dlg), &QShortcut::activated, &dlg, [&switchFullScreen] { switchFullScreen(); });
+    QObject::connect(new QShortcut(key, &dlg), &QShortcut::activated, &dlg, switchFullScreen);
   dlg.setWindowTitle("MIREL - player settings");
   auto* top = new QVBoxLayout(&dlg);
 
