@@ -333,6 +333,7 @@ int RunHeadless(const Args& args, QApplication&) {
 int RunDesktop(const Args& args, QApplication&) {
   if (!qt::LoadJapaneseTranslations())
     std::fprintf(stderr, "mirel: Qt's Japanese translations (qt6-translations-l10n) are missing; standard buttons speak English\n");
+  qt::LoadComfortTranslations();
   qt::QtMessageBoxes shownMessages;
   ScriptedMessageBoxes printedMessages;
   printedMessages.SetEcho(true);
