@@ -76,7 +76,7 @@ package_stage() {
   HOME="$tmp/home" XDG_DATA_HOME="" /usr/games/mirel-play --headless --input "$tmp/input" --trace "$tmp/trace" >"$tmp/out"
   # The last record run is the story's quit command, after an ending
   # (records count from 0, after the header line).
-  mirel-tool decode /usr/share/mirel/demo-data/91.dat "$tmp/story.txt"
+  /usr/games/mirel-tool decode /usr/share/mirel/demo-data/91.dat "$tmp/story.txt"
   quit=$(awk -F, '$2 == "q" { print NR - 2; exit }' "$tmp/story.txt")
   if [ "$(tail -n 1 "$tmp/trace")" != "$quit" ] || grep -q '^message: ' "$tmp/out"; then
     cat "$tmp/out"

@@ -167,6 +167,13 @@ Outcome Shell(const std::string& cmd) {
   return r;
 }
 
+Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
+                     const std::string& env) {
+  return Shell("cd '" + dir + "' && MIREL_LOCK_DIR='" + dir + "' QT_QPA_PLATFORM=xcb " + env +
+               " xvfb-run -a -s '-screen 0 " + screen + "x24' sh -c 'openbox >/dev/null 2>&1 & sleep 1; " + BuildDir() +
+               "src/mirel " + args + "' 2>&1");
+}
+
 bool CopyDemoData(const std::string& dir) {
   std::filesystem::path from = BuildDir() + "demo-data";
   if (!std::filesystem::exists(from / "90.dat")) return false;
