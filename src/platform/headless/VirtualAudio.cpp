@@ -1,4 +1,4 @@
-#include "platform/VirtualAudio.h"
+#include "platform/headless/VirtualAudio.h"
 
 #include "audio/MidiFile.h"
 #include "audio/Riff.h"
