@@ -175,7 +175,7 @@ std::unique_ptr<BuiltPlatform> BuildPlatform(const PlatformPlan& plan, int& stat
   qt::EventInbox* inbox = nullptr;
   EventSource* hostEvents = nullptr;
   if (!headless) {
-    if (lockedOut(true)) return nullptr;
+    if (lockedOut(plan.lock)) return nullptr;
     clock = &b->Make<RealClock>();
     inbox = &b->Make<qt::EventInbox>();
     hostEvents = &b->Make<qt::QtEvents>(*inbox);

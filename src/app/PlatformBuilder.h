@@ -16,7 +16,7 @@ struct PlatformPlan {
   bool headless = false;
   std::string inputFile;   // the player's scripted actions; empty for none
   long maxSeconds = 0;     // of game time, for a scripted run
-  bool lock = true;        // take the single-instance lock
+  bool lock = true;        // refuse to run beside another game
   std::string soundfont;   // desktop: the soundfont asked for
   long clockCost = 0;      // headless: milliseconds every reading of the clock costs
   std::string recordFile;  // headless: what is seen and heard, one event a line
