@@ -155,6 +155,7 @@ std::unique_ptr<BuiltPlatform> BuildPlatform(const PlatformPlan& plan, int& stat
   } else {
     if (!qt::LoadJapaneseTranslations())
       std::fprintf(stderr, "mirel: Qt's Japanese translations (qt6-translations-l10n) are missing; standard buttons speak English\n");
+    qt::LoadComfortTranslations();
     shown = &b->Make<qt::QtMessageBoxes>();
     printed = &b->Make<ScriptedMessageBoxes>();
     printed->SetEcho(true);
