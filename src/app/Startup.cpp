@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 #include "ui/File_Window.h"
 #include "ui/NameEnt.h"
 #include "ui/Option_Window.h"

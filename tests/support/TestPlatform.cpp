@@ -10,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/BmpCodec.h"
+
 namespace mirel::test {
 
 uint32_t FakeAudio::SendString(const std::string& command, std::string* result) {

@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "app/Main_Form.h"
-#include "platform/HeadlessWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "platform/headless/BoxFont.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/NullDialogHost.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
+#include "platform/headless/VirtualClock.h"
 
 namespace mirel::test {
 
