@@ -60,10 +60,9 @@ TEST(Desktop, ScreenGrabsDuringTimedWaitsShowTheSpriteThenNothingOfIt) {
   const std::string shown = root / "shown.png", gone = root / "gone.png";
   test::WriteBytes(root / "input.txt", "wait 1500\nnow click\nclick\nwait 2000\nnow screenshot " + shown +
                                            "\nwait 4000\nnow screenshot " + gone + "\nnow close\n");
-  const auto [status, out] = test::Shell("cd '" + root.path() + "' && MIREL_LOCK_DIR='" + root.path() +
-                          "' QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' " + test::BuildDir() +
-                          "src/mirel --data '" + data + "' --input input.txt --soundfont none 2>&1");
-  ASSERT_EQ(status, 0) << "needs xvfb-run and xauth (scripts/packages.sh)\n" << out;
+  const auto [status, out] =
+      test::RunOnDesktop(root.path(), "1024x768", "--data '" + data + "' --input input.txt --soundfont none");
+  ASSERT_EQ(status, 0) << "needs xvfb-run, xauth and openbox (scripts/packages.sh)\n" << out;
   QImage during(QString::fromStdString(shown)), after(QString::fromStdString(gone));
   ASSERT_FALSE(during.isNull()) << out;
   ASSERT_FALSE(after.isNull()) << out;

@@ -25,8 +25,7 @@ TEST(DesktopScaling, IntegerScalingAtScaleFactorTwoReplicatesEveryPixelExactly) 
   // would be in the way of the first).
   test::WriteBytes(root / "input.txt", "wait 800\nnow click\npad down\nkey f11\nwait 1500\nscreenshot " +
                                            (root / "screen.png") + "\nkey f12\nwait 200\nclose\n");
-  const std::string env = "HOME='" + root.path() + "' XDG_CONFIG_HOME='" + root.path() + "config' XDG_PICTURES_DIR='" +
-                          root.path() + "pictures' QT_SCALE_FACTOR=2";
+  const std::string env = "XDG_PICTURES_DIR='" + root.path() + "pictures' QT_SCALE_FACTOR=2";
   const auto [status, out] =
       test::RunOnDesktop(root.path(), "2560x1440", "--data " + data + " --input input.txt --soundfont none", env);
   ASSERT_EQ(status, 0) << "needs xvfb-run, xauth and openbox (scripts/packages.sh)\n" << out;

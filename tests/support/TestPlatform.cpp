@@ -171,8 +171,15 @@ Outcome Shell(const std::string& cmd) {
 
 Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
                      const std::string& env) {
-  return Shell("cd '" + dir + "' && MIREL_LOCK_DIR='" + dir + "' QT_QPA_PLATFORM=xcb " + env +
-               " xvfb-run -a -s '-screen 0 " + screen + "x24' sh -c 'openbox >/dev/null 2>&1 & sleep 1; " + BuildDir() +
+  // Tests run side by side: two xvfb-run that look for a free display
+  // from the same number may both take it, and two games then share one
+  // screen and one window manager. Each test process looks from its own.
+  const std::string from = std::to_string(100 + getpid() % 5000);
+  // The player's settings (full screen, the window's place) are the test's
+  // own, not left over from another run.
+  return Shell("cd '" + dir + "' && HOME='" + dir + "' XDG_CONFIG_HOME='" + dir + "config' XDG_DATA_HOME='" + dir +
+               "share' MIREL_LOCK_DIR='" + dir + "' QT_QPA_PLATFORM=xcb " + env + " xvfb-run -a -n " + from +
+               " -s '-screen 0 " + screen + "x24' sh -c 'openbox >/dev/null 2>&1 & sleep 1; " + BuildDir() +
                "src/mirel " + args + "' 2>&1");
 }
 

@@ -150,7 +150,8 @@ struct Outcome {
 Outcome Shell(const std::string& cmd);
 // Runs the real program in the folder `dir` on a virtual X display of
 // `screen` pixels (for example "1280x1024") whose windows openbox manages,
-// `env` in front and both output streams caught: `mirel ARGS`.
+// with its home and settings in `dir` (ending in a separator), `env` in
+// front and both output streams caught: `mirel ARGS`.
 Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
                      const std::string& env = "");
 // Folder of the build (for the demo data and the program), from the

@@ -97,9 +97,11 @@ class QtWindow final : public QMainWindow, public WindowHost {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
   int MenuBarHeight() const;
+  void RaiseDialogs();
   EventInbox& inbox_;
   PictureWidget* picture_;
   QAction* actions_[kMenuItemCount];
@@ -107,6 +109,9 @@ class QtWindow final : public QMainWindow, public WindowHost {
   bool synced_ = false;
   bool caption_ = true;
   bool fullScreen_ = false;
+  // Dialogs open over the game are put back in front until the window
+  // manager has finished the switch to or from full screen.
+  bool raiseDialogs_ = false;
   int zoom_ = 1;
   class QLabel* note_ = nullptr;
 };

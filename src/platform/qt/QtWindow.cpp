@@ -291,18 +291,27 @@ bool QtWindow::ChangeDisplayMode(bool fullScreen) {
   picture_->setFocus();
   // The window manager lifts the focused full-screen window above
   // everything, the dialogs open over the game too (they are kept above
-  // other windows only): once it has done so they are put back on top and
-  // given the focus, or the game looks frozen.
-  for (int ms : {0, 150})
-    QTimer::singleShot(ms, this, [this] {
-      for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || !w->isVisible() || !w->windowHandle() || w->windowHandle()->transientParent() != windowHandle())
-          continue;
-        w->raise();
-        w->activateWindow();
-      }
-    });
+  // other windows only), or the game looks frozen: once it has resized the
+  // window, and a while later for a slow one, they come back in front.
+  raiseDialogs_ = true;
+  for (int ms : {0, 200, 1000})
+    QTimer::singleShot(ms, this, [this] { RaiseDialogs(); });
+  QTimer::singleShot(3000, this, [this] { raiseDialogs_ = false; });
   return true;
+}
+
+void QtWindow::RaiseDialogs() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w == this || !w->isVisible() || !w->windowHandle() || w->windowHandle()->transientParent() != windowHandle())
+      continue;
+    w->raise();
+    w->activateWindow();
+  }
+}
+
+void QtWindow::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (raiseDialogs_) QTimer::singleShot(0, this, [this] { RaiseDialogs(); });
 }
 
 void QtWindow::SetImeOpen(bool open) { picture_->setAttribute(Qt::WA_InputMethodEnabled, open); }
