@@ -13,6 +13,7 @@
 #include "app/Exits.h"
 #include "app/StoryFile.h"
 #include "comfort/Comforts.h"
+#include "comfort/GameView.h"
 #include "audio/Mci.h"
 #include "comfort/PlayerComforts.h"
 #include "gfx/Controls.h"
@@ -29,9 +30,6 @@ class NameEnt;
 class File_Window;
 class frmAbout;
 
-// What the game is waiting for the player to do (for scripted input).
-enum class PlayerWait { None, Click, Choice, Title, Gallery, Dialog, Confirm };
-
 struct StartOptions {
   std::string dataDir;       // --data: overrides the folder search when set
   std::string programDir;    // where the program lives; ProgramDir() when empty
@@ -42,7 +40,7 @@ struct StartOptions {
   std::vector<std::pair<std::string, int16_t>> warpCounters{};
 };
 
-class Main_Form : public PlayState, public Controls, public ScenarioData {
+class Main_Form : public PlayState, public Controls, public ScenarioData, public GameView {
  public:
   Main_Form(Platform& sys, StartOptions options);
   ~Main_Form() override;
@@ -77,7 +75,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   void RebuildGalleryLine();
   // False with the reason when the file cannot be written.
   bool WriteConfig(std::string* error = nullptr);
-  std::string DataPath(const std::string& name) const;
+  std::string DataPath(const std::string& name) const override;
   // Raw CP932 bytes of "90.dat" lines 1..n (index 0 unused).
   std::vector<std::string> ConfigLines;
   int ConfigLineCount = 25;
@@ -94,8 +92,8 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   void SizeForClient(int width, int height);
   void LayOutMainWindow();
   void CentreWindow();
-  void EnterFullScreen();
-  void LeaveFullScreen();
+  void EnterFullScreen() override;
+  void LeaveFullScreen() override;
   void ToggleCaption();
   int16_t WakuLeft = 35, WakuTop = 360, WakuWidth = 576, WakuHeight = 108;
   int LineHeight = 17;
@@ -116,16 +114,16 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   void DoEvents();
   // Hands the window what changed on screen since the last present.
   void PresentChanges() { Present(*sys.window, *sys.fonts); }
-  void Dispatch(const InputEvent& e);
+  void Dispatch(const InputEvent& e) override;
   // Takes the input that came while nothing pumped (a message being typed)
   // as a wait begins: a click there ends the wait at once, a menu command is
   // dropped, since the game was not yet waiting for it.
   void TakeEarlyInput();
   bool EarlyInput = false;
-  PlayerWait CurrentWait() const;
+  PlayerWait CurrentWait() const override;
   void Refresh(Surface& s) { s.Refresh(); }
   // The toolkit's Refresh of the whole form: repainted at once.
-  void RefreshForm() {
+  void RefreshForm() override {
     sys.window->Refresh();
     PresentChanges();
   }
@@ -134,7 +132,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
     PresentChanges();
     sys.clock->Sleep(ms);
   }
-  uint32_t GetTickCount() { return sys.clock->GetTickCount(); }
+  uint32_t GetTickCount() override { return sys.clock->GetTickCount(); }
   void MsgBox(const Text& text) { sys.messages->Show(text, MsgButtons::Ok); }
   EventQueue events;
   uint64_t Pumps = 0;  // DoEvents calls so far: a step that pumped has waited
@@ -222,6 +220,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   std::array<Text, 3> ChoiceTexts;
   std::array<int32_t, 3> ChoiceTargets{};
   bool ChoiceOpen = false;
+  void ChoiceReach(PadScreen& s) const;  // the answers, for the pad and the arrows
 
   // ---- ui/TitleMenu.cpp ----
   void TitleDisp();
@@ -241,6 +240,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   std::optional<Counters> TitleCounters;
   void NoteTitleCounters();  // as the title screen is shown
   void NewGameState();       // the counters and record a new game starts from
+  void TitleReach(PadScreen& s) const;  // the title's buttons
   int16_t DialogMode = 0;  // save/load dialog: 0 closed, 1 save, 2 load, 3 loading
 
   // Dialog forms, made once and kept for the whole run.
@@ -249,11 +249,25 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   std::unique_ptr<File_Window> fileWindow;
   std::unique_ptr<frmAbout> aboutBox;
 
+  // ---- app/ComfortView.cpp: what the comforts see of the game ----
+  bool InStory() const override;
+  bool OnTitle() const override { return TitleShown; }
+  bool InGallery() const override { return GalleryOpen; }
+  bool DialogUp() const override { return !form.enabled; }
+  bool MessageWindowHidden() const override { return WakuHidden; }
+  int32_t CurrentRecord() const override { return CurSeq; }
+  bool TypesText() const override { return MessageSpeed != 0; }
+  bool InFullScreen() const override { return FullScreen; }
+  bool CanGoFullScreen() const override { return !FullScreenUnavailable; }
+  PadScreen Reachable() const override;
+  Surface& MessageWindow() override { return Waku[0]; }
+  void ComposeScreen(Image& out) override;
+  void AddOverlay(Surface* s) override { Controls::AddOverlay(s); }
   // The player's reading comforts (comfort/), consulted at the waits.
-  Comforts comforts{*this};
+  Comforts comforts{*this, sys};
   // The player's display and sound comforts (comfort/): they see every
   // input event first.
-  PlayerComforts player{*this};
+  PlayerComforts player{*this, sys, comforts.settings};
 
   // ---- gfx/Transitions.cpp ----
   void PlaceEffect();
@@ -293,6 +307,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   void Pic_Click(int n);
   void SCG_Click();
   void CG_END_Click();
+  void GalleryReach(PadScreen& s) const;  // the entries and the way out, or the open view
   bool GalleryOpen = false;
   int16_t GalleryCurrent = 0;
   bool SecondView = false;

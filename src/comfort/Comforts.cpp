@@ -1,6 +1,6 @@
 #include "comfort/Comforts.h"
 
-#include "app/Main_Form.h"
+#include "base/Files.h"
 #include "comfort/Words.h"
 
 namespace mirel {
@@ -14,16 +14,16 @@ constexpr uint32_t kSaveEveryMs = 5000;
 
 }  // namespace
 
-Comforts::Comforts(Main_Form& f) : f_(f), copy_(f.sys.clipboard) {
+Comforts::Comforts(GameView& game, Platform& sys) : game_(game), sys_(sys), copy_(sys.clipboard) {
   autoMark_.name = "AutoMark";
   autoMark_.kind = SurfaceKind::Label;
-  autoMark_.parent = &f.Waku[0];
+  autoMark_.parent = &game.MessageWindow();
   autoMark_.zOrder = 2;
   autoMark_.Caption = FromUtf8(translate("Comfort", "AUTO"));
   autoMark_.font = Font{u"Arial", 8, true};
   autoMark_.ForeColor = Rgb(192, 192, 255);
-  f.AddOverlay(&backlog_.page);
-  f.AddOverlay(&autoMark_);
+  game.AddOverlay(&backlog_.page);
+  game.AddOverlay(&autoMark_);
 }
 
 Comforts::~Comforts() { marks_.Save(); }
@@ -35,7 +35,7 @@ bool Comforts::Intercept(const InputEvent& e) {
   }
   if (e.kind == EventKind::Close || e.kind == EventKind::DialogControl) return false;
   // A dialog is open: the game's own, nothing to add.
-  if (!f_.form.enabled) return e.kind == EventKind::Wheel;
+  if (game_.DialogUp()) return e.kind == EventKind::Wheel;
   if (backlog_.IsOpen()) return BacklogInput(e);
   switch (e.kind) {
     case EventKind::Wheel:
@@ -103,33 +103,33 @@ bool Comforts::BacklogInput(const InputEvent& e) {
 }
 
 bool Comforts::CanOpenBacklog() const {
-  PlayerWait w = f_.CurrentWait();
+  PlayerWait w = game_.CurrentWait();
   return w == PlayerWait::Click || w == PlayerWait::Choice;
 }
 
 void Comforts::OpenBacklog() {
   SetAuto(false);
   Image under;
-  Compose(f_, *f_.sys.fonts, under);
-  const Surface& w = f_.Waku[0];
+  game_.ComposeScreen(under);
+  const Surface& w = game_.MessageWindow();
   const Rect window = w.Visible ? Rect{w.ScreenLeft(), w.ScreenTop(), w.width, w.height} : Rect{};
-  backlog_.Open(under, *f_.sys.fonts, window);
+  backlog_.Open(under, *sys_.fonts, window);
 }
 
 void Comforts::CloseBacklog() { backlog_.Close(); }
 
 void Comforts::SetAuto(bool on) {
   if (on == auto_.On()) return;
-  auto_.Set(on, f_.GetTickCount());
-  const Surface& w = f_.Waku[0];
+  auto_.Set(on, game_.GetTickCount());
+  const Surface& w = game_.MessageWindow();
   autoMark_.Move(w.width - 40, 3, 36, 14);
   autoMark_.Visible = on;
-  if (w.Shown()) f_.RefreshForm();
+  if (w.Shown()) game_.RefreshForm();
 }
 
 bool Comforts::InStory() const {
-  if (f_.GameDepth <= 0 || f_.TitleShown || f_.GalleryOpen || f_.InIdle) return false;
-  PlayerWait w = f_.CurrentWait();
+  if (!game_.InStory()) return false;
+  PlayerWait w = game_.CurrentWait();
   return w == PlayerWait::Click || w == PlayerWait::None;
 }
 
@@ -137,10 +137,10 @@ bool Comforts::Passable() const { return settings.fastForwardUnread || marks_.Is
 
 void Comforts::Pumped() {
   if (auto_.On()) {
-    PlayerWait w = f_.CurrentWait();
+    PlayerWait w = game_.CurrentWait();
     if (w != PlayerWait::Click && w != PlayerWait::None) SetAuto(false);
   }
-  const uint32_t now = f_.GetTickCount();
+  const uint32_t now = game_.GetTickCount();
   if (marks_.Dirty() && TicksSince(lastSave_, now) >= kSaveEveryMs) {
     marks_.Save();
     lastSave_ = now;
@@ -150,9 +150,9 @@ void Comforts::Pumped() {
 void Comforts::LoadMarks() {
   marksLoaded_ = true;
   std::string path;
-  if (f_.sys.folders) {
-    std::string home = f_.sys.folders->DataHome();
-    std::optional<Bytes> scenario = ReadFile(f_.DataPath("91.dat"));
+  if (sys_.folders) {
+    std::string home = sys_.folders->DataHome();
+    std::optional<Bytes> scenario = ReadFile(game_.DataPath("91.dat"));
     if (!home.empty() && scenario) path = ReadMarks::FileFor(home + "read/", *scenario);
   }
   marks_.Load(path);
@@ -160,7 +160,7 @@ void Comforts::LoadMarks() {
 
 bool Comforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, bool caption) {
   if (!marksLoaded_) LoadMarks();
-  record_ = f_.CurSeq;
+  record_ = game_.CurrentRecord();
   chars_ = text.size();
   BacklogEntry entry;
   entry.kind = caption ? BacklogEntry::Kind::Caption : BacklogEntry::Kind::Message;
@@ -175,7 +175,7 @@ bool Comforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, 
 
 void Comforts::MessageDone() {
   // Read is what was shown at reading pace: not skipped, not rushed past.
-  if (!whole_ && f_.MessageSpeed != 0) marks_.Mark(record_);
+  if (!whole_ && game_.TypesText()) marks_.Mark(record_);
 }
 
 void Comforts::ChoicePicked(const Text& answer) {
@@ -185,17 +185,17 @@ void Comforts::ChoicePicked(const Text& answer) {
   backlog_.Add(std::move(entry));
 }
 
-void Comforts::WaitBegins() { auto_.WaitBegins(f_.GetTickCount(), chars_, settings); }
+void Comforts::WaitBegins() { auto_.WaitBegins(game_.GetTickCount(), chars_, settings); }
 
 bool Comforts::EndsWait() {
   // Only the story's own wait: not under a dialog or the backlog.
-  if (backlog_.IsOpen() || f_.CurrentWait() != PlayerWait::Click) return false;
+  if (backlog_.IsOpen() || game_.CurrentWait() != PlayerWait::Click) return false;
   if (ctrlHeld_ && Passable()) return true;
-  return auto_.Due(f_.GetTickCount());
+  return auto_.Due(game_.GetTickCount());
 }
 
 bool Comforts::Rushing() const {
-  return ctrlHeld_ && whole_ && !f_.TitleShown && !f_.GalleryOpen;
+  return ctrlHeld_ && whole_ && !game_.OnTitle() && !game_.InGallery();
 }
 
 }  // namespace mirel

@@ -22,18 +22,18 @@
 #include "comfort/AutoMode.h"
 #include "comfort/Backlog.h"
 #include "comfort/CopyText.h"
+#include "comfort/GameView.h"
 #include "comfort/ReadMarks.h"
 #include "comfort/ReadingSettings.h"
 #include "gfx/Surface.h"
 #include "platform/Events.h"
+#include "platform/Platform.h"
 
 namespace mirel {
 
-class Main_Form;
-
 class Comforts {
  public:
-  explicit Comforts(Main_Form& f);
+  Comforts(GameView& game, Platform& sys);
   ~Comforts();
   Comforts(const Comforts&) = delete;
   Comforts& operator=(const Comforts&) = delete;
@@ -78,7 +78,8 @@ class Comforts {
   bool Passable() const;
   void LoadMarks();
 
-  Main_Form& f_;
+  GameView& game_;
+  Platform& sys_;
   Backlog backlog_;
   AutoMode auto_;
   ReadMarks marks_;

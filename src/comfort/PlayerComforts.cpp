@@ -2,15 +2,15 @@
 
 #include <ctime>
 
-#include "app/Main_Form.h"
 #include "comfort/Screenshot.h"
 #include "comfort/Words.h"
 
 namespace mirel {
 
-PlayerComforts::PlayerComforts(Main_Form& f) : f_(f), host_(f.sys.player) {
-  if (f.sys.settings) settings = file_.Load(*f.sys.settings, loadProblem_);
-  f.comforts.settings = settings.reading;
+PlayerComforts::PlayerComforts(GameView& game, Platform& sys, ReadingSettings& reading)
+    : game_(game), sys_(sys), reading_(reading), host_(sys.player) {
+  if (sys.settings) settings = file_.Load(*sys.settings, loadProblem_);
+  reading_ = settings.reading;
 }
 
 bool PlayerComforts::Ctrl(const InputEvent& e) const { return (e.mods & kModCtrl) != 0; }
@@ -23,7 +23,7 @@ bool PlayerComforts::Intercept(const InputEvent& e) {
   }
   if (e.kind == EventKind::Pad) {
     if (e.key < 0 || e.key >= kPadButtonCount) return true;
-    for (const InputEvent& mapped : pad_.Map(static_cast<PadButton>(e.key), e.value != 0, Screen())) f_.Dispatch(mapped);
+    for (const InputEvent& mapped : pad_.Map(static_cast<PadButton>(e.key), e.value != 0, game_.Reachable())) game_.Dispatch(mapped);
     return true;
   }
   if (e.kind != EventKind::KeyDown) return false;
@@ -57,10 +57,10 @@ bool PlayerComforts::Intercept(const InputEvent& e) {
 
 void PlayerComforts::ToggleFullScreen() {
   // The same switch as Esc during play, from any screen and over dialogs.
-  if (f_.FullScreenUnavailable) return;
-  if (f_.FullScreen) f_.LeaveFullScreen();
-  else f_.EnterFullScreen();
-  settings.fullScreen = f_.FullScreen;
+  if (!game_.CanGoFullScreen()) return;
+  if (game_.InFullScreen()) game_.LeaveFullScreen();
+  else game_.EnterFullScreen();
+  settings.fullScreen = game_.InFullScreen();
   Save();
 }
 
@@ -90,7 +90,7 @@ void PlayerComforts::OpenSettings() {
         const bool fullScreen = settings.fullScreen;
         settings = s;
         settings.fullScreen = fullScreen;
-        f_.comforts.settings = settings.reading;
+        reading_ = settings.reading;
         Apply();
       },
       [this] { ToggleFullScreen(); });
@@ -101,56 +101,30 @@ void PlayerComforts::OpenSettings() {
 void PlayerComforts::Apply() {
   if (host_) host_->ApplyDisplay(settings);
   PlayerGains g = Gains();
-  if (f_.sys.audio) f_.sys.audio->SetPlayerGains(g.music, g.effects);
+  if (sys_.audio) sys_.audio->SetPlayerGains(g.music, g.effects);
 }
 
 void PlayerComforts::Save() {
-  if (!f_.sys.settings) return;
+  if (!sys_.settings) return;
   std::string problem;
-  file_.Save(*f_.sys.settings, settings, problem);
+  file_.Save(*sys_.settings, settings, problem);
 }
 
 void PlayerComforts::Started() {
   Apply();
-  if (settings.hasWindowPos) f_.sys.window->Move(settings.windowX, settings.windowY);
-  if (settings.fullScreen && !f_.FullScreenUnavailable && !f_.FullScreen) f_.EnterFullScreen();
+  if (settings.hasWindowPos) sys_.window->Move(settings.windowX, settings.windowY);
+  if (settings.fullScreen && game_.CanGoFullScreen() && !game_.InFullScreen()) game_.EnterFullScreen();
 }
 
 void PlayerComforts::Closing() {
-  settings.fullScreen = f_.FullScreen;
-  if (!f_.FullScreen && (!host_ || host_->OnDesktop())) {
-    Rect r = f_.sys.window->OuterRect();
+  settings.fullScreen = game_.InFullScreen();
+  if (!game_.InFullScreen() && (!host_ || host_->OnDesktop())) {
+    Rect r = sys_.window->OuterRect();
     settings.hasWindowPos = true;
     settings.windowX = r.x;
     settings.windowY = r.y;
   }
   Save();
-}
-
-PadScreen PlayerComforts::Screen() const {
-  PadScreen s;
-  auto add = [&s](const Surface& c) {
-    if (c.Shown()) s.targets.emplace_back(c.ScreenLeft() + c.width / 2, c.ScreenTop() + c.height / 2);
-  };
-  if (f_.ChoiceOpen && f_.ChoicePick < 0) {
-    for (const Surface& c : f_.SelTxt)
-      if (c.Shown()) s.targets.emplace_back(c.ScreenLeft() + 4, c.ScreenTop() + c.height / 2);
-  } else if (f_.GalleryOpen) {
-    if (f_.SCG.Shown()) {
-      s.clickX = 320;
-      s.clickY = 240;
-    } else {
-      for (int n = 1; n <= 15; ++n) add(f_.Pic[static_cast<size_t>(n)]);
-      add(f_.CG_END);
-    }
-  } else if (f_.TitleShown) {
-    for (const Surface& c : f_.Smenu) add(c);
-  }
-  if (f_.WakuHidden) {
-    s.rightX = 320;
-    s.rightY = 100;
-  }
-  return s;
 }
 
 }  // namespace mirel

@@ -11,20 +11,22 @@
 //   F1               player settings
 #include <string>
 
+#include "comfort/GameView.h"
 #include "comfort/Gamepad.h"
 #include "comfort/PlayerHost.h"
 #include "comfort/PlayerSettings.h"
+#include "comfort/ReadingSettings.h"
 #include "comfort/Volume.h"
 #include "platform/Events.h"
+#include "platform/Platform.h"
 
 namespace mirel {
 
-class Main_Form;
-
 class PlayerComforts {
  public:
-  // Reads the settings from the platform's store (defaults without one).
-  explicit PlayerComforts(Main_Form& f);
+  // Reads the settings from the platform's store (defaults without one)
+  // and hands their reading part to the reading comforts' `reading`.
+  PlayerComforts(GameView& game, Platform& sys, ReadingSettings& reading);
   PlayerComforts(const PlayerComforts&) = delete;
   PlayerComforts& operator=(const PlayerComforts&) = delete;
 
@@ -38,8 +40,6 @@ class PlayerComforts {
   void Started();
   // Shutdown, before full screen is left: remembers the window.
   void Closing();
-  // What the pad's buttons reach on this screen.
-  PadScreen Screen() const;
   PlayerGains Gains() const { return GainsFor(settings, focused_); }
 
  private:
@@ -50,7 +50,9 @@ class PlayerComforts {
   void OpenSettings();
   bool Ctrl(const InputEvent& e) const;
 
-  Main_Form& f_;
+  GameView& game_;
+  Platform& sys_;
+  ReadingSettings& reading_;
   PlayerHost* host_;
   GamepadMapper pad_;
   bool focused_ = true;

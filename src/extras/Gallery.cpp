@@ -191,4 +191,19 @@ void Main_Form::CG_END_Click() {
   RefreshForm();
 }
 
+// The pad's and the arrows' targets: the entries and the way out; over an
+// open view a click anywhere goes on, so there is nothing to choose.
+void Main_Form::GalleryReach(PadScreen& s) const {
+  if (SCG.Shown()) {
+    s.clickX = 320;
+    s.clickY = 240;
+    return;
+  }
+  auto add = [&s](const Surface& c) {
+    if (c.Shown()) s.targets.emplace_back(c.ScreenLeft() + c.width / 2, c.ScreenTop() + c.height / 2);
+  };
+  for (int n = 1; n <= 15; ++n) add(Pic[static_cast<size_t>(n)]);
+  add(CG_END);
+}
+
 }  // namespace mirel

@@ -133,4 +133,11 @@ void Main_Form::SelTxt_MouseDown(int index, int button) {
   ChoicePick = static_cast<int16_t>(index);
 }
 
+// The pad's and the arrows' targets: each answer shown, at its left end,
+// where a click picks it.
+void Main_Form::ChoiceReach(PadScreen& s) const {
+  for (const Surface& c : SelTxt)
+    if (c.Shown()) s.targets.emplace_back(c.ScreenLeft() + 4, c.ScreenTop() + c.height / 2);
+}
+
 }  // namespace mirel

@@ -143,4 +143,10 @@ void Main_Form::opt_menu_Click() {
 
 void Main_Form::vvrr_Click() { aboutBox->Form_Load(); }
 
+// The pad's and the arrows' targets: the centre of each button shown.
+void Main_Form::TitleReach(PadScreen& s) const {
+  for (const Surface& c : Smenu)
+    if (c.Shown()) s.targets.emplace_back(c.ScreenLeft() + c.width / 2, c.ScreenTop() + c.height / 2);
+}
+
 }  // namespace mirel
