@@ -12,6 +12,7 @@
 
 #include "app/Exits.h"
 #include "app/StoryFile.h"
+#include "comfort/Accessibility.h"
 #include "comfort/Comforts.h"
 #include "audio/Mci.h"
 #include "comfort/PlayerComforts.h"
@@ -254,6 +255,10 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
   // The player's display and sound comforts (comfort/): they see every
   // input event first.
   PlayerComforts player{*this};
+  // The game read aloud and to assistive technology, and the keyboard on
+  // every screen (comfort/): it sees input after the other comforts.
+  std::unique_ptr<GameReader> reader;
+  std::unique_ptr<Accessibility> access;
 
   // ---- gfx/Transitions.cpp ----
   void PlaceEffect();

@@ -28,6 +28,7 @@
 #include "platform/Files.h"
 #include "platform/HeadlessWindow.h"
 #include "platform/VirtualAudio.h"
+#include "platform/headless/AccessLines.h"
 #include "platform/headless/Observation.h"
 #include "platform/host/Gamepad.h"
 #include "platform/host/HostAudio.h"
@@ -45,7 +46,7 @@ struct Args {
   bool warp = false;
   long warpBlock = 0;
   std::vector<std::pair<std::string, int16_t>> counters;
-  bool headless = false, lock = false, help = false, version = false, stats = false;
+  bool headless = false, lock = false, help = false, version = false, stats = false, a11y = false;
   long maxSeconds = 6 * 3600;
   long clockCost = 0;
   std::string error;
@@ -82,6 +83,8 @@ const char* kUsage =
     "                    event a line on the game's clock: every picture presented\n"
     "                    (with a hash of it), music, sound and volume, message\n"
     "                    boxes, dialogs, menus and files written\n"
+    "  --a11y            headless: print what a screen reader is told and what the\n"
+    "                    game says aloud, as \"a11y: ...\" and \"speech: ...\" lines\n"
     "  --stats           at the end print the time from start to the title screen\n"
     "                    (without the game's own fixed waits in a headless run) and\n"
     "                    the peak memory\n"
@@ -150,6 +153,7 @@ Args Parse(int argc, char** argv) {
     else if (s == "--headless") flag(a.headless);
     else if (s == "--lock") flag(a.lock);
     else if (s == "--stats") flag(a.stats);
+    else if (s == "--a11y") flag(a.a11y);
     else if (s == "--help" || s == "-h") flag(a.help);
     else if (s == "--version") flag(a.version);
     else fail("unknown option " + s);
@@ -303,6 +307,14 @@ int RunHeadless(const Args& args, QApplication&) {
     });
     // The environment log reports the machine and its folders.
     recording->Log().SetUnhashedFiles({"mirel.log"});
+  }
+  AccessLines access([&recording](const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    if (recording) recording->Log().Note(line);
+  });
+  if (args.a11y) {
+    p.access = &access;
+    p.speech = &access;
   }
   Main_Form form(p, Options(args));
   if (recording) recording->Log().SetDataDir([&form] { return form.DataDir; });

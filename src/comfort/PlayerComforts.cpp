@@ -90,6 +90,10 @@ void PlayerComforts::OpenSettings() {
         settings = s;
         settings.fullScreen = fullScreen;
         f_.comforts.settings = settings.reading;
+        if (f_.access) {
+          f_.access->speech = settings.speech;
+          f_.access->Apply();
+        }
         Apply();
       },
       [this] { ToggleFullScreen(); });
@@ -101,6 +105,26 @@ void PlayerComforts::Apply() {
   if (host_) host_->ApplyDisplay(settings);
   PlayerGains g = Gains();
   if (f_.sys.audio) f_.sys.audio->SetPlayerGains(g.music, g.effects);
+}
+
+PlayerGains PlayerComforts::Gains() const {
+  PlayerGains g = GainsFor(settings, focused_);
+  if (ducked_) {
+    g.music *= kDuckedGain;
+    g.effects *= kDuckedGain;
+  }
+  return g;
+}
+
+void PlayerComforts::SetDucked(bool ducked) {
+  if (ducked == ducked_) return;
+  ducked_ = ducked;
+  Apply();
+}
+
+void PlayerComforts::SpeechSwitched(const SpeechSettings& s) {
+  settings.speech = s;
+  Save();
 }
 
 void PlayerComforts::Save() {

@@ -40,7 +40,11 @@ class PlayerComforts {
   void Closing();
   // What the pad's buttons reach on this screen.
   PadScreen Screen() const;
-  PlayerGains Gains() const { return GainsFor(settings, focused_); }
+  PlayerGains Gains() const;
+  // Music and effects lowered while the game speaks.
+  void SetDucked(bool ducked);
+  // Speaking was switched by its key: the setting is kept.
+  void SpeechSwitched(const SpeechSettings& s);
 
  private:
   void Apply();
@@ -54,6 +58,7 @@ class PlayerComforts {
   PlayerHost* host_;
   GamepadMapper pad_;
   bool focused_ = true;
+  bool ducked_ = false;
   bool editing_ = false;
   PlayerSettingsFile file_;
   std::string loadProblem_;
