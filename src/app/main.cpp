@@ -33,9 +33,11 @@
 #include "platform/host/Gamepad.h"
 #include "platform/host/HostAudio.h"
 #include "platform/SingleInstance.h"
+#include "platform/qt/QtAccessible.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtPlayerHost.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtSpeech.h"
 
 using namespace mirel;
 
@@ -419,6 +421,10 @@ int RunDesktop(const Args& args, QApplication&) {
   p.dialogs = &dialogs;
   p.clipboard = &clipboard;
   p.folders = &folders;
+  qt::QtAccessibleStory story(window, inbox);
+  qt::QtSpeech speech;
+  p.access = &story;
+  p.speech = &speech;
   Main_Form form(p, Options(args));
   if (input) input->Attach(&form);
   events.Attach(&form);

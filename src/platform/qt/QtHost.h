@@ -91,6 +91,7 @@ class QtWindow final : public QMainWindow, public WindowHost {
   void SetZoom(int zoom);
   void SetScaling(ScaleMode mode, ScaleFilter filter) { picture_->SetScaling(mode, filter); }
   const QImage& Presented() const { return picture_->Picture(); }
+  PictureWidget* Canvas() const { return picture_; }
   int DialogScale() const;
   void ShowNote(const QString& text);
 
