@@ -176,6 +176,11 @@ class QtDialogs final : public DialogHost {
   std::map<std::string, std::unique_ptr<Open>> open_;
 };
 
+// The name assistive technology hears for a control of a dialog: the one
+// the dialog gives it, else its caption, else the captions of what it
+// holds, else the caption of the label just before it.
+QString AccessibleNameOf(const DialogModel& model, const DialogControl& c);
+
 class HostSystemInfo final : public SystemInfo {
  public:
   // audioLine: the audio back end's description; fonts: the families used.
