@@ -33,6 +33,9 @@ const char* const kKeys =
     "<tr><td><b>Ctrl+1 ... Ctrl+4</b></td><td>window zoom</td><td></td></tr>"
     "<tr><td><b>Ctrl+M</b></td><td>mute</td><td></td></tr>"
     "<tr><td><b>F12, Print</b></td><td>screenshot (Pictures/MIREL)</td><td></td></tr>"
+    "<tr><td><b>Arrows, Enter, 1 2 3</b></td><td>title buttons, answers, gallery</td><td></td></tr>"
+    "<tr><td><b>Esc</b></td><td>close a picture or the gallery</td><td></td></tr>"
+    "<tr><td><b>V</b></td><td>the game speaks (on / off)</td><td></td></tr>"
     "</table>";
 
 QSlider* Slider(int value) {
@@ -110,6 +113,20 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
   rf->addRow(copyAll);
   top->addWidget(reading);
 
+  auto* speech = new QGroupBox("Speech");
+  auto* spf = new QFormLayout(speech);
+  auto* speak = Check("Speak each message, the answers and the focused button (V)", start.speech.speak);
+  auto* duck = Check("Lower music and effects while speaking", start.speech.duck);
+  auto* rate = new QSlider(Qt::Horizontal);
+  rate->setRange(-10, 10);
+  rate->setValue(start.speech.rate);
+  auto* voice = Slider(start.speech.volume);
+  spf->addRow(speak);
+  spf->addRow(duck);
+  spf->addRow("Rate", rate);
+  spf->addRow("Volume", voice);
+  top->addWidget(speech);
+
   auto* keys = new QGroupBox("Keys and gamepad buttons");
   auto* kl = new QVBoxLayout(keys);
   kl->addWidget(new QLabel(kKeys));
@@ -132,12 +149,16 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
     s.reading.autoPerCharMs = static_cast<uint32_t>(autoPerChar->value());
     s.reading.fastForwardUnread = unread->isChecked();
     s.reading.copyEveryMessage = copyAll->isChecked();
+    s.speech.speak = speak->isChecked();
+    s.speech.duck = duck->isChecked();
+    s.speech.rate = rate->value();
+    s.speech.volume = voice->value();
     changed(s);
   };
   for (QComboBox* c : {scale, filter, zoom}) QObject::connect(c, &QComboBox::currentIndexChanged, &dlg, update);
-  for (QSlider* sl : {music, effects}) QObject::connect(sl, &QSlider::valueChanged, &dlg, update);
+  for (QSlider* sl : {music, effects, rate, voice}) QObject::connect(sl, &QSlider::valueChanged, &dlg, update);
   for (QSpinBox* sp : {autoBase, autoPerChar}) QObject::connect(sp, &QSpinBox::valueChanged, &dlg, update);
-  for (QCheckBox* c : {muted, unfocused, unread, copyAll}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
+  for (QCheckBox* c : {muted, unfocused, unread, copyAll, speak, duck}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
   dlg.exec();
 }
 
