@@ -32,12 +32,7 @@ class MainFormReader final : public GameReader {
     AccessScene s;
     const Form* forms[] = {f_.optionWindow.get(), f_.nameEnt.get(), f_.fileWindow.get(), f_.aboutBox.get()};
     for (const Form* form : forms)
-      if (form && form->IsOpen()) {
-        // The dialog's own controls speak for themselves on the desktop.
-        s.screen = AccessScreen::Dialog;
-        s.items.push_back(Item(AccessRole::Dialog, form->model.caption));
-        return s;
-      }
+      if (form && form->IsOpen()) return DialogScene(form->model);
     const Backlog& log = f_.comforts.History();
     if (log.IsOpen()) {
       s.screen = AccessScreen::Backlog;
@@ -103,7 +98,44 @@ class MainFormReader final : public GameReader {
     return s;
   }
 
+  // A dialog as its window shows it (the desktop's dialog speaks for
+  // itself; this is the same for a run without one): its caption, the
+  // words shown, the buttons and the named pictures used like buttons.
+  static AccessScene DialogScene(const DialogModel& m) {
+    AccessScene s;
+    s.screen = AccessScreen::Dialog;
+    s.items.push_back(Item(AccessRole::Dialog, m.caption));
+    auto shown = [&m](const DialogControl& c) {
+      for (const DialogControl* k = &c; k; k = k->parent.empty() ? nullptr : m.Find(k->parent))
+        if (!k->visible) return false;
+      return true;
+    };
+    for (size_t i = 0; i < m.controls.size(); ++i) {
+      const DialogControl& c = m.controls[i];
+      if (!shown(c)) continue;
+      const int at = static_cast<int>(i);
+      if (c.kind == ControlKind::Button || !c.accessibleName.empty()) {
+        AccessItem b = Item(AccessRole::Button, c.accessibleName.empty() ? c.caption : c.accessibleName, at);
+        b.enabled = c.enabled;
+        s.items.push_back(std::move(b));
+      } else if (c.kind == ControlKind::Label && !c.caption.empty()) {
+        const DialogControl* holder = c.parent.empty() ? nullptr : m.Find(c.parent);
+        if (!holder || holder->accessibleName.empty()) s.items.push_back(Item(AccessRole::Tag, c.caption, at));
+      }
+    }
+    return s;
+  }
+
+  const Form* OpenForm() const {
+    const Form* forms[] = {f_.optionWindow.get(), f_.nameEnt.get(), f_.fileWindow.get(), f_.aboutBox.get()};
+    for (const Form* form : forms)
+      if (form && form->IsOpen()) return form;
+    return nullptr;
+  }
+
   void Point(const AccessItem& item) override {
+    // A dialog's controls light nothing under the keyboard.
+    if (OpenForm()) return;
     if (f_.ChoiceOpen) f_.SelTxt_MouseMove(item.target);
     else if (f_.GalleryOpen) {
       if (item.target >= 1 && item.target <= 15 && item.enabled) f_.Pic_MouseMove(item.target);
@@ -111,6 +143,12 @@ class MainFormReader final : public GameReader {
   }
 
   void Use(const AccessItem& item) override {
+    if (const Form* form = OpenForm()) {
+      // As a click on the control: the dialog hears it from its host.
+      if (item.target >= 0 && static_cast<size_t>(item.target) < form->model.controls.size() && item.enabled)
+        f_.Dispatch(ControlEvent(form->model.name, form->model.controls[static_cast<size_t>(item.target)].name));
+      return;
+    }
     if (f_.ChoiceOpen) f_.SelTxt_MouseDown(item.target, 1);
     else if (f_.GalleryOpen) {
       if (f_.SCG.Shown()) f_.SCG_Click();

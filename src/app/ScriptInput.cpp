@@ -61,7 +61,7 @@ const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu
 int KeyCode(const std::string& k) {
   static const std::pair<const char*, int> names[] = {
       {"space", kVkSpace},   {"enter", kVkEnter}, {"esc", kVkEscape}, {"ctrl", kVkControl}, {"pageup", kVkPageUp},
-      {"pagedown", kVkPageDown}, {"up", kVkUp},   {"down", kVkDown},  {"left", kVkLeft}, {"right", kVkRight},
+      {"pagedown", kVkPageDown}, {"up", kVkUp},   {"down", kVkDown},  {"left", kVkLeft}, {"right", kVkRight}, {"tab", kVkTab},
       {"print", kVkPrint}};
   for (auto& [name, code] : names)
     if (k == name) return code;

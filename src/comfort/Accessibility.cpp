@@ -101,6 +101,11 @@ void Accessibility::Told(const AccessScene& now) {
   if (before.screen == AccessScreen::Gallery) gridFocus_ = focus_;
   focus_ = backToGrid && gridFocus_ >= 0 && gridFocus_ < static_cast<int>(now.items.size()) ? gridFocus_
                                                                                            : FirstFocusable();
+  // The same screen with other things on it (a dialog's notice): the focus
+  // stays on what it was on.
+  if (now.screen == before.screen && now.screen == AccessScreen::Dialog && keptFocus_.role == AccessRole::Button)
+    for (size_t i = 0; i < now.items.size(); ++i)
+      if (now.items[i].SameThing(keptFocus_)) focus_ = static_cast<int>(i);
   ShowMark();
   if (output_) output_->SceneChanged(scene_, focus_);
   // Messages and answers are read whole; elsewhere the focused control.
@@ -116,6 +121,12 @@ void Accessibility::Told(const AccessScene& now) {
     said = now.items.back().name;
   }
   if (!said.empty()) Say(said);
+  Keep();
+}
+
+void Accessibility::Keep() {
+  keptFocus_ = focus_ >= 0 && focus_ < static_cast<int>(scene_.items.size()) ? scene_.items[static_cast<size_t>(focus_)]
+                                                                              : AccessItem{};
 }
 
 void Accessibility::Say(const Text& text) {
@@ -137,8 +148,10 @@ void Accessibility::ShowMark() {
 
 void Accessibility::Move(int step, bool grid) {
   std::vector<int> order;
+  // A dialog's greyed buttons are passed over, as its window does.
+  const bool dialog = scene_.screen == AccessScreen::Dialog;
   for (size_t i = 0; i < scene_.items.size(); ++i)
-    if (scene_.items[i].Focusable()) order.push_back(static_cast<int>(i));
+    if (scene_.items[i].Focusable() && (!dialog || scene_.items[i].enabled)) order.push_back(static_cast<int>(i));
   if (order.empty()) return;
   const int n = static_cast<int>(order.size());
   int at = static_cast<int>(std::find(order.begin(), order.end(), focus_) - order.begin());
@@ -151,6 +164,7 @@ void Accessibility::Move(int step, bool grid) {
   else at = ((at + step) % n + n) % n;
   focus_ = order[static_cast<size_t>(std::clamp(at, 0, n - 1))];
   keyboard_ = true;
+  Keep();
   ShowMark();
   const AccessItem item = scene_.items[static_cast<size_t>(focus_)];
   if (output_) output_->FocusChanged(scene_, focus_);
@@ -167,7 +181,7 @@ bool Accessibility::Intercept(const InputEvent& e, bool dialogOpen) {
     }
     return false;
   }
-  if (e.kind != EventKind::KeyDown || !Plain(e)) return false;
+  if (e.kind != EventKind::KeyDown || (e.mods & (kModCtrl | kModAlt))) return false;
   if (e.key == kKeyV) {
     if (!engine_ || !engine_->Available()) {
       if (!toldMissing_ && note_) note_(words::kNoSpeechEngine);
@@ -181,9 +195,30 @@ bool Accessibility::Intercept(const InputEvent& e, bool dialogOpen) {
     if (changed_) changed_(speech);
     return true;
   }
-  if (dialogOpen) return false;
   // The description as the game is now, not as last pumped.
   Pumped();
+  if (dialogOpen) {
+    if (scene_.screen != AccessScreen::Dialog) return false;
+    // The desktop's dialogs take their keys themselves; these are the same
+    // keys for a dialog without a window.
+    const bool back = (e.mods & kModShift) != 0;
+    switch (e.key) {
+      case kVkTab: Move(back ? -1 : 1, false); return true;
+      case kVkDown:
+      case kVkRight: Move(1, false); return true;
+      case kVkUp:
+      case kVkLeft: Move(-1, false); return true;
+      case kVkEnter:
+      case kVkSpace:
+        if (focus_ >= 0 && focus_ < static_cast<int>(scene_.items.size())) {
+          const AccessItem item = scene_.items[static_cast<size_t>(focus_)];
+          reader_.Use(item);
+        }
+        return true;
+      default: return false;
+    }
+  }
+  if (!Plain(e)) return false;
   const AccessScreen screen = scene_.screen;
   const bool grid = screen == AccessScreen::Gallery;
   const bool lists = screen == AccessScreen::Choice || screen == AccessScreen::Title || grid;

@@ -11,6 +11,7 @@
 //   Enter                  use the focused one
 //   1, 2, 3                pick that answer of a choice
 //   Esc                    in the gallery: close the full view, or leave
+//   Tab, Shift+Tab, Enter  a dialog without a window of its own (headless)
 //   V                      the game speaks, or stops speaking
 #include <cstddef>
 #include <functional>
@@ -126,7 +127,9 @@ class Accessibility {
   NoteSink note_;
   AccessScene scene_;
   int focus_ = -1;
-  int gridFocus_ = -1;  // the gallery's focus while a full view is open
+  int gridFocus_ = -1;
+  AccessItem keptFocus_;  // what has the focus, to find it again
+  void Keep();  // the gallery's focus while a full view is open
   std::function<void(const SpeechSettings&)> changed_;
   bool keyboard_ = false;  // the keyboard has moved the focus
   bool toldMissing_ = false;
