@@ -5,8 +5,9 @@
 namespace mirel {
 
 namespace words {
-const char* const kTitleButtons[4] = {"New game", "Load", "Gallery", "End"};
-const char* const kGalleryExit = "Back to the title";
+// The words the demo's own buttons show.
+const char* const kTitleButtons[4] = {"Start", "Load", "Gallery", "Exit"};
+const char* const kGalleryExit = "Back";
 const char* const kLocked = "locked";
 const char* const kPicture = "Picture";
 const char* const kSpeechOn = "Speech on";

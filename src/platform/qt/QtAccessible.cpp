@@ -163,6 +163,12 @@ void QtAccessibleStory::SceneChanged(const AccessScene& scene, int focus) {
   Drop();
   scene_ = scene;
   focus_ = focus;
+  // A dialog is a window of its own with its own accessible controls: the
+  // picture under it only names it.
+  if (scene_.screen == AccessScreen::Dialog && scene_.items.size() > 1) {
+    scene_.items.resize(1);
+    focus_ = -1;
+  }
   for (size_t i = 0; i < scene_.items.size(); ++i)
     ids_.push_back(QAccessible::registerAccessibleInterface(new StoryItem(*this, static_cast<int>(i))));
   if (!QAccessible::isActive()) return;
@@ -177,6 +183,7 @@ void QtAccessibleStory::SceneChanged(const AccessScene& scene, int focus) {
 }
 
 void QtAccessibleStory::StatesChanged(const AccessScene& before, const AccessScene& scene, int focus) {
+  if (scene.screen == AccessScreen::Dialog) return;
   scene_ = scene;
   focus_ = focus;
   if (!QAccessible::isActive()) return;
@@ -190,6 +197,7 @@ void QtAccessibleStory::StatesChanged(const AccessScene& before, const AccessSce
 }
 
 void QtAccessibleStory::FocusChanged(const AccessScene& scene, int focus) {
+  if (scene.screen == AccessScreen::Dialog) return;
   scene_ = scene;
   focus_ = focus;
   if (!QAccessible::isActive() || focus_ < 0 || focus_ >= static_cast<int>(ids_.size())) return;
