@@ -84,6 +84,12 @@ int Accessibility::FirstFocusable() const {
 }
 
 void Accessibility::Pumped() {
+  // Nobody listens and the keyboard has not been used: nothing to keep up.
+  if (!output_ && !engine_ && !keyboard_) return;
+  Update();
+}
+
+void Accessibility::Update() {
   AccessScene now = reader_.Scene();
   if (now == scene_) return;
   Told(now);
@@ -197,7 +203,7 @@ bool Accessibility::Intercept(const InputEvent& e, bool dialogOpen) {
     return true;
   }
   // The description as the game is now, not as last pumped.
-  Pumped();
+  Update();
   if (dialogOpen) {
     if (scene_.screen != AccessScreen::Dialog) return false;
     // The desktop's dialogs take their keys themselves; these are the same

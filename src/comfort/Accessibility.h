@@ -115,6 +115,7 @@ class Accessibility {
   int Focus() const { return focus_; }
 
  private:
+  void Update();
   void Told(const AccessScene& now);
   void Say(const Text& text);
   void Move(int step, bool grid);
