@@ -64,16 +64,19 @@ package_stage() {
   ./run.sh --headless --input /dev/null >/dev/null
   rm -f build/mirel_*.deb
   (cd build && cpack -G DEB >/dev/null)
+  # Debian's own checks: any error or warning fails the stage.
+  lintian --fail-on error,warning build/mirel_*.deb
+  appstreamcli validate --no-net packaging/org.example.mirel.metainfo.xml
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends --reinstall ./build/mirel_*.deb
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' RETURN
   build/tools/make-demo-data "$tmp/made"
   diff -r "$tmp/made" /usr/share/mirel/demo-data
   printf 'title new\n' >"$tmp/input"
-  HOME="$tmp/home" XDG_DATA_HOME="" mirel-play --headless --input "$tmp/input" --trace "$tmp/trace" >"$tmp/out"
+  HOME="$tmp/home" XDG_DATA_HOME="" /usr/games/mirel-play --headless --input "$tmp/input" --trace "$tmp/trace" >"$tmp/out"
   # The last record run is the story's quit command, after an ending
   # (records count from 0, after the header line).
-  mirel-tool decode /usr/share/mirel/demo-data/91.dat "$tmp/story.txt"
+  /usr/games/mirel-tool decode /usr/share/mirel/demo-data/91.dat "$tmp/story.txt"
   quit=$(awk -F, '$2 == "q" { print NR - 2; exit }' "$tmp/story.txt")
   if [ "$(tail -n 1 "$tmp/trace")" != "$quit" ] || grep -q '^message: ' "$tmp/out"; then
     cat "$tmp/out"

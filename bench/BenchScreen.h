@@ -5,8 +5,12 @@
 #include <memory>
 
 #include "app/Main_Form.h"
-#include "platform/HeadlessWindow.h"
-#include "platform/NullAudio.h"
+#include "base/BmpCodec.h"
+#include "platform/headless/BoxFont.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/NullAudio.h"
+#include "platform/headless/NullDialogHost.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
 
 namespace mirel::bench {
 

@@ -6,7 +6,8 @@
 
 #include "audio/Mixer.h"
 #include "audio/WaveResources.h"
-#include "platform/Files.h"
+#include "base/Files.h"
+#include "base/RealClock.h"
 #include "platform/host/HostAudio.h"
 #include "platform/host/SynthAudio.h"
 

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchScreen.h"
+#include "platform/headless/VirtualClock.h"
 
 namespace mirel {
 namespace {

@@ -8,6 +8,8 @@
 #include <chrono>
 
 #include "BenchScreen.h"
+#include "base/RealClock.h"
+#include "platform/headless/VirtualClock.h"
 
 namespace mirel {
 namespace {

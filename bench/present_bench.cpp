@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "BenchScreen.h"
+#include "platform/headless/VirtualClock.h"
 #include "platform/qt/QtHost.h"
 
 namespace mirel {

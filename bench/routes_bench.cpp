@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "base/Cp932.h"
+#include "base/Files.h"
 #include "mirel_tool/Routes.h"
-#include "platform/Cp932.h"
-#include "platform/Files.h"
 #include "scenario/ScenarioData.h"
 
 namespace mirel {

@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "platform/Cp932.h"
+#include "base/Cp932.h"
 #include "scenario/ScenarioData.h"
 
 namespace mirel {

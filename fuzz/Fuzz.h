@@ -11,12 +11,17 @@
 #include <string_view>
 
 #include "app/Main_Form.h"
+#include "base/BmpCodec.h"
 #include "platform/FontRaster.h"
-#include "platform/HeadlessWindow.h"
 #include "platform/Image.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
-#include "platform/VirtualAudio.h"
+#include "platform/headless/BoxFont.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/NullDialogHost.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
+#include "platform/headless/VirtualAudio.h"
+#include "platform/headless/VirtualClock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 

@@ -1,6 +1,7 @@
 // The BMP reader: a picture it takes is written out again and reads back the
 // same, pixel for pixel.
 #include "Fuzz.h"
+#include "base/BmpCodec.h"
 
 using namespace mirel;
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "Fuzz.h"
-#include "platform/Cp932.h"
-#include "platform/Files.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
 
 using namespace mirel;
 

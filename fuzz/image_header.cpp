@@ -2,7 +2,7 @@
 // again at shutdown, in place. Only the first two bytes ever change; a file
 // too short for them is left alone.
 #include "Fuzz.h"
-#include "platform/Files.h"
+#include "base/Files.h"
 
 using namespace mirel;
 

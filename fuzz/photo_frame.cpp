@@ -2,6 +2,7 @@
 // taken, any other is refused before they are made; the tilted photo is
 // turned inside its square, and a photo turned by nothing is itself.
 #include "Fuzz.h"
+#include "base/BmpCodec.h"
 #include "extras/Ending.h"
 #include "extras/Rotate.h"
 

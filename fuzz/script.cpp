@@ -7,6 +7,7 @@
 
 #include "Fuzz.h"
 #include "app/ScriptInput.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
 #include "ui/frmAbout.h"
 
 using namespace mirel;

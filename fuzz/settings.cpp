@@ -3,6 +3,7 @@
 // settings written back read the same, without a problem.
 #include "Fuzz.h"
 #include "comfort/PlayerSettings.h"
+#include "platform/headless/MemorySettingsStore.h"
 
 using namespace mirel;
 

@@ -1,8 +1,8 @@
 // "staff.txt", the older file of the staff roll's names: six lines. What it
 // gives, written out again as such a file, reads the same.
 #include "Fuzz.h"
+#include "base/Cp932.h"
 #include "extras/Credits.h"
-#include "platform/Cp932.h"
 
 using namespace mirel;
 

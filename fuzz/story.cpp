@@ -3,7 +3,7 @@
 // without a problem.
 #include "Fuzz.h"
 #include "app/StoryFile.h"
-#include "platform/Cp932.h"
+#include "base/Cp932.h"
 
 using namespace mirel;
 

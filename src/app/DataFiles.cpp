@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "app/Main_Form.h"
-#include "platform/Cp932.h"
-#include "platform/Files.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
 
 namespace mirel {
 

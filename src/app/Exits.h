@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace mirel {
 

@@ -56,7 +56,7 @@ class MainFormReader final : public GameReader {
       if (f_.SCG.Shown()) {
         s.screen = AccessScreen::FullView;
         s.items.push_back(Item(AccessRole::Picture,
-                               FromUtf8(words::kPicture) + u" " + Decimal(f_.GalleryCurrent), f_.GalleryCurrent));
+                               FromUtf8(words::Picture()) + u" " + Decimal(f_.GalleryCurrent), f_.GalleryCurrent));
         return s;
       }
       s.screen = AccessScreen::Gallery;
@@ -64,20 +64,20 @@ class MainFormReader final : public GameReader {
         const size_t k = static_cast<size_t>(n);
         const bool open = f_.CgUnlocked[k - 1];
         Text name = Decimal(n);
-        if (!open) name += u" " + FromUtf8(words::kLocked);
+        if (!open) name += u" " + FromUtf8(words::Locked());
         AccessItem b = Item(AccessRole::Button, name, n, f_.ShpCreated[k] ? BoxOf(f_.Shp[k]) : Rect{});
         b.enabled = open;
         b.selected = f_.GalleryCurrent == n;
         s.items.push_back(std::move(b));
       }
       if (f_.CG_END.Shown())
-        s.items.push_back(Item(AccessRole::Button, FromUtf8(words::kGalleryExit), kGalleryExit, BoxOf(f_.CG_END)));
+        s.items.push_back(Item(AccessRole::Button, FromUtf8(words::GalleryExit()), kGalleryExit, BoxOf(f_.CG_END)));
       return s;
     }
     if (f_.TitleShown && f_.Smenu[0].Shown()) {
       s.screen = AccessScreen::Title;
       for (int i = 0; i < 4; ++i) {
-        AccessItem b = Item(AccessRole::Button, FromUtf8(words::kTitleButtons[i]), i, BoxOf(f_.Smenu[static_cast<size_t>(i)]));
+        AccessItem b = Item(AccessRole::Button, FromUtf8(words::TitleButton(i)), i, BoxOf(f_.Smenu[static_cast<size_t>(i)]));
         b.selected = f_.LastHover == i;
         s.items.push_back(std::move(b));
       }

@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "app/Main_Form.h"
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel {
 

@@ -19,7 +19,7 @@
 #include "gfx/Controls.h"
 #include "gfx/Gdi.h"
 #include "platform/Platform.h"
-#include "platform/Timers.h"
+#include "base/Timers.h"
 #include "scenario/PlayState.h"
 #include "scenario/ScenarioData.h"
 

@@ -1,5 +1,5 @@
 #include "app/Main_Form.h"
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel {
 

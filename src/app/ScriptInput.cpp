@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "comfort/Gamepad.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
 #include "ui/File_Window.h"
 #include "ui/NameEnt.h"
 #include "ui/Option_Window.h"

@@ -44,6 +44,7 @@
 #include "app/Main_Form.h"
 #include "platform/Events.h"
 #include "platform/MessageBox.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
 
 namespace mirel {
 

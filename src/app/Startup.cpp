@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "app/GameReader.h"
-#include "platform/Files.h"
+#include "base/Files.h"
 #include "ui/File_Window.h"
 #include "ui/NameEnt.h"
 #include "ui/Option_Window.h"

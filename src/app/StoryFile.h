@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Text.h"
 #include "extras/Credits.h"
-#include "platform/Text.h"
 
 namespace mirel {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel {
 

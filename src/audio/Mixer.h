@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/Limiter.h"
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel {
 

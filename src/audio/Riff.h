@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel {
 

@@ -2,7 +2,7 @@
 // The wave sounds built into the program, by resource id (100 to 108).
 #include <cstdint>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel {
 

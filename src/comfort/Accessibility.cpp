@@ -2,17 +2,26 @@
 
 #include <algorithm>
 
+#include "comfort/Words.h"
+
 namespace mirel {
 
 namespace words {
 // The words the demo's own buttons show.
-const char* const kTitleButtons[4] = {"Start", "Load", "Gallery", "Exit"};
-const char* const kGalleryExit = "Back";
-const char* const kLocked = "locked";
-const char* const kPicture = "Picture";
-const char* const kSpeechOn = "Speech on";
-const char* const kSpeechOff = "Speech off";
-const char* const kNoSpeechEngine = "No speech engine: the game cannot speak";
+std::string TitleButton(int i) {
+  switch (i) {
+    case 0: return translate("Comfort", "Start");
+    case 1: return translate("Comfort", "Load");
+    case 2: return translate("Comfort", "Gallery");
+    default: return translate("Comfort", "Exit");
+  }
+}
+std::string GalleryExit() { return translate("Comfort", "Back"); }
+std::string Locked() { return translate("Comfort", "locked"); }
+std::string Picture() { return translate("Comfort", "Picture"); }
+std::string SpeechOn() { return translate("Comfort", "Speech on"); }
+std::string SpeechOff() { return translate("Comfort", "Speech off"); }
+std::string NoSpeechEngine() { return translate("Comfort", "No speech engine: the game cannot speak"); }
 }  // namespace words
 
 namespace {
@@ -191,14 +200,14 @@ bool Accessibility::Intercept(const InputEvent& e, bool dialogOpen) {
   if (e.kind != EventKind::KeyDown || (e.mods & (kModCtrl | kModAlt))) return false;
   if (e.key == kKeyV) {
     if (!engine_ || !engine_->Available()) {
-      if (!toldMissing_ && note_) note_(words::kNoSpeechEngine);
+      if (!toldMissing_ && note_) note_(words::NoSpeechEngine());
       toldMissing_ = true;
       return true;
     }
     speech.speak = !speech.speak;
     Apply();
-    if (note_) note_(speech.speak ? words::kSpeechOn : words::kSpeechOff);
-    Say(FromUtf8(words::kSpeechOn));
+    if (note_) note_(speech.speak ? words::SpeechOn() : words::SpeechOff());
+    Say(FromUtf8(words::SpeechOn()));
     if (changed_) changed_(speech);
     return true;
   }

@@ -21,7 +21,7 @@
 #include "comfort/SpeechSettings.h"
 #include "gfx/Surface.h"
 #include "platform/Events.h"
-#include "platform/Text.h"
+#include "base/Text.h"
 #include "platform/WindowHost.h"
 
 namespace mirel {
@@ -137,15 +137,15 @@ class Accessibility {
   Surface mark_;
 };
 
-// The comfort's own words, in one place.
+// The comfort's own words, in one place, in the desktop's language.
 namespace words {
-extern const char* const kTitleButtons[4];  // new game, load, gallery, end
-extern const char* const kGalleryExit;
-extern const char* const kLocked;
-extern const char* const kPicture;  // a full view, before its number
-extern const char* const kSpeechOn;
-extern const char* const kSpeechOff;
-extern const char* const kNoSpeechEngine;
+std::string TitleButton(int i);  // 0 new game, 1 load, 2 gallery, 3 end
+std::string GalleryExit();
+std::string Locked();
+std::string Picture();  // a full view, before its number
+std::string SpeechOn();
+std::string SpeechOff();
+std::string NoSpeechEngine();
 }  // namespace words
 
 }  // namespace mirel

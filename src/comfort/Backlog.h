@@ -8,9 +8,9 @@
 #include <deque>
 #include <vector>
 
+#include "base/Text.h"
 #include "gfx/Surface.h"
 #include "platform/Image.h"
-#include "platform/Text.h"
 #include "platform/WindowHost.h"
 
 namespace mirel {

@@ -1,6 +1,7 @@
 #include "comfort/Comforts.h"
 
 #include "app/Main_Form.h"
+#include "comfort/Words.h"
 
 namespace mirel {
 
@@ -18,7 +19,7 @@ Comforts::Comforts(Main_Form& f) : f_(f), copy_(f.sys.clipboard) {
   autoMark_.kind = SurfaceKind::Label;
   autoMark_.parent = &f.Waku[0];
   autoMark_.zOrder = 2;
-  autoMark_.Caption = u"AUTO";
+  autoMark_.Caption = FromUtf8(translate("Comfort", "AUTO"));
   autoMark_.font = Font{u"Arial", 8, true};
   autoMark_.ForeColor = Rgb(192, 192, 255);
   f.AddOverlay(&backlog_.page);

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/Text.h"
 #include "comfort/AutoMode.h"
 #include "comfort/Backlog.h"
 #include "comfort/CopyText.h"
@@ -25,7 +26,6 @@
 #include "comfort/ReadingSettings.h"
 #include "gfx/Surface.h"
 #include "platform/Events.h"
-#include "platform/Text.h"
 
 namespace mirel {
 

@@ -1,8 +1,8 @@
 #pragma once
 // Copying the story's text to the desktop's clipboard: the current message
 // on request, or every new message as it appears.
+#include "base/Text.h"
 #include "platform/Clipboard.h"
-#include "platform/Text.h"
 
 namespace mirel {
 

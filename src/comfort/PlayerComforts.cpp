@@ -4,6 +4,7 @@
 
 #include "app/Main_Form.h"
 #include "comfort/Screenshot.h"
+#include "comfort/Words.h"
 
 namespace mirel {
 
@@ -48,7 +49,7 @@ bool PlayerComforts::Intercept(const InputEvent& e) {
     settings.muted = !settings.muted;
     Apply();
     Save();
-    if (host_) host_->Note(settings.muted ? "sound muted (Ctrl+M)" : "sound on");
+    if (host_) host_->Note(settings.muted ? translate("Comfort", "sound muted (Ctrl+M)") : translate("Comfort", "sound on"));
     return true;
   }
   return false;
@@ -67,7 +68,7 @@ void PlayerComforts::TakeScreenshot() {
   if (!host_) return;
   std::string folder = host_->PicturesFolder();
   if (folder.empty()) {
-    host_->Note("screenshot not saved: no pictures folder");
+    host_->Note(translate("Comfort", "screenshot not saved: no pictures folder"));
     return;
   }
   std::time_t now = std::time(nullptr);
@@ -75,8 +76,8 @@ void PlayerComforts::TakeScreenshot() {
   localtime_r(&now, &local);
   std::string path = ScreenshotPath(folder, local, [this](const std::string& p) { return host_->FileExists(p); });
   std::string problem;
-  if (host_->SaveScreenshot(path, problem)) host_->Note("screenshot saved: " + path);
-  else host_->Note("screenshot not saved: " + problem);
+  if (host_->SaveScreenshot(path, problem)) host_->Note(WithArg(translate("Comfort", "screenshot saved: %1"), path));
+  else host_->Note(WithArg(translate("Comfort", "screenshot not saved: %1"), problem));
 }
 
 void PlayerComforts::OpenSettings() {

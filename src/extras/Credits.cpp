@@ -1,7 +1,7 @@
 #include "extras/Credits.h"
 
-#include "platform/Cp932.h"
-#include "platform/Files.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
 
 namespace mirel::extras {
 

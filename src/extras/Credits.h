@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
+#include "base/Text.h"
 #include "gfx/Surface.h"
 #include "platform/FontRaster.h"
-#include "platform/Text.h"
 
 namespace mirel::extras {
 

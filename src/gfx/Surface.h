@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "platform/FontRaster.h"
 #include "platform/Image.h"
-#include "platform/Text.h"
 
 namespace mirel {
 

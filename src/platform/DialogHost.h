@@ -4,10 +4,11 @@
 // does with it as DialogControl events. Headless runs change the model
 // through the same events.
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace mirel {
 
@@ -49,9 +50,21 @@ struct DialogModel {
   bool visible = false;
   std::vector<DialogControl> controls;
 
-  DialogControl* Find(const std::string& controlName);
-  const DialogControl* Find(const std::string& controlName) const;
-  DialogControl& At(const std::string& controlName);  // throws when absent
+  DialogControl* Find(const std::string& controlName) {
+    for (auto& c : controls)
+      if (c.name == controlName) return &c;
+    return nullptr;
+  }
+  const DialogControl* Find(const std::string& controlName) const {
+    for (auto& c : controls)
+      if (c.name == controlName) return &c;
+    return nullptr;
+  }
+  // Throws when absent.
+  DialogControl& At(const std::string& controlName) {
+    if (DialogControl* c = Find(controlName)) return *c;
+    throw std::out_of_range("no control " + controlName + " in " + name);
+  }
 };
 
 class DialogHost {
@@ -62,14 +75,6 @@ class DialogHost {
   virtual void ShowDialog(const DialogModel& model) = 0;
   virtual void UpdateDialog(const DialogModel& model) = 0;
   virtual void CloseDialog(const DialogModel& model) = 0;
-};
-
-// Keeps nothing on screen: for tests and headless runs.
-class NullDialogHost final : public DialogHost {
- public:
-  void ShowDialog(const DialogModel&) override {}
-  void UpdateDialog(const DialogModel&) override {}
-  void CloseDialog(const DialogModel&) override {}
 };
 
 }  // namespace mirel

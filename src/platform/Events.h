@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace mirel {
 

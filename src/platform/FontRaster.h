@@ -1,9 +1,10 @@
 #pragma once
 // Drawing text into pixels: the engine's stand-in for TextOutA.
+#include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace mirel {
 
@@ -12,9 +13,9 @@ struct Font {
   double size = 12;  // points
   bool bold = false;
   // Character height in pixels at 96 dots per inch.
-  int PixelHeight() const;
+  int PixelHeight() const { return static_cast<int>(std::lround(size * 96.0 / 72.0)); }
   // The size the toolkit reports back: sizes snap to whole pixels.
-  double ReportedSize() const;
+  double ReportedSize() const { return PixelHeight() * 72.0 / 96.0; }
 };
 
 // Target of text drawing: a 32-bit 0x00RRGGBB pixel buffer, top-down rows.
@@ -32,16 +33,6 @@ class FontRasterizer {
   virtual int TextWidth(TextView text, const Font& font) = 0;
   // The family actually used for a font name (for the environment log).
   virtual std::string ResolvedFamily(const Font& font) = 0;
-};
-
-// A font of solid boxes: each character fills its cell (half-width for ASCII)
-// minus a one-pixel margin. Deterministic, for tests and the null platform.
-class BoxFont final : public FontRasterizer {
- public:
-  void DrawText(PixelTarget target, int x, int y, TextView text, const Font& font, uint32_t rgb) override;
-  int TextWidth(TextView text, const Font& font) override;
-  std::string ResolvedFamily(const Font&) override { return "box"; }
-  static int CharWidth(char16_t c, const Font& font);
 };
 
 }  // namespace mirel

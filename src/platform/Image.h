@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel {
 
@@ -20,14 +20,6 @@ class ImageCodec {
   virtual ~ImageCodec() = default;
   // False when the bytes are not a picture this codec can read.
   virtual bool Decode(const Bytes& bytes, Image& out) = 0;
-};
-
-// Uncompressed BMP (1, 4, 8, 24 and 32 bits), no toolkit needed.
-class BmpCodec final : public ImageCodec {
- public:
-  bool Decode(const Bytes& bytes, Image& out) override;
-  // 24-bit bottom-up BMP with padded rows.
-  static Bytes Encode(const Image& img);
 };
 
 }  // namespace mirel

@@ -20,19 +20,4 @@ class SettingsStore {
   virtual std::string Name() const { return "in memory"; }
 };
 
-class MemorySettingsStore final : public SettingsStore {
- public:
-  bool Read(SettingsValues& out, std::string&) override {
-    out = values;
-    return true;
-  }
-  bool Write(const SettingsValues& v, std::string&) override {
-    values = v;
-    ++writes;
-    return true;
-  }
-  SettingsValues values;
-  int writes = 0;
-};
-
 }  // namespace mirel

@@ -14,24 +14,4 @@ class UserFolders {
   virtual std::string ConfigHome() = 0;
 };
 
-// The XDG rules: $XDG_DATA_HOME or ~/.local/share, $XDG_CONFIG_HOME or
-// ~/.config, each with a "mirel" sub-folder.
-class XdgFolders final : public UserFolders {
- public:
-  std::string DataHome() override;
-  std::string ConfigHome() override;
-};
-
-// Fixed folders, for tests.
-class FixedFolders final : public UserFolders {
- public:
-  explicit FixedFolders(std::string data, std::string config = {})
-      : data_(std::move(data)), config_(std::move(config)) {}
-  std::string DataHome() override { return data_; }
-  std::string ConfigHome() override { return config_; }
-
- private:
-  std::string data_, config_;
-};
-
 }  // namespace mirel

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "platform/Events.h"
-#include "platform/Text.h"
 
 namespace mirel {
 

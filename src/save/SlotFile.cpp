@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Cp932.h"
-#include "platform/Files.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
 
 namespace mirel {
 

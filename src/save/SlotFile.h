@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 #include "scenario/PlayState.h"
 #include "scenario/ScenarioData.h"
 

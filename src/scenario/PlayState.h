@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace mirel {
 

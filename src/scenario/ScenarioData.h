@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace mirel {
 

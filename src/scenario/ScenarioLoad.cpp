@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "platform/Cp932.h"
-#include "platform/Files.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
 #include "scenario/ScenarioData.h"
 
 namespace mirel {

@@ -1,6 +1,6 @@
 #include "ui/File_Window.h"
 
-#include "platform/Files.h"
+#include "base/Files.h"
 #include "save/SlotFile.h"
 
 namespace mirel {

@@ -1,6 +1,6 @@
 #include "ui/NameEnt.h"
 
-#include "platform/Cp932.h"
+#include "base/Cp932.h"
 
 namespace mirel {
 

@@ -1,5 +1,5 @@
 #include "app/Main_Form.h"
-#include "platform/Files.h"
+#include "base/Files.h"
 #include "ui/File_Window.h"
 #include "ui/Option_Window.h"
 #include "ui/frmAbout.h"

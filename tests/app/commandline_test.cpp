@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <regex>
 
 #include "support/TestPlatform.h"
 
@@ -45,6 +46,30 @@ TEST_P(CommandLineTest, FaultsAreRefusedAndAFolderWithoutAStoryIsExplained) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, CommandLineTest, ::testing::ValuesIn(kCommandLines));
+
+// The manual pages name every option and command the programs' own help
+// lists, so an option added to one is not missing from the other.
+TEST(ManualPages, NameEverythingTheHelpLists) {
+  struct Page {
+    std::string help, page;
+    std::regex word;  // what the help lists
+  };
+  const std::string packaging = std::string(MIREL_TEST_SOURCE_DIR) + "/packaging/";
+  for (const Page& p : {Page{"src/mirel --help", "mirel.6", std::regex("--[a-z][a-z-]*")},
+                        Page{"tools/mirel-tool --help", "mirel-tool.1", std::regex("\\n  ([a-z]+) ")}}) {
+    const auto [status, help] = test::Shell(test::BuildDir() + p.help);
+    ASSERT_EQ(status, 0) << help;
+    std::string page = test::ReadBytes(packaging + p.page);
+    // roff writes a hyphen as \-.
+    page = std::regex_replace(page, std::regex("\\\\-"), "-");
+    int listed = 0;
+    for (std::sregex_iterator it(help.begin(), help.end(), p.word), end; it != end; ++it, ++listed) {
+      const std::string word = it->size() > 1 ? (*it)[1].str() : it->str();
+      EXPECT_NE(page.find(word), std::string::npos) << p.page << " does not name " << word;
+    }
+    EXPECT_GT(listed, 4) << p.help;
+  }
+}
 
 }  // namespace
 }  // namespace mirel

@@ -3,7 +3,8 @@
 #include <filesystem>
 
 #include "app/Startup.h"
-#include "platform/Cp932.h"
+#include "base/Cp932.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {

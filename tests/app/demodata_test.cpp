@@ -9,9 +9,10 @@
 #include <set>
 
 #include "audio/MidiFile.h"
+#include "base/BmpCodec.h"
+#include "base/Cp932.h"
 #include "demo/DemoData.h"
 #include "demo/Story.h"
-#include "platform/Cp932.h"
 #include "platform/Image.h"
 #include "scenario/ScenarioData.h"
 #include "support/TestPlatform.h"

@@ -71,6 +71,37 @@ TEST(Desktop, ScreenGrabsDuringTimedWaitsShowTheSpriteThenNothingOfIt) {
   EXPECT_EQ(Count(after, kSpriteColour), 0);
 }
 
+// A game dialog open when the window goes full screen stays in front of
+// it, where the player can answer it: the screen with the options dialog
+// open differs from the screen after it is cancelled by the dialog's area.
+TEST(Desktop, AGameDialogStaysInFrontWhenTheWindowGoesFullScreen) {
+  test::TempDir root;
+  const std::string data = root / "data/";
+  std::filesystem::create_directory(data);
+  ASSERT_TRUE(test::CopyDemoData(data));
+  const std::string open = root / "open.png", closed = root / "closed.png";
+  test::WriteBytes(root / "input.txt", "wait 1500\nnow click\ntitle new\nclick\nmenu options\nwait 1500\nnow key f11\n"
+                                       "wait 4000\nnow screenshot " + open + "\ndialog Option_Window Command2\n"
+                                       "wait 1500\nnow screenshot " + closed + "\nnow close\n");
+  const auto [status, out] =
+      test::RunOnDesktop(root.path(), "1280x1024", "--data '" + data + "' --input input.txt --soundfont none");
+  ASSERT_EQ(status, 0) << "needs xvfb-run, xauth and openbox (scripts/packages.sh)\n" << out;
+  QImage withDialog(QString::fromStdString(open)), without(QString::fromStdString(closed));
+  ASSERT_EQ(withDialog.size(), QSize(1280, 1024)) << out;
+  ASSERT_EQ(without.size(), QSize(1280, 1024)) << out;
+  long differ = 0, lit = 0;
+  for (int y = 0; y < 1024; ++y)
+    for (int x = 0; x < 1280; ++x) {
+      differ += (withDialog.pixel(x, y) & 0xFFFFFF) != (without.pixel(x, y) & 0xFFFFFF);
+      lit += (withDialog.pixel(x, y) & 0xFFFFFF) != 0;
+    }
+  // Both grabs are of the full screen: the picture at twice its size
+  // covers it, not a 640x480 window.
+  EXPECT_GT(lit, 1000000) << "the window had not gone full screen by the first grab";
+  // The options dialog is 330x200 at the window's scale when it opened.
+  EXPECT_GT(differ, 40000) << "the dialog is hidden behind the full-screen window";
+}
+
 }  // namespace
 }  // namespace mirel
 

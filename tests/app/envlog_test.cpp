@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Startup.h"
-#include "platform/Cp932.h"
-#include "platform/DeferredAudio.h"
-#include "platform/NullAudio.h"
+#include "base/Cp932.h"
+#include "platform/headless/NullAudio.h"
+#include "platform/host/DeferredAudio.h"
 #include "platform/qt/QtHost.h"
 #include "support/DemoRun.h"
 

@@ -32,7 +32,7 @@ TEST(Install, ShipsTheDemoAsMadeAndTheLauncherPlaysACopyFromAnyPrefix) {
     made[name] = std::string(bytes.begin(), bytes.end());
   EXPECT_TRUE(test::FolderFiles(demo) == made) << "the installed demo differs from a freshly made one";
 
-  const std::string play = "env HOME='" + home + "' XDG_DATA_HOME= '" + prefix + "/bin/mirel-play' ";
+  const std::string play = "env HOME='" + home + "' XDG_DATA_HOME= '" + prefix + "/games/mirel-play' ";
   Outcome whole = Shell(play + "--headless --input /dev/null");
   EXPECT_EQ(whole.status, 0) << whole.out;
   EXPECT_TRUE(fs::exists(home + "/.local/share/mirel/data/mirel.log")) << whole.out;

@@ -5,13 +5,18 @@
 #include <QApplication>
 #include <memory>
 #include <QDialog>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWindow>
 #include <QScrollBar>
 
+#include "comfort/Words.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtPlayerHost.h"
 #include "support/TestPlatform.h"
 #include "ui/frmAbout.h"
 
@@ -209,6 +214,37 @@ TEST_F(QtHostTest, DialogControlsAreNamedAndANamedFrameAnswersTheKeyboard) {
   QApplication::sendEvent(frame, &space);
   ASSERT_EQ(inbox.pending.size(), 1u);
   EXPECT_EQ(inbox.pending.front().control, "Picture1(0)");
+}
+
+// The comforts speak the desktop's language where one is shipped, else
+// English; the words the engine draws (the auto mark) follow it, and go back
+// to English once the desktop's translator is gone.
+TEST_F(QtHostTest, TheComfortsSpeakTheDesktopsLanguage) {
+  struct Case {
+    QLocale locale;
+    QString language, title, close;
+    std::string mark;
+  };
+  for (const Case& c : {Case{QLocale(QLocale::Japanese, QLocale::Japan), "ja", "表示", "閉じる", "オート"},
+                        Case{QLocale(QLocale::German, QLocale::Germany), "en", "Display", "Close", "AUTO"}}) {
+    app.reset();
+    app = std::make_unique<QApplication>(argc, argv);
+    EXPECT_EQ(qt::LoadComfortTranslations(c.locale), c.language);
+    EXPECT_EQ(translate("Comfort", "AUTO"), c.mark);
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      for (auto* box : dialog->findChildren<QGroupBox*>()) seen << box->title();
+      for (auto* button : dialog->findChildren<QPushButton*>()) seen << button->text();
+      dialog->close();
+    });
+    qt::RunPlayerSettingsDialog(nullptr, PlayerSettings{}, [] {}, [](const PlayerSettings&) {});
+    EXPECT_TRUE(seen.contains(c.title)) << seen.join(",").toStdString();
+    EXPECT_TRUE(seen.contains(c.close)) << seen.join(",").toStdString();
+    SetWordTranslator(nullptr);
+  }
+  EXPECT_EQ(translate("Comfort", "AUTO"), "AUTO");
 }
 
 }  // namespace

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "base/Files.h"
 #include "platform/AudioBackend.h"
 #include "platform/Clock.h"
-#include "platform/Files.h"
 
 namespace mirel::test {
 

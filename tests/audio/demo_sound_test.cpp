@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "audio_harness.h"
-#include "platform/Cp932.h"
+#include "base/Cp932.h"
 #include "platform/host/HostAudio.h"
 #include "support/DemoRun.h"
 

@@ -5,6 +5,7 @@
 #include "audio/Mci.h"
 #include "audio/WaveResources.h"
 #include "audio_harness.h"
+#include "platform/headless/VirtualClock.h"
 
 namespace mirel {
 namespace {

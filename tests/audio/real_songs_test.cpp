@@ -9,7 +9,8 @@
 
 #include "audio/WaveResources.h"
 #include "audio_harness.h"
-#include "platform/Files.h"
+#include "base/Files.h"
+#include "platform/headless/VirtualClock.h"
 #include "platform/host/SynthAudio.h"
 
 namespace mirel {

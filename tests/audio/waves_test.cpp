@@ -6,7 +6,7 @@
 #include "audio/Riff.h"
 #include "audio/WaveResources.h"
 #include "audio_harness.h"
-#include "platform/VirtualAudio.h"
+#include "platform/headless/VirtualAudio.h"
 
 namespace mirel {
 namespace {

@@ -3,6 +3,7 @@
 
 #include "comfort/Backlog.h"
 #include "comfort/ReadMarks.h"
+#include "platform/headless/BoxFont.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {

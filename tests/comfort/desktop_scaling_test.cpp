@@ -26,11 +26,9 @@ TEST(DesktopScaling, IntegerScalingAtScaleFactorTwoReplicatesEveryPixelExactly) 
   test::WriteBytes(root / "input.txt", "wait 800\nnow click\npad down\nkey f11\nwait 1500\nscreenshot " +
                                            (root / "screen.png") + "\nkey f12\nwait 200\nclose\n");
   const std::string env = "HOME='" + root.path() + "' XDG_CONFIG_HOME='" + root.path() + "config' XDG_PICTURES_DIR='" +
-                          root.path() + "pictures' MIREL_LOCK_DIR='" + root.path() +
-                          "' QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 ";
-  const auto [status, out] = test::Shell("cd '" + root.path() + "' && " + env +
-                          "xvfb-run -a -s '-screen 0 2560x1440x24' sh -c 'openbox >/dev/null 2>&1 & sleep 1; " +
-                          test::BuildDir() + "src/mirel --data " + data + " --input input.txt --soundfont none' 2>&1");
+                          root.path() + "pictures' QT_SCALE_FACTOR=2";
+  const auto [status, out] =
+      test::RunOnDesktop(root.path(), "2560x1440", "--data " + data + " --input input.txt --soundfont none", env);
   ASSERT_EQ(status, 0) << "needs xvfb-run, xauth and openbox (scripts/packages.sh)\n" << out;
   std::string shot;
   for (const auto& e : std::filesystem::directory_iterator(root / "pictures/MIREL")) shot = e.path().string();

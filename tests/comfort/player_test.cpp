@@ -8,6 +8,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/headless/MemorySettingsStore.h"
 #include "support/DemoRun.h"
 
 namespace mirel {

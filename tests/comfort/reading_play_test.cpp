@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/headless/FixedFolders.h"
+#include "platform/headless/MemoryClipboard.h"
 #include "support/DemoRun.h"
 
 namespace mirel {

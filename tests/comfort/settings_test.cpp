@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "comfort/PlayerSettings.h"
+#include "platform/headless/MemorySettingsStore.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "support/TestPlatform.h"
 

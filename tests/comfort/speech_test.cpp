@@ -51,7 +51,7 @@ TEST_F(Speech, WithoutAnEngineVSaysSoOnceAndChangesNothing) {
   Make();
   V();
   V();
-  EXPECT_EQ(host.notes, std::vector<std::string>{words::kNoSpeechEngine});
+  EXPECT_EQ(host.notes, std::vector<std::string>{words::NoSpeechEngine()});
   EXPECT_FALSE(f->access->speech.speak);
   EXPECT_FALSE(f->player.settings.speech.speak);
   EXPECT_TRUE(engine.said.empty());
@@ -62,12 +62,12 @@ TEST_F(Speech, VSwitchesSpeakingAndTheSettingIsKept) {
   V();
   EXPECT_TRUE(f->access->speech.speak);
   EXPECT_TRUE(f->player.settings.speech.speak);
-  EXPECT_EQ(engine.said, std::vector<Text>{FromUtf8(words::kSpeechOn)});
+  EXPECT_EQ(engine.said, std::vector<Text>{FromUtf8(words::SpeechOn())});
   V();
   EXPECT_FALSE(f->player.settings.speech.speak);
   EXPECT_GE(engine.stops, 1);
   EXPECT_EQ(engine.said.size(), 1u) << "nothing is said once speaking is off";
-  EXPECT_EQ(host.notes, (std::vector<std::string>{words::kSpeechOn, words::kSpeechOff}));
+  EXPECT_EQ(host.notes, (std::vector<std::string>{words::SpeechOn(), words::SpeechOff()}));
 }
 
 TEST_F(Speech, MusicAndEffectsAreLoweredOnlyWhileTheGameSpeaks) {

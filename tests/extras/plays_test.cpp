@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "base/BmpCodec.h"
 #include "extras/Ending.h"
 #include "support/DemoRun.h"
 

@@ -1,7 +1,7 @@
 // The background handler: the picture file's name and transition.
 #include <gtest/gtest.h>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 #include "transition_harness.h"
 
 namespace mirel::test {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Main_Form.h"
+#include "platform/headless/VirtualClock.h"
 #include "support/TestPlatform.h"
 
 namespace mirel::test {

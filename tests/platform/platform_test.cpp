@@ -4,14 +4,16 @@
 #include <filesystem>
 #include <tuple>
 
+#include "base/BmpCodec.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
+#include "base/SingleInstance.h"
+#include "base/Text.h"
+#include "base/Timers.h"
 #include "platform/Clock.h"
-#include "platform/Cp932.h"
-#include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/MessageBox.h"
-#include "platform/SingleInstance.h"
-#include "platform/Text.h"
-#include "platform/Timers.h"
+#include "platform/headless/VirtualClock.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {

@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Cp932.h"
-#include "platform/Files.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
 #include "save/SlotFile.h"
 #include "support/TestPlatform.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Main_Form.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/Cp932.h"
+#include "base/Cp932.h"
 #include "scenario/ScenarioData.h"
 #include "support/TestPlatform.h"
 

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/BmpCodec.h"
+
 namespace mirel::test {
 
 uint32_t FakeAudio::SendString(const std::string& command, std::string* result) {
@@ -165,6 +167,13 @@ Outcome Shell(const std::string& cmd) {
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   }
   return r;
+}
+
+Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
+                     const std::string& env) {
+  return Shell("cd '" + dir + "' && MIREL_LOCK_DIR='" + dir + "' QT_QPA_PLATFORM=xcb " + env +
+               " xvfb-run -a -s '-screen 0 " + screen + "x24' sh -c 'openbox >/dev/null 2>&1 & sleep 1; " + BuildDir() +
+               "src/mirel " + args + "' 2>&1");
 }
 
 bool CopyDemoData(const std::string& dir) {

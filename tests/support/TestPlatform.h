@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "app/Main_Form.h"
-#include "platform/HeadlessWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "platform/headless/BoxFont.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/NullDialogHost.h"
+#include "platform/headless/ScriptedMessageBoxes.h"
+#include "platform/headless/VirtualClock.h"
 
 namespace mirel::test {
 
@@ -144,6 +148,11 @@ struct Outcome {
   std::string out;
 };
 Outcome Shell(const std::string& cmd);
+// Runs the real program in the folder `dir` on a virtual X display of
+// `screen` pixels (for example "1280x1024") whose windows openbox manages,
+// `env` in front and both output streams caught: `mirel ARGS`.
+Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
+                     const std::string& env = "");
 // Folder of the build (for the demo data and the program), from the
 // environment the tests are run in.
 std::string BuildDir();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Main_Form.h"
+#include "platform/headless/BoxFont.h"
 #include "support/TestPlatform.h"
 
 namespace mirel::test {

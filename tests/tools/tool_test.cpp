@@ -6,9 +6,9 @@
 #include <ostream>
 
 #include "app/Main_Form.h"
+#include "base/Cp932.h"
 #include "mirel_tool/Check.h"
 #include "mirel_tool/Codec.h"
-#include "platform/Cp932.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {

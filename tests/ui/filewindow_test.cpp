@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Cp932.h"
-#include "platform/Files.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
 #include "save/SlotFile.h"
 #include "support/TestPlatform.h"
 #include "ui/File_Window.h"

@@ -5,10 +5,11 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "app/StoryFile.h"
+#include "base/BmpCodec.h"
 #include "demo/Artwork.h"
 #include "demo/Scenes.h"
 #include "demo/Songs.h"
-#include "app/StoryFile.h"
 #include "demo/Story.h"
 #include "scenario/ScenarioData.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 #include "platform/Image.h"
 
 namespace mirel::demo {

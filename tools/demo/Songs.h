@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Files.h"
+#include "base/Files.h"
 
 namespace mirel::demo {
 

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/Cp932.h"
-#include "platform/Text.h"
+#include "base/Cp932.h"
+#include "base/Text.h"
 
 namespace mirel::demo {
 namespace {

@@ -5,11 +5,12 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/BmpCodec.h"
+#include "base/Files.h"
 #include "demo/DemoData.h"
 #include "demo/Story.h"
 #include "mirel_tool/Codec.h"
 #include "platform/Image.h"
-#include "platform/Files.h"
 
 namespace mirel::tool {
 

@@ -1,9 +1,9 @@
 #include "mirel_tool/Codec.h"
 
 #include "app/Main_Form.h"
-#include "platform/Cp932.h"
-#include "platform/Files.h"
-#include "platform/Text.h"
+#include "base/Cp932.h"
+#include "base/Files.h"
+#include "base/Text.h"
 #include "scenario/ScenarioData.h"
 
 namespace mirel::tool {

@@ -8,13 +8,17 @@
 #include <unordered_map>
 
 #include "app/Main_Form.h"
+#include "base/BmpCodec.h"
 #include "platform/Clock.h"
 #include "platform/DialogHost.h"
 #include "platform/FontRaster.h"
-#include "platform/HeadlessWindow.h"
 #include "platform/Image.h"
 #include "platform/MessageBox.h"
-#include "platform/NullAudio.h"
+#include "platform/headless/BoxFont.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/NullAudio.h"
+#include "platform/headless/NullDialogHost.h"
+#include "platform/headless/VirtualClock.h"
 
 namespace mirel::tool {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/Main_Form.h"
+#include "base/Files.h"
 #include "mirel_tool/Build.h"
 #include "mirel_tool/Check.h"
 #include "mirel_tool/Codec.h"
 #include "mirel_tool/Routes.h"
-#include "platform/Files.h"
 
 namespace {
 

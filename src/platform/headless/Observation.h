@@ -13,10 +13,10 @@
 #include <memory>
 #include <string>
 
+#include "base/Files.h"
 #include "platform/AudioBackend.h"
 #include "platform/Clock.h"
 #include "platform/DialogHost.h"
-#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/Files.h"
-#include "platform/NullAudio.h"
+#include "base/Files.h"
+#include "platform/headless/NullAudio.h"
 #include "platform/host/SynthAudio.h"
 
 namespace mirel {

@@ -162,7 +162,7 @@ void SynthAudio::Render(float* out, int frames) {
 
 void SynthAudio::RenderMusic(float* stereo, int frames) {
   fluid_synth_write_float(synth_, frames, stereo, 0, 2, stereo, 1, 2);
-  if (playing_) playedFrames_ += frames;
+  if (SongStarted()) playedFrames_ += frames;
 }
 
 bool SynthAudio::StartPlayer() {
@@ -203,9 +203,9 @@ void SynthAudio::SilenceSynth() {
   mixer_.DropLookahead();
 }
 
-bool SynthAudio::SongPlaying() const {
+bool SynthAudio::SongPlaying() {
   // "Done" is no longer playing, whatever the notes still sounding.
-  return playing_ && player_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING &&
+  return SongStarted() && player_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING &&
          playedFrames_ < songFrames_ + kEndGraceFrames;
 }
 
@@ -214,46 +214,22 @@ uint32_t SynthAudio::SendString(const std::string& command, std::string* result)
   CatchUp();
   if (result) result->clear();
   if (!synth_) return kMciErrNoDevice;
-  MciCommand c = ParseMciCommand(command);
-  switch (c.verb) {
-    case MciVerb::Open: {
-      if (open_) return kMciErrDuplicateAlias;
-      auto bytes = ReadFile(c.path);
-      if (!bytes) return kMciErrFileNotFound;
-      auto ms = MidiLengthMs(*bytes);
-      if (!ms) return kMciErrCannotLoad;
-      song_ = StandardMidiFile(std::move(*bytes));  // the player takes no RIFF form
-      songFrames_ = static_cast<uint64_t>(*ms) * Mixer::kRate / 1000;
-      open_ = true;
-      playing_ = false;
-      return 0;
-    }
-    case MciVerb::Unknown: return kMciErrUnrecognized;
-    case MciVerb::OtherAlias: return kMciErrInvalidDevice;
-    default: break;
-  }
-  if (!open_) return kMciErrInvalidDevice;
-  switch (c.verb) {
-    case MciVerb::Play:
-      playing_ = false;
-      if (!StartPlayer()) return kMciErrCannotLoad;
-      playing_ = true;
-      return 0;
-    case MciVerb::Stop:
-      if (player_) fluid_player_stop(player_);
-      SilenceSynth();
-      playing_ = false;
-      return 0;
-    case MciVerb::Close:
-      DropPlayer();
-      open_ = playing_ = false;
-      song_.clear();
-      return 0;
-    case MciVerb::Status:
-      if (result) *result = SongPlaying() ? "playing" : "stopped";
-      return 0;
-    default: return kMciErrUnrecognized;
-  }
+  return SongCommand(command, result);
+}
+
+void SynthAudio::OnSongOpened(Bytes bytes, uint32_t ms) {
+  song_ = StandardMidiFile(std::move(bytes));  // the player takes no RIFF form
+  songFrames_ = static_cast<uint64_t>(ms) * Mixer::kRate / 1000;
+}
+
+void SynthAudio::OnSongStop() {
+  if (player_) fluid_player_stop(player_);
+  SilenceSynth();
+}
+
+void SynthAudio::OnSongClose() {
+  DropPlayer();
+  song_.clear();
 }
 
 bool SynthAudio::PlaySound(const Bytes& wave, uint32_t flags) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "audio/Mixer.h"
+#include "audio/SongDevice.h"
 #include "platform/AudioBackend.h"
 #include "platform/Clock.h"
 
@@ -20,7 +21,7 @@ typedef struct _fluid_player_t fluid_player_t;
 
 namespace mirel {
 
-class SynthAudio final : public AudioBackend, private MusicSource {
+class SynthAudio final : public AudioBackend, private MusicSource, private SongDevice {
  public:
   // Loads the soundfont; check Ready() afterwards.
   SynthAudio(Clock& clock, const std::string& soundfont);
@@ -55,7 +56,11 @@ class SynthAudio final : public AudioBackend, private MusicSource {
   bool StartPlayer();
   void DropPlayer();
   void SilenceSynth();
-  bool SongPlaying() const;
+  void OnSongOpened(Bytes bytes, uint32_t ms) override;
+  bool OnSongStart() override { return StartPlayer(); }
+  void OnSongStop() override;
+  void OnSongClose() override;
+  bool SongPlaying() override;
 
   Clock& clock_;
   std::string soundfont_, error_;
@@ -66,7 +71,6 @@ class SynthAudio final : public AudioBackend, private MusicSource {
   Mixer mixer_;
 
   Bytes song_;                // the open song's file
-  bool open_ = false, playing_ = false;
   uint64_t songFrames_ = 0;   // its length
   uint64_t playedFrames_ = 0; // rendered since "play"
 

@@ -2,6 +2,7 @@
 // The Qt side of the platform: the main window, dialogs, message boxes,
 // picture decoding, fonts and machine facts. Qt types stay in this folder.
 #include <QFont>
+#include <QLocale>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -198,5 +199,9 @@ QImage ToQImage(const Image& img);
 // Qt's own Japanese texts for the standard buttons and dialogs (はい, いいえ,
 // キャンセル); false when the translation files are not installed.
 bool LoadJapaneseTranslations();
+
+// The player comforts' own words in the language of `locale` where one is
+// shipped (Japanese, English), else English; the language taken.
+QString LoadComfortTranslations(const QLocale& locale = QLocale::system());
 
 }  // namespace mirel::qt

@@ -1,5 +1,6 @@
 #include "platform/qt/QtPlayerHost.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -42,7 +43,7 @@ bool Exists(const std::string& path) { return QFileInfo::exists(QString::fromStd
 
 bool SavePng(const QImage& picture, const std::string& path, std::string& problem) {
   if (picture.save(QString::fromStdString(path), "PNG")) return true;
-  problem = "cannot write " + path;
+  problem = QCoreApplication::translate("Comfort", "cannot write %1").arg(QString::fromStdString(path)).toStdString();
   return false;
 }
 

@@ -5,7 +5,7 @@
 #include <QObject>
 
 #include "comfort/PlayerHost.h"
-#include "platform/HeadlessWindow.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "platform/qt/QtHost.h"
 
 namespace mirel::qt {

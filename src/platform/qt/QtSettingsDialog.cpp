@@ -1,6 +1,8 @@
 // The player settings dialog: the display, sound and reading comforts and
 // the list of keys and gamepad buttons. Every edit takes effect at once.
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QPushButton>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -18,25 +20,42 @@ namespace mirel::qt {
 
 namespace {
 
-const char* const kKeys =
-    "<table cellspacing='2'>"
-    "<tr><td><b>Left click, Space, Enter</b></td><td>next line</td><td><b>A</b></td></tr>"
-    "<tr><td><b>Right click</b></td><td>hide / show the message window</td><td><b>B</b></td></tr>"
-    "<tr><td><b>A key</b></td><td>auto mode</td><td><b>X</b></td></tr>"
-    "<tr><td><b>Wheel up, Page Up</b></td><td>backlog</td><td><b>Y</b></td></tr>"
-    "<tr><td><b>Ctrl held</b></td><td>fast-forward through read text</td><td><b>shoulder</b></td></tr>"
-    "<tr><td><b>Ctrl+C</b></td><td>copy the message</td><td></td></tr>"
-    "<tr><td><b>F1</b></td><td>these settings</td><td><b>Start</b></td></tr>"
-    "<tr><td></td><td>choose an answer or a title button</td><td><b>D-pad, A</b></td></tr>"
-    "<tr><td><b>Esc</b></td><td>full screen (during play)</td><td></td></tr>"
-    "<tr><td><b>F11, Alt+Enter</b></td><td>full screen (anywhere)</td><td></td></tr>"
-    "<tr><td><b>Ctrl+1 ... Ctrl+4</b></td><td>window zoom</td><td></td></tr>"
-    "<tr><td><b>Ctrl+M</b></td><td>mute</td><td></td></tr>"
-    "<tr><td><b>F12, Print</b></td><td>screenshot (Pictures/MIREL)</td><td></td></tr>"
-    "<tr><td><b>Arrows, Enter, 1 2 3</b></td><td>title buttons, answers, gallery</td><td></td></tr>"
-    "<tr><td><b>Esc</b></td><td>close a picture or the gallery</td><td></td></tr>"
-    "<tr><td><b>V</b></td><td>the game speaks (on / off)</td><td></td></tr>"
-    "</table>";
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(PlayerSettings)
+};
+
+// The keys and gamepad buttons: keyboard and mouse, what they do, the pad.
+const char* const kKeys[][3] = {
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Left click, Space, Enter"), QT_TRANSLATE_NOOP("PlayerSettings", "next line"), "A"},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Right click"), QT_TRANSLATE_NOOP("PlayerSettings", "hide / show the message window"), "B"},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "A key"), QT_TRANSLATE_NOOP("PlayerSettings", "auto mode"), "X"},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Wheel up, Page Up"), QT_TRANSLATE_NOOP("PlayerSettings", "backlog"), "Y"},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Ctrl held"), QT_TRANSLATE_NOOP("PlayerSettings", "fast-forward through read text"), QT_TRANSLATE_NOOP("PlayerSettings", "shoulder")},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Ctrl+C"), QT_TRANSLATE_NOOP("PlayerSettings", "copy the message"), ""},
+    {"F1", QT_TRANSLATE_NOOP("PlayerSettings", "these settings"), "Start"},
+    {"", QT_TRANSLATE_NOOP("PlayerSettings", "choose an answer or a title button"), QT_TRANSLATE_NOOP("PlayerSettings", "D-pad, A")},
+    {"Esc", QT_TRANSLATE_NOOP("PlayerSettings", "full screen (during play)"), ""},
+    {"F11, Alt+Enter", QT_TRANSLATE_NOOP("PlayerSettings", "full screen (anywhere)"), ""},
+    {"Ctrl+1 ... Ctrl+4", QT_TRANSLATE_NOOP("PlayerSettings", "window zoom"), ""},
+    {"Ctrl+M", QT_TRANSLATE_NOOP("PlayerSettings", "mute"), ""},
+    {"F12, Print", QT_TRANSLATE_NOOP("PlayerSettings", "screenshot (Pictures/MIREL)"), ""},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Arrows, Enter, 1 2 3"), QT_TRANSLATE_NOOP("PlayerSettings", "title buttons, answers, gallery"), ""},
+    {"Esc", QT_TRANSLATE_NOOP("PlayerSettings", "close a picture or the gallery"), ""},
+    {"V", QT_TRANSLATE_NOOP("PlayerSettings", "the game speaks (on / off)"), ""},
+};
+
+QString KeyTable() {
+  QString html = "<table cellspacing='2'>";
+  for (const auto& row : kKeys) {
+    html += "<tr>";
+    for (int column = 0; column < 3; ++column) {
+      QString cell = *row[column] ? Words::tr(row[column]).toHtmlEscaped() : QString();
+      html += column == 1 ? "<td>" + cell + "</td>" : "<td><b>" + cell + "</b></td>";
+    }
+    html += "</tr>";
+  }
+  return html + "</table>";
+}
 
 QSlider* Slider(int value) {
   auto* s = new QSlider(Qt::Horizontal);
@@ -45,7 +64,7 @@ QSlider* Slider(int value) {
   return s;
 }
 
-QCheckBox* Check(const char* text, bool checked) {
+QCheckBox* Check(const QString& text, bool checked) {
   auto* c = new QCheckBox(text);
   c->setChecked(checked);
   return c;
@@ -55,7 +74,7 @@ QSpinBox* Millis(uint32_t value) {
   auto* s = new QSpinBox;
   s->setRange(0, kMaxAutoMs);
   s->setSingleStep(100);
-  s->setSuffix(" ms");
+  s->setSuffix(Words::tr(" ms"));
   s->setValue(static_cast<int>(value));
   return s;
 }
@@ -70,69 +89,71 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
   for (QKeySequence key : {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return),
                            QKeySequence(Qt::ALT | Qt::Key_Enter)})
     QObject::connect(new QShortcut(key, &dlg), &QShortcut::activated, &dlg, switchFullScreen);
-  dlg.setWindowTitle("MIREL - player settings");
+  dlg.setWindowTitle(Words::tr("MIREL - player settings"));
   auto* top = new QVBoxLayout(&dlg);
 
-  auto* display = new QGroupBox("Display");
+  auto* display = new QGroupBox(Words::tr("Display"));
   auto* df = new QFormLayout(display);
   auto* scale = new QComboBox;
-  scale->addItems({"fit (proportions kept)", "integer (whole multiple)", "stretch"});
+  scale->addItems({Words::tr("fit (proportions kept)"), Words::tr("integer (whole multiple)"), Words::tr("stretch")});
   scale->setCurrentIndex(static_cast<int>(start.scale));
   auto* filter = new QComboBox;
-  filter->addItems({"sharp", "smooth"});
+  filter->addItems({Words::tr("sharp"), Words::tr("smooth")});
   filter->setCurrentIndex(static_cast<int>(start.filter));
   auto* zoom = new QComboBox;
   for (int z = 1; z <= kMaxZoom; ++z) zoom->addItem(QString("%1x").arg(z));
   zoom->setCurrentIndex(start.zoom - 1);
-  df->addRow("Scaling", scale);
-  df->addRow("Filtering", filter);
-  df->addRow("Window zoom", zoom);
+  df->addRow(Words::tr("Scaling"), scale);
+  df->addRow(Words::tr("Filtering"), filter);
+  df->addRow(Words::tr("Window zoom"), zoom);
   top->addWidget(display);
 
-  auto* sound = new QGroupBox("Sound");
+  auto* sound = new QGroupBox(Words::tr("Sound"));
   auto* sf = new QFormLayout(sound);
   auto* music = Slider(start.musicVolume);
   auto* effects = Slider(start.effectsVolume);
-  auto* muted = Check("Mute", start.muted);
-  auto* unfocused = Check("Mute while the window is not in front", start.muteUnfocused);
-  sf->addRow("Music", music);
-  sf->addRow("Effects", effects);
+  auto* muted = Check(Words::tr("Mute"), start.muted);
+  auto* unfocused = Check(Words::tr("Mute while the window is not in front"), start.muteUnfocused);
+  sf->addRow(Words::tr("Music"), music);
+  sf->addRow(Words::tr("Effects"), effects);
   sf->addRow(muted);
   sf->addRow(unfocused);
   top->addWidget(sound);
 
-  auto* reading = new QGroupBox("Reading");
+  auto* reading = new QGroupBox(Words::tr("Reading"));
   auto* rf = new QFormLayout(reading);
   auto* autoBase = Millis(start.reading.autoBaseMs);
   auto* autoPerChar = Millis(start.reading.autoPerCharMs);
-  auto* unread = Check("Fast-forward through text not yet read too", start.reading.fastForwardUnread);
-  auto* copyAll = Check("Copy every message to the clipboard", start.reading.copyEveryMessage);
-  rf->addRow("Auto mode waits", autoBase);
-  rf->addRow("... and per character", autoPerChar);
+  auto* unread = Check(Words::tr("Fast-forward through text not yet read too"), start.reading.fastForwardUnread);
+  auto* copyAll = Check(Words::tr("Copy every message to the clipboard"), start.reading.copyEveryMessage);
+  rf->addRow(Words::tr("Auto mode waits"), autoBase);
+  rf->addRow(Words::tr("... and per character"), autoPerChar);
   rf->addRow(unread);
   rf->addRow(copyAll);
   top->addWidget(reading);
 
-  auto* speech = new QGroupBox("Speech");
+  auto* speech = new QGroupBox(Words::tr("Speech"));
   auto* spf = new QFormLayout(speech);
-  auto* speak = Check("Speak each message, the answers and the focused button (V)", start.speech.speak);
-  auto* duck = Check("Lower music and effects while speaking", start.speech.duck);
+  auto* speak = Check(Words::tr("Speak each message, the answers and the focused button (V)"), start.speech.speak);
+  auto* duck = Check(Words::tr("Lower music and effects while speaking"), start.speech.duck);
   auto* rate = new QSlider(Qt::Horizontal);
   rate->setRange(-10, 10);
   rate->setValue(start.speech.rate);
   auto* voice = Slider(start.speech.volume);
   spf->addRow(speak);
   spf->addRow(duck);
-  spf->addRow("Rate", rate);
-  spf->addRow("Volume", voice);
+  spf->addRow(Words::tr("Rate"), rate);
+  spf->addRow(Words::tr("Volume"), voice);
   top->addWidget(speech);
 
-  auto* keys = new QGroupBox("Keys and gamepad buttons");
+  auto* keys = new QGroupBox(Words::tr("Keys and gamepad buttons"));
   auto* kl = new QVBoxLayout(keys);
-  kl->addWidget(new QLabel(kKeys));
+  kl->addWidget(new QLabel(KeyTable()));
   top->addWidget(keys);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  // Qt's own word for it is always Japanese, as the game's dialogs need.
+  buttons->button(QDialogButtonBox::Close)->setText(Words::tr("Close"));
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::accept);
   top->addWidget(buttons);
 

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/qt/QtHost.h"
 
@@ -290,6 +291,19 @@ bool QtWindow::ChangeDisplayMode(bool fullScreen) {
     showNormal();
   }
   picture_->setFocus();
+  // The window manager lifts the focused full-screen window above
+  // everything, the dialogs open over the game too (they are kept above
+  // other windows only): once it has done so they are put back on top and
+  // given the focus, or the game looks frozen.
+  for (int ms : {0, 150})
+    QTimer::singleShot(ms, this, [this] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible() || !w->windowHandle() || w->windowHandle()->transientParent() != windowHandle())
+          continue;
+        w->raise();
+        w->activateWindow();
+      }
+    });
   return true;
 }
 

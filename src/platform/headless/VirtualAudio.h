@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "audio/SongDevice.h"
 #include "platform/AudioBackend.h"
 #include "platform/Clock.h"
 
 namespace mirel {
 
-class VirtualAudio final : public AudioBackend {
+class VirtualAudio final : public AudioBackend, private SongDevice {
  public:
   explicit VirtualAudio(Clock& clock) : clock_(clock) {}
   uint32_t SendString(const std::string& command, std::string* result) override;
@@ -31,9 +32,14 @@ class VirtualAudio final : public AudioBackend {
   bool SoundPlaying();
 
  private:
+  void OnSongOpened(Bytes bytes, uint32_t ms) override;
+  bool OnSongStart() override;
+  void OnSongStop() override {}
+  void OnSongClose() override {}
+  bool SongPlaying() override;
+
   Clock& clock_;
   uint32_t volume_ = 65535;
-  bool open_ = false, playing_ = false;
   uint32_t songMs_ = 0, playStart_ = 0;
   uint32_t soundMs_ = 0, soundStart_ = 0;
 };

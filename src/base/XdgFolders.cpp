@@ -1,4 +1,4 @@
-#include "platform/UserFolders.h"
+#include "base/XdgFolders.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "platform/Clipboard.h"
+#include "platform/headless/MemoryClipboard.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Image.h"
+#include "base/BmpCodec.h"
 
 namespace mirel {
 namespace {

@@ -1,12 +1,6 @@
-#include "platform/FontRaster.h"
-
-#include <cmath>
+#include "platform/headless/BoxFont.h"
 
 namespace mirel {
-
-int Font::PixelHeight() const { return static_cast<int>(std::lround(size * 96.0 / 72.0)); }
-
-double Font::ReportedSize() const { return PixelHeight() * 72.0 / 96.0; }
 
 int BoxFont::CharWidth(char16_t c, const Font& font) {
   int h = font.PixelHeight();

@@ -1,4 +1,4 @@
-#include "platform/Text.h"
+#include "base/Text.h"
 
 #include <cmath>
 #include <cstdlib>

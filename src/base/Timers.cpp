@@ -1,4 +1,4 @@
-#include "platform/Timers.h"
+#include "base/Timers.h"
 
 namespace mirel {
 

@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "base/SingleInstance.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/HeadlessWindow.h"
+#include "platform/headless/HeadlessWindow.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/Clock.h"
+#include "base/RealClock.h"
 
 #include <chrono>
 #include <thread>
@@ -16,20 +16,5 @@ RealClock::RealClock() : start_ns_(SteadyNs()) {}
 uint32_t RealClock::GetTickCount() { return static_cast<uint32_t>((SteadyNs() - start_ns_) / 1000000u); }
 
 void RealClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-uint32_t VirtualClock::GetTickCount() {
-  now_ += costPerRead_;
-  if (++readsSinceSleep_ >= spinReadsPerMs_) {
-    readsSinceSleep_ = 0;
-    ++now_;
-  }
-  return now_;
-}
-
-void VirtualClock::Sleep(uint32_t ms) {
-  readsSinceSleep_ = 0;
-  now_ += ms;
-  slept_ += ms;
-}
 
 }  // namespace mirel

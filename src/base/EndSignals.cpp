@@ -1,4 +1,4 @@
-#include "platform/EndSignals.h"
+#include "base/EndSignals.h"
 
 #include <fcntl.h>
 #include <unistd.h>
