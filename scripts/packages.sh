@@ -4,12 +4,17 @@
 # clang with its runtime (libFuzzer) and llvm (its symbolizer) the fuzz targets;
 # strace slows the game's writes down for the kill tests; qt6-tools-dev and
 # qt6-l10n-tools build the comforts' translations (lupdate, lrelease);
-# lintian and appstream check the Debian package.
+# lintian and appstream check the Debian package; Qt's speech module (whose
+# CMake files need qt6-declarative-dev) speaks through speech-dispatcher and
+# espeak-ng; at-spi2-core, dbus-x11, python3-pyatspi and xdotool let the
+# desktop test read the window as a screen reader does.
 MIREL_PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libfluidsynth-dev libsdl2-dev \
 timgm6mb-soundfont fonts-ipafont-gothic fonts-liberation qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev file \
 openttd-openmsx planetblupi-music-midi \
 xvfb xauth openbox \
-clang libclang-rt-14-dev llvm strace lintian appstream"
+clang libclang-rt-14-dev llvm strace lintian appstream \
+qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher espeak-ng \
+at-spi2-core dbus dbus-x11 python3-pyatspi xdotool"
 
 # Installs whatever of them is missing (as root, or through sudo).
 mirel_install_packages() {

@@ -31,6 +31,46 @@
         <source>cannot write %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>locked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speech on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speech off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No speech engine: the game cannot speak</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PlayerSettings</name>
@@ -208,6 +248,42 @@
     </message>
     <message>
         <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Arrows, Enter, 1 2 3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>title buttons, answers, gallery</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>close a picture or the gallery</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the game speaks (on / off)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speech</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speak each message, the answers and the focused button (V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lower music and effects while speaking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

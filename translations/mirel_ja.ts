@@ -31,6 +31,46 @@
         <source>cannot write %1</source>
         <translation>%1 に書き込めません</translation>
     </message>
+    <message>
+        <source>Start</source>
+        <translation>はじめから</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>つづきから</translation>
+    </message>
+    <message>
+        <source>Gallery</source>
+        <translation>ギャラリー</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>戻る</translation>
+    </message>
+    <message>
+        <source>locked</source>
+        <translation>未開放</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>絵</translation>
+    </message>
+    <message>
+        <source>Speech on</source>
+        <translation>読み上げを始めます</translation>
+    </message>
+    <message>
+        <source>Speech off</source>
+        <translation>読み上げを止めます</translation>
+    </message>
+    <message>
+        <source>No speech engine: the game cannot speak</source>
+        <translation>音声合成エンジンがないため読み上げできません</translation>
+    </message>
 </context>
 <context>
     <name>PlayerSettings</name>
@@ -209,6 +249,42 @@
     <message>
         <source>Close</source>
         <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Arrows, Enter, 1 2 3</source>
+        <translation>矢印キー、Enter、1 2 3</translation>
+    </message>
+    <message>
+        <source>title buttons, answers, gallery</source>
+        <translation>タイトルのボタン、選択肢、ギャラリー</translation>
+    </message>
+    <message>
+        <source>close a picture or the gallery</source>
+        <translation>絵やギャラリーを閉じる</translation>
+    </message>
+    <message>
+        <source>the game speaks (on / off)</source>
+        <translation>読み上げ（オン／オフ）</translation>
+    </message>
+    <message>
+        <source>Speech</source>
+        <translation>読み上げ</translation>
+    </message>
+    <message>
+        <source>Speak each message, the answers and the focused button (V)</source>
+        <translation>メッセージ、選択肢、選んでいるボタンを読み上げる（V）</translation>
+    </message>
+    <message>
+        <source>Lower music and effects while speaking</source>
+        <translation>読み上げ中は音楽と効果音を小さくする</translation>
+    </message>
+    <message>
+        <source>Rate</source>
+        <translation>速さ</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,12 @@ PadScreen Main_Form::Reachable() const {
   return s;
 }
 
+void Main_Form::SpeechChanged(const SpeechSettings& s) {
+  if (!access) return;
+  access->speech = s;
+  access->Apply();
+}
+
 void Main_Form::ComposeScreen(Image& out) { Compose(*this, *sys.fonts, out); }
 
 }  // namespace mirel

@@ -12,8 +12,12 @@ void Main_Form::DoEvents() {
   sys.window->Sync(form);
   sys.events->Pump(events);
   timers.Poll();
+  // What the player saw before acting on it is told first.
+  access->Pumped();
   DispatchQueued(false);
   comforts.Pumped();
+  access->Pumped();
+  player.SetDucked(access->Ducking());
   if (QuitRequested) {
     QuitRequested = false;
     throw ProgramEnd{0, true};
@@ -53,6 +57,7 @@ void Main_Form::Dispatch(const InputEvent& e) {
   // over the backlog too; then the reading comforts.
   if (player.Intercept(e)) return;
   if (comforts.Intercept(e)) return;
+  if (access->Intercept(e, !form.enabled)) return;
   if (e.kind == EventKind::DialogControl) {
     Form* forms[] = {optionWindow.get(), nameEnt.get(), fileWindow.get(), aboutBox.get()};
     for (Form* f : forms)

@@ -12,6 +12,7 @@
 
 #include "app/Exits.h"
 #include "app/StoryFile.h"
+#include "comfort/Accessibility.h"
 #include "comfort/Comforts.h"
 #include "comfort/GameView.h"
 #include "audio/Mci.h"
@@ -263,11 +264,16 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   Surface& MessageWindow() override { return Waku[0]; }
   void ComposeScreen(Image& out) override;
   void AddOverlay(Surface* s) override { Controls::AddOverlay(s); }
+  void SpeechChanged(const SpeechSettings& s) override;
   // The player's reading comforts (comfort/), consulted at the waits.
   Comforts comforts{*this, sys};
   // The player's display and sound comforts (comfort/): they see every
   // input event first.
   PlayerComforts player{*this, sys, comforts.settings};
+  // The game read aloud and to assistive technology, and the keyboard on
+  // every screen (comfort/): it sees input after the other comforts.
+  std::unique_ptr<GameReader> reader;
+  std::unique_ptr<Accessibility> access;
 
   // ---- gfx/Transitions.cpp ----
   void PlaceEffect();

@@ -38,6 +38,8 @@ const char* const kUsage =
     "                    event a line on the game's clock: every picture presented\n"
     "                    (with a hash of it), music, sound and volume, message\n"
     "                    boxes, dialogs, menus and files written\n"
+    "  --a11y            headless: print what a screen reader is told and what the\n"
+    "                    game says aloud, as \"a11y: ...\" and \"speech: ...\" lines\n"
     "  --stats           at the end print the time from start to the title screen\n"
     "                    (without the game's own fixed waits in a headless run) and\n"
     "                    the peak memory\n"
@@ -106,6 +108,7 @@ ProgramOptions ParseOptions(int argc, char** argv) {
     else if (s == "--headless") flag(a.headless);
     else if (s == "--lock") flag(a.lock);
     else if (s == "--stats") flag(a.stats);
+    else if (s == "--a11y") flag(a.a11y);
     else if (s == "--help" || s == "-h") flag(a.help);
     else if (s == "--version") flag(a.version);
     else fail("unknown option " + s);

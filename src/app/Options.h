@@ -14,7 +14,7 @@ struct ProgramOptions {
   bool warp = false;
   long warpBlock = 0;
   std::vector<std::pair<std::string, int16_t>> counters;
-  bool headless = false, lock = false, help = false, version = false, stats = false;
+  bool headless = false, lock = false, help = false, version = false, stats = false, a11y = false;
   long maxSeconds = 6 * 3600;
   long clockCost = 0;
   std::string error;  // the first fault found, empty for none

@@ -20,6 +20,7 @@
 #include "base/RealClock.h"
 #include "base/SingleInstance.h"
 #include "base/XdgFolders.h"
+#include "platform/headless/AccessLines.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/MemoryClipboard.h"
 #include "platform/headless/NullDialogHost.h"
@@ -30,9 +31,11 @@
 #include "platform/host/DeferredAudio.h"
 #include "platform/host/Gamepad.h"
 #include "platform/host/HostAudio.h"
+#include "platform/qt/QtAccessible.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtPlayerHost.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtSpeech.h"
 
 namespace mirel {
 
@@ -275,6 +278,11 @@ std::unique_ptr<BuiltPlatform> BuildPlatform(const PlatformPlan& plan, int& stat
   p.dialogs = dialogs;
   p.clipboard = clipboard;
   p.folders = &folders;
+  // What a screen reader is told and what the game says aloud.
+  if (!headless) {
+    p.access = &b->Make<qt::QtAccessibleStory>(*desktop, *inbox);
+    p.speech = &b->Make<qt::QtSpeech>();
+  }
 
   if (headless) {
     b->input->SetScreenshotHandler([offscreen](const std::string& file) {
@@ -298,6 +306,15 @@ std::unique_ptr<BuiltPlatform> BuildPlatform(const PlatformPlan& plan, int& stat
     });
     // The environment log reports the machine and its folders.
     b->recording->Log().SetUnhashedFiles({"mirel.log"});
+  }
+  if (headless && plan.a11y) {
+    Built* built = b.get();
+    auto& lines = b->Make<AccessLines>([built](const std::string& line) {
+      std::printf("%s\n", line.c_str());
+      if (built->recording) built->recording->Log().Note(line);
+    });
+    p.access = &lines;
+    p.speech = &lines;
   }
   return b;
 }

@@ -21,6 +21,7 @@ struct PlatformPlan {
   long clockCost = 0;      // headless: milliseconds every reading of the clock costs
   std::string recordFile;  // headless: what is seen and heard, one event a line
   std::string traceFile;   // headless: every scenario record run
+  bool a11y = false;       // headless: "a11y:" and "speech:" lines
 };
 
 // The platform and all it is made of; it outlives the game's window.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/GameReader.h"
 #include "base/Files.h"
 #include "ui/File_Window.h"
 #include "ui/NameEnt.h"
@@ -24,6 +25,14 @@ Main_Form::Main_Form(Platform& platform, StartOptions opts)
   nameEnt = std::make_unique<NameEnt>(*this);
   fileWindow = std::make_unique<File_Window>(*this);
   aboutBox = std::make_unique<frmAbout>(*this);
+  reader = MakeGameReader(*this);
+  access = std::make_unique<Accessibility>(*reader, sys.access, sys.speech, [this](const std::string& note) {
+    if (sys.player) sys.player->Note(note);
+  });
+  access->speech = player.settings.speech;
+  access->Apply();
+  access->OnSpeechSwitched([this](const SpeechSettings& s) { player.SpeechSwitched(s); });
+  AddOverlay(&access->FocusMark());
 }
 
 Main_Form::~Main_Form() = default;

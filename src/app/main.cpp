@@ -35,6 +35,7 @@ int Play(const ProgramOptions& o) {
   plan.clockCost = o.clockCost;
   plan.recordFile = o.record;
   plan.traceFile = o.trace;
+  plan.a11y = o.a11y;
   int status = 0;
   std::unique_ptr<BuiltPlatform> built = BuildPlatform(plan, status);
   if (!built) return status;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "comfort/Gamepad.h"
+#include "comfort/SpeechSettings.h"
 #include "platform/Events.h"
 #include "platform/Image.h"
 
@@ -54,6 +55,8 @@ class GameView {
   virtual void Dispatch(const InputEvent& e) = 0;
   virtual void EnterFullScreen() = 0;
   virtual void LeaveFullScreen() = 0;
+  // The player changed how the game speaks.
+  virtual void SpeechChanged(const SpeechSettings& s) = 0;
 };
 
 }  // namespace mirel

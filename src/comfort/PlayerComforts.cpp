@@ -91,6 +91,7 @@ void PlayerComforts::OpenSettings() {
         settings = s;
         settings.fullScreen = fullScreen;
         reading_ = settings.reading;
+        game_.SpeechChanged(settings.speech);
         Apply();
       },
       [this] { ToggleFullScreen(); });
@@ -102,6 +103,26 @@ void PlayerComforts::Apply() {
   if (host_) host_->ApplyDisplay(settings);
   PlayerGains g = Gains();
   if (sys_.audio) sys_.audio->SetPlayerGains(g.music, g.effects);
+}
+
+PlayerGains PlayerComforts::Gains() const {
+  PlayerGains g = GainsFor(settings, focused_);
+  if (ducked_) {
+    g.music *= kDuckedGain;
+    g.effects *= kDuckedGain;
+  }
+  return g;
+}
+
+void PlayerComforts::SetDucked(bool ducked) {
+  if (ducked == ducked_) return;
+  ducked_ = ducked;
+  Apply();
+}
+
+void PlayerComforts::SpeechSwitched(const SpeechSettings& s) {
+  settings.speech = s;
+  Save();
 }
 
 void PlayerComforts::Save() {

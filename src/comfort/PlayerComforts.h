@@ -40,7 +40,11 @@ class PlayerComforts {
   void Started();
   // Shutdown, before full screen is left: remembers the window.
   void Closing();
-  PlayerGains Gains() const { return GainsFor(settings, focused_); }
+  PlayerGains Gains() const;
+  // Music and effects lowered while the game speaks.
+  void SetDucked(bool ducked);
+  // Speaking was switched by its key: the setting is kept.
+  void SpeechSwitched(const SpeechSettings& s);
 
  private:
   void Apply();
@@ -56,6 +60,7 @@ class PlayerComforts {
   PlayerHost* host_;
   GamepadMapper pad_;
   bool focused_ = true;
+  bool ducked_ = false;
   bool editing_ = false;
   PlayerSettingsFile file_;
   std::string loadProblem_;

@@ -45,6 +45,10 @@ SettingsValues ToValues(const PlayerSettings& s) {
   v["reading/auto_per_char_ms"] = std::to_string(s.reading.autoPerCharMs);
   v["reading/fast_forward_unread"] = Bool(s.reading.fastForwardUnread);
   v["reading/copy_every_message"] = Bool(s.reading.copyEveryMessage);
+  v["speech/speak"] = Bool(s.speech.speak);
+  v["speech/lower_sound"] = Bool(s.speech.duck);
+  v["speech/rate"] = std::to_string(s.speech.rate);
+  v["speech/volume"] = std::to_string(s.speech.volume);
   return v;
 }
 
@@ -106,6 +110,10 @@ PlayerSettings PlayerSettingsFile::Load(SettingsStore& store, std::string& probl
   read("reading/auto_per_char_ms", ms(s.reading.autoPerCharMs));
   read("reading/fast_forward_unread", boolean(s.reading.fastForwardUnread));
   read("reading/copy_every_message", boolean(s.reading.copyEveryMessage));
+  read("speech/speak", boolean(s.speech.speak));
+  read("speech/lower_sound", boolean(s.speech.duck));
+  read("speech/rate", integer(-10, 10, s.speech.rate));
+  read("speech/volume", integer(0, 100, s.speech.volume));
   saved_ = s;
   return s;
 }

@@ -6,6 +6,7 @@
 
 #include "comfort/ReadingSettings.h"
 #include "comfort/Scaling.h"
+#include "comfort/SpeechSettings.h"
 #include "platform/SettingsStore.h"
 
 namespace mirel {
@@ -23,6 +24,8 @@ struct PlayerSettings {
   int windowX = 0, windowY = 0;
   // Auto mode's pace, fast-forward and copying, for the reading comforts.
   ReadingSettings reading;
+  // The game speaking for itself.
+  SpeechSettings speech;
 
   bool operator==(const PlayerSettings&) const = default;
 };

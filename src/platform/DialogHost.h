@@ -34,6 +34,10 @@ struct DialogControl {
   int cornerRadius = 0;   // panel: curved corners of this radius
   // Picture: pixels shown, 0x00RRGGBB top-down, w*h of them (may be empty).
   std::vector<uint32_t> pixels;
+  // What assistive technology calls a control that shows no words of its
+  // own; empty: its caption, or the words near it. One that has it is
+  // reached from the keyboard too.
+  Text accessibleName;
 };
 
 struct DialogModel {

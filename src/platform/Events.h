@@ -28,8 +28,8 @@ enum class EventKind {
 };
 
 // The Windows virtual-key codes the program names.
-constexpr int kVkEnter = 13, kVkControl = 17, kVkEscape = 27, kVkSpace = 32, kVkPageUp = 33, kVkPageDown = 34,
-              kVkUp = 38, kVkDown = 40, kVkPrint = 44, kVkF1 = 112, kVkF11 = 122, kVkF12 = 123;
+constexpr int kVkTab = 9, kVkEnter = 13, kVkControl = 17, kVkEscape = 27, kVkSpace = 32, kVkPageUp = 33, kVkPageDown = 34,
+              kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40, kVkPrint = 44, kVkF1 = 112, kVkF11 = 122, kVkF12 = 123;
 
 // Modifier keys held with a key.
 constexpr int kModShift = 1, kModCtrl = 2, kModAlt = 4;

@@ -17,6 +17,8 @@ namespace mirel {
 
 class SettingsStore;
 class PlayerHost;
+class AccessibleOutput;
+class SpeechEngine;
 
 struct Platform {
   Clock* clock = nullptr;
@@ -35,6 +37,10 @@ struct Platform {
   // runs with the defaults.
   SettingsStore* settings = nullptr;
   PlayerHost* player = nullptr;
+  // Assistive technology and speech synthesis; without them the game
+  // neither describes itself nor speaks.
+  AccessibleOutput* access = nullptr;
+  SpeechEngine* speech = nullptr;
 };
 
 }  // namespace mirel

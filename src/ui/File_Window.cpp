@@ -179,6 +179,8 @@ void File_Window::FillSlots() {
       label.foreColor = kEmptyColour;
       label.caption = kNoData;
     }
+    // The frame is a picture: it is named by its slot's number and caption.
+    model.At(Indexed("Picture1", k)).accessibleName = Decimal(k + 1) + u" " + label.caption;
   }
   Update();
 }

@@ -103,3 +103,31 @@ TEST(Desktop, AGameDialogStaysInFrontWhenTheWindowGoesFullScreen) {
 
 }  // namespace
 }  // namespace mirel
+
+namespace mirel {
+namespace {
+
+// A screen reader's view of the real window over the desktop's
+// accessibility bus (tests/app/screen_reader/read_story.py): the messages
+// as text, the next one told by an event, the answers as buttons, the
+// second picked with Down and Enter and its message read.
+TEST(Desktop, AScreenReaderReadsTheStoryAndTheKeyboardPicksAnAnswer) {
+  test::TempDir root;
+  const std::string src = std::string(MIREL_TEST_SOURCE_DIR) + "/tests/app/screen_reader/";
+  const std::string bin = test::BuildDir();
+  const test::Outcome built = test::Shell(bin + "tools/mirel-tool build '" + src + "story' '" + root / "data" +
+                                          "' --base '" + bin + "demo-data' 2>&1");
+  ASSERT_EQ(built.status, 0) << built.out;
+  // Debian's own Python: python3-pyatspi installs for it.
+  test::DesktopLock one;
+  const test::Outcome read = test::Shell("cd '" + root.path() + "' && dbus-run-session -- " +
+                                         "/usr/bin/python3 '" + src + "read_story.py' '" + bin + "src/mirel' '" +
+                                         root / "data" + "' '" + root.path() + "' 2>&1");
+  EXPECT_EQ(read.status, 0) << "needs Xvfb, dbus-run-session, at-spi2-core, python3-pyatspi and xdotool "
+                               "(scripts/packages.sh)\n"
+                            << read.out;
+  EXPECT_NE(read.out.find("the story was read, the answer taken"), std::string::npos) << read.out;
+}
+
+}  // namespace
+}  // namespace mirel

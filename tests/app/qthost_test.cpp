@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWindow>
 #include <QScrollBar>
@@ -173,6 +174,46 @@ TEST_F(QtHostTest, ABusyDialogsFramesKeepTheirColoursAndAPanelsColourStaysOffIts
   dialogs.ShowDialog(m);
   ASSERT_NE(ShownDialog("busy"), nullptr);
   EXPECT_EQ(ShownDialog("busy")->width(), 400);
+}
+
+// Every control of a dialog has a name for assistive technology; a picture
+// frame named for it is reached with Tab and used with Space like a click.
+TEST_F(QtHostTest, DialogControlsAreNamedAndANamedFrameAnswersTheKeyboard) {
+  QWidget game;
+  game.show();
+  qt::EventInbox inbox;
+  qt::QtDialogs dialogs(inbox);
+  dialogs.SetOwner(&game);
+  auto control = [](const char* name, ControlKind kind, const char16_t* caption, const char* parent = "") {
+    DialogControl c;
+    c.name = name, c.kind = kind, c.caption = caption, c.parent = parent, c.x = 2, c.y = 2, c.w = 40, c.h = 20;
+    return c;
+  };
+  DialogModel m;
+  m.name = "Named", m.caption = u"named", m.clientWidth = 200, m.clientHeight = 100;
+  m.controls = {control("Picture1(0)", ControlKind::Picture, u""), control("Label1(0)", ControlKind::Label, u"一話", "Picture1(0)"),
+                control("Label9", ControlKind::Label, u"音量"), control("HScroll1", ControlKind::HScrollBar, u""),
+                control("Panel1", ControlKind::Panel, u""), control("Label2", ControlKind::Label, u"お知らせ", "Panel1"),
+                control("Command1", ControlKind::Button, u"閉じる")};
+  m.controls[0].accessibleName = u"1 一話";
+  const struct {
+    const char* control;
+    const char* name;
+  } cases[] = {{"Picture1(0)", "1 一話"}, {"Label9", "音量"}, {"HScroll1", "音量"}, {"Panel1", "お知らせ"}, {"Command1", "閉じる"}};
+  for (const auto& c : cases) EXPECT_EQ(qt::AccessibleNameOf(m, *m.Find(c.control)).toStdString(), c.name) << c.control;
+  dialogs.ShowDialog(m);
+  QDialog* d = ShownDialog("named");
+  ASSERT_NE(d, nullptr);
+  auto* frame = d->findChild<QWidget*>("Picture1(0)");
+  auto* panel = d->findChild<QWidget*>("Panel1");
+  ASSERT_TRUE(frame && panel);
+  EXPECT_EQ(frame->accessibleName().toStdString(), "1 一話");
+  EXPECT_EQ(frame->focusPolicy(), Qt::StrongFocus);
+  EXPECT_EQ(panel->focusPolicy(), Qt::NoFocus) << "a panel without a name of its own is not a stop of Tab";
+  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+  QApplication::sendEvent(frame, &space);
+  ASSERT_EQ(inbox.pending.size(), 1u);
+  EXPECT_EQ(inbox.pending.front().control, "Picture1(0)");
 }
 
 // The comforts speak the desktop's language where one is shipped, else

@@ -46,7 +46,8 @@ TEST_F(SettingsFile, EveryValueComesBackFromTheUsersConfigFolder) {
                    .effectsVolume = 0, .muted = true, .muteUnfocused = true, .fullScreen = true,
                    .hasWindowPos = true, .windowX = -20, .windowY = 140,
                    .reading = {.autoBaseMs = 900, .autoPerCharMs = 0, .fastForwardUnread = true,
-                               .copyEveryMessage = true}};
+                               .copyEveryMessage = true},
+                   .speech = {.speak = true, .duck = false, .rate = -4, .volume = 60}};
   ASSERT_TRUE(SavePlayerSettings(store, s, problem)) << problem;
   qt::QtSettingsStore again;
   EXPECT_EQ(LoadPlayerSettings(again, problem), s);

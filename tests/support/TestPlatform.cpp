@@ -1,6 +1,8 @@
 #include "support/TestPlatform.h"
 
 #include <sys/wait.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -169,12 +171,21 @@ Outcome Shell(const std::string& cmd) {
   return r;
 }
 
+DesktopLock::DesktopLock() : fd_(open("/tmp/mirel-desktop-tests.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666)) {
+  if (fd_ >= 0) flock(fd_, LOCK_EX);
+}
+
+DesktopLock::~DesktopLock() {
+  if (fd_ >= 0) close(fd_);
+}
+
 Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
                      const std::string& env) {
   // Tests run side by side: two xvfb-run that look for a free display
   // from the same number may both take it, and two games then share one
   // screen and one window manager. Each test process looks from its own.
   const std::string from = std::to_string(100 + getpid() % 5000);
+  DesktopLock one;
   // The player's settings (full screen, the window's place) are the test's
   // own, not left over from another run.
   return Shell("cd '" + dir + "' && HOME='" + dir + "' XDG_CONFIG_HOME='" + dir + "config' XDG_DATA_HOME='" + dir +

@@ -152,6 +152,18 @@ Outcome Shell(const std::string& cmd);
 // `screen` pixels (for example "1280x1024") whose windows openbox manages,
 // with its home and settings in `dir` (ending in a separator), `env` in
 // front and both output streams caught: `mirel ARGS`.
+// Held while a test uses a virtual X display: the desktop tests run one at a
+// time, since X servers started side by side can take one display number.
+class DesktopLock {
+ public:
+  DesktopLock();
+  ~DesktopLock();
+  DesktopLock(const DesktopLock&) = delete;
+  DesktopLock& operator=(const DesktopLock&) = delete;
+
+ private:
+  int fd_;
+};
 Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
                      const std::string& env = "");
 // Folder of the build (for the demo data and the program), from the

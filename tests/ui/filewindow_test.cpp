@@ -176,3 +176,20 @@ TEST_F(FileWindowTest, TheDialogOpensOnlyWhereTheGameCanBeSavedOrLoaded) {
 
 }  // namespace
 }  // namespace mirel
+
+namespace mirel {
+namespace {
+
+// The slot frames show only pictures: each is named for assistive
+// technology by its slot's number and the caption it holds.
+TEST_F(FileWindowTest, EachSlotFrameIsNamedByItsNumberAndCaption) {
+  WriteSlot(2, u"第二話", u"夕暮れ");
+  Open(2);
+  for (int k = 0; k < 5; ++k) {
+    const Text want = k == 2 ? Text(u"3 第二話\r\n夕暮れ") : Decimal(k + 1) + u" データなし";
+    EXPECT_EQ(w.model.At("Picture1(" + std::to_string(k) + ")").accessibleName, want) << k;
+  }
+}
+
+}  // namespace
+}  // namespace mirel

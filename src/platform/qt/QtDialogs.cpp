@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -54,23 +56,45 @@ class ModelDialog final : public QDialog {
 };
 
 // Labels, panels and pictures report clicks: the save dialog's slots are
-// picked by clicking their frame or caption.
+// picked by clicking their frame or caption, or from the keyboard (Tab to
+// it, then Space or Enter) where the frame is named for that.
 class ClickLabel final : public QLabel {
  public:
   ClickLabel(QWidget* parent, std::function<void()> onClick) : QLabel(parent), onClick_(std::move(onClick)) {}
   // A disabled picture only stops answering: Qt would grey its picture,
   // where the game's frames keep their colours while it is busy.
   void SetAnswering(bool on) { answering_ = on; }
+  void SetKeyboard(bool on) {
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+    keyboard_ = on;
+  }
 
  protected:
   void mousePressEvent(QMouseEvent* e) override {
     if (answering_) onClick_();
     else e->ignore();
   }
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool press = e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (keyboard_ && press && !e->isAutoRepeat()) {
+      if (answering_) onClick_();
+      return;
+    }
+    QLabel::keyPressEvent(e);
+  }
+  // The keyboard's place is shown over the picture, which stays as drawn.
+  void paintEvent(QPaintEvent* e) override {
+    QLabel::paintEvent(e);
+    if (!hasFocus()) return;
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+    p.drawRect(rect().adjusted(1, 1, -1, -1));
+  }
 
  private:
   std::function<void()> onClick_;
   bool answering_ = true;
+  bool keyboard_ = false;
 };
 
 // Captions break lines with CR LF; Qt's labels want a bare LF.
@@ -102,6 +126,21 @@ void StyleColours(QWidget* w, const DialogControl& c, int scale) {
 }
 
 }  // namespace
+
+QString AccessibleNameOf(const DialogModel& model, const DialogControl& c) {
+  if (!c.accessibleName.empty()) return Q(c.accessibleName);
+  if (!c.caption.empty()) return Q(c.caption);
+  QStringList held;
+  for (const DialogControl& k : model.controls)
+    if (k.parent == c.name && !k.caption.empty()) held << Q(k.caption);
+  if (!held.isEmpty()) return held.join(QStringLiteral(" "));
+  const DialogControl* before = nullptr;
+  for (const DialogControl& k : model.controls) {
+    if (&k == &c) break;
+    if (k.kind == ControlKind::Label && k.parent == c.parent && !k.caption.empty()) before = &k;
+  }
+  return before ? Q(before->caption) : QString();
+}
 
 struct QtDialogs::Open {
   // Gone already when the owner window went first and took it along.
@@ -236,6 +275,8 @@ void QtDialogs::UpdateDialog(const DialogModel& model) {
     w->setVisible(c.visible);
     w->setGeometry(c.x * o.scale, c.y * o.scale, c.w * o.scale, c.h * o.scale);
     StyleColours(w, c, o.scale);
+    w->setAccessibleName(AccessibleNameOf(model, c));
+    if (auto* pic = dynamic_cast<ClickLabel*>(w)) pic->SetKeyboard(!c.accessibleName.empty());
     switch (c.kind) {
       case ControlKind::Label:
         static_cast<QLabel*>(w)->setText(Q(c.caption));

@@ -92,6 +92,7 @@ class QtWindow final : public QMainWindow, public WindowHost {
   void SetZoom(int zoom);
   void SetScaling(ScaleMode mode, ScaleFilter filter) { picture_->SetScaling(mode, filter); }
   const QImage& Presented() const { return picture_->Picture(); }
+  PictureWidget* Canvas() const { return picture_; }
   int DialogScale() const;
   void ShowNote(const QString& text);
 
@@ -180,6 +181,11 @@ class QtDialogs final : public DialogHost {
   QPointer<QWidget> owner_;
   std::map<std::string, std::unique_ptr<Open>> open_;
 };
+
+// The name assistive technology hears for a control of a dialog: the one
+// the dialog gives it, else its caption, else the captions of what it
+// holds, else the caption of the label just before it.
+QString AccessibleNameOf(const DialogModel& model, const DialogControl& c);
 
 class HostSystemInfo final : public SystemInfo {
  public:

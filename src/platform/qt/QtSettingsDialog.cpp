@@ -39,6 +39,9 @@ const char* const kKeys[][3] = {
     {"Ctrl+1 ... Ctrl+4", QT_TRANSLATE_NOOP("PlayerSettings", "window zoom"), ""},
     {"Ctrl+M", QT_TRANSLATE_NOOP("PlayerSettings", "mute"), ""},
     {"F12, Print", QT_TRANSLATE_NOOP("PlayerSettings", "screenshot (Pictures/MIREL)"), ""},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Arrows, Enter, 1 2 3"), QT_TRANSLATE_NOOP("PlayerSettings", "title buttons, answers, gallery"), ""},
+    {"Esc", QT_TRANSLATE_NOOP("PlayerSettings", "close a picture or the gallery"), ""},
+    {"V", QT_TRANSLATE_NOOP("PlayerSettings", "the game speaks (on / off)"), ""},
 };
 
 QString KeyTable() {
@@ -129,6 +132,20 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
   rf->addRow(copyAll);
   top->addWidget(reading);
 
+  auto* speech = new QGroupBox(Words::tr("Speech"));
+  auto* spf = new QFormLayout(speech);
+  auto* speak = Check(Words::tr("Speak each message, the answers and the focused button (V)"), start.speech.speak);
+  auto* duck = Check(Words::tr("Lower music and effects while speaking"), start.speech.duck);
+  auto* rate = new QSlider(Qt::Horizontal);
+  rate->setRange(-10, 10);
+  rate->setValue(start.speech.rate);
+  auto* voice = Slider(start.speech.volume);
+  spf->addRow(speak);
+  spf->addRow(duck);
+  spf->addRow(Words::tr("Rate"), rate);
+  spf->addRow(Words::tr("Volume"), voice);
+  top->addWidget(speech);
+
   auto* keys = new QGroupBox(Words::tr("Keys and gamepad buttons"));
   auto* kl = new QVBoxLayout(keys);
   kl->addWidget(new QLabel(KeyTable()));
@@ -153,12 +170,16 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
     s.reading.autoPerCharMs = static_cast<uint32_t>(autoPerChar->value());
     s.reading.fastForwardUnread = unread->isChecked();
     s.reading.copyEveryMessage = copyAll->isChecked();
+    s.speech.speak = speak->isChecked();
+    s.speech.duck = duck->isChecked();
+    s.speech.rate = rate->value();
+    s.speech.volume = voice->value();
     changed(s);
   };
   for (QComboBox* c : {scale, filter, zoom}) QObject::connect(c, &QComboBox::currentIndexChanged, &dlg, update);
-  for (QSlider* sl : {music, effects}) QObject::connect(sl, &QSlider::valueChanged, &dlg, update);
+  for (QSlider* sl : {music, effects, rate, voice}) QObject::connect(sl, &QSlider::valueChanged, &dlg, update);
   for (QSpinBox* sp : {autoBase, autoPerChar}) QObject::connect(sp, &QSpinBox::valueChanged, &dlg, update);
-  for (QCheckBox* c : {muted, unfocused, unread, copyAll}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
+  for (QCheckBox* c : {muted, unfocused, unread, copyAll, speak, duck}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
   dlg.exec();
 }
 

@@ -133,6 +133,8 @@ void PictureWidget::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_PageDown: vk = kVkPageDown; break;
     case Qt::Key_Up: vk = kVkUp; break;
     case Qt::Key_Down: vk = kVkDown; break;
+    case Qt::Key_Left: vk = kVkLeft; break;
+    case Qt::Key_Right: vk = kVkRight; break;
     default:
       if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) vk = 'A' + (e->key() - Qt::Key_A);
       else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9) vk = '0' + (e->key() - Qt::Key_0);
