@@ -15,6 +15,7 @@
 #include "comfort/Comforts.h"
 #include "audio/Mci.h"
 #include "comfort/PlayerComforts.h"
+#include "comfort/ReplayGate.h"
 #include "gfx/Controls.h"
 #include "gfx/Gdi.h"
 #include "platform/Platform.h"
@@ -51,6 +52,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData {
 
   Platform& sys;
   StartOptions options;
+  // The clock and sound as the game's timers and songs reach them: closed
+  // while going back runs the story again out of sight.
+  ReplayGate gate;
   Timers timers;
   Mci mci;
   WorkDib dib;

@@ -61,7 +61,8 @@ const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu
 int KeyCode(const std::string& k) {
   static const std::pair<const char*, int> names[] = {
       {"space", kVkSpace},   {"enter", kVkEnter}, {"esc", kVkEscape}, {"ctrl", kVkControl}, {"pageup", kVkPageUp},
-      {"pagedown", kVkPageDown}, {"up", kVkUp},   {"down", kVkDown},  {"print", kVkPrint}};
+      {"pagedown", kVkPageDown}, {"up", kVkUp},   {"down", kVkDown},  {"print", kVkPrint},
+      {"backspace", 8},      {"left", 37},        {"right", 39}};
   for (auto& [name, code] : names)
     if (k == name) return code;
   if (k.size() >= 2 && k.size() <= 3 && k[0] == 'f' && IntIn(k.substr(1), 1, 12)) return kVkF1 - 1 + std::stoi(k.substr(1));

@@ -11,7 +11,8 @@
 //   rclick                 right click on the message window (or on the
 //                          picture when the window is hidden)
 //   key KEY                a key: space, enter, esc, pageup, pagedown, up,
-//                          down, ctrl, print, f1..f12, a letter a to z, a
+//                          down, left, right, backspace, ctrl, print,
+//                          f1..f12, a letter a to z, a
 //                          digit, or a virtual-key code; ctrl+, alt+ and
 //                          shift+ in front press it with those held
 //   hold KEY | release KEY the key goes down and stays down / comes up

@@ -31,8 +31,14 @@ Backlog::Backlog() {
 }
 
 void Backlog::Add(BacklogEntry e) {
+  ++added_;
   entries_.push_back(std::move(e));
   while (entries_.size() > kCapacity) entries_.pop_front();
+}
+
+void Backlog::Rewind(uint64_t added) {
+  for (; added_ > added; --added_)
+    if (!entries_.empty()) entries_.pop_back();
 }
 
 void Backlog::Open(const Image& under, FontRasterizer& fonts, Rect window) {

@@ -30,6 +30,10 @@ class Backlog {
 
   void Add(BacklogEntry e);
   const std::deque<BacklogEntry>& Entries() const { return entries_; }
+  // Entries added so far in the run (also those the capacity let go).
+  uint64_t Added() const { return added_; }
+  // Takes back the entries added after the first `added`.
+  void Rewind(uint64_t added);
 
   // The page, with `under` (the picture as presented) dimmed behind it;
   // `window` (the message window's box, when shown) is left black, or its
@@ -62,6 +66,7 @@ class Backlog {
   Image under_;
   FontRasterizer* fonts_ = nullptr;
   int scroll_ = 0;  // rows scrolled back from the newest
+  uint64_t added_ = 0;
 };
 
 }  // namespace mirel

@@ -13,7 +13,8 @@ constexpr uint32_t kSaveEveryMs = 5000;
 
 }  // namespace
 
-Comforts::Comforts(Main_Form& f) : f_(f), copy_(f.sys.clipboard) {
+Comforts::Comforts(Main_Form& f)
+    : f_(f), rollbackHost_(MakeRollbackHost(f)), rollback_(*rollbackHost_, backlog_), copy_(f.sys.clipboard) {
   autoMark_.name = "AutoMark";
   autoMark_.kind = SurfaceKind::Label;
   autoMark_.parent = &f.Waku[0];
@@ -36,6 +37,10 @@ bool Comforts::Intercept(const InputEvent& e) {
   // A dialog is open: the game's own, nothing to add.
   if (!f_.form.enabled) return e.kind == EventKind::Wheel;
   if (backlog_.IsOpen()) return BacklogInput(e);
+  if (rollback_.Intercept(e)) {
+    SetAuto(false);
+    return true;
+  }
   switch (e.kind) {
     case EventKind::Wheel:
       if (e.value > 0 && CanOpenBacklog()) OpenBacklog();
@@ -135,6 +140,7 @@ bool Comforts::InStory() const {
 bool Comforts::Passable() const { return settings.fastForwardUnread || marks_.IsRead(record_); }
 
 void Comforts::Pumped() {
+  rollback_.Pumped();
   if (auto_.On()) {
     PlayerWait w = f_.CurrentWait();
     if (w != PlayerWait::Click && w != PlayerWait::None) SetAuto(false);
@@ -161,6 +167,12 @@ bool Comforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, 
   if (!marksLoaded_) LoadMarks();
   record_ = f_.CurSeq;
   chars_ = text.size();
+  // Run again on the way back: already in the backlog.
+  if (rollback_.Replaying()) {
+    copy_.Shown(caption ? Text{} : tag, text, false);
+    whole_ = false;
+    return false;
+  }
   BacklogEntry entry;
   entry.kind = caption ? BacklogEntry::Kind::Caption : BacklogEntry::Kind::Message;
   if (!caption) entry.tag = tag;
@@ -178,15 +190,24 @@ void Comforts::MessageDone() {
 }
 
 void Comforts::ChoicePicked(const Text& answer) {
+  const bool again = rollback_.Replaying();
+  rollback_.ChoicePicked();
+  if (again) return;
   BacklogEntry entry;
   entry.kind = BacklogEntry::Kind::Choice;
   entry.text = answer;
   backlog_.Add(std::move(entry));
 }
 
-void Comforts::WaitBegins() { auto_.WaitBegins(f_.GetTickCount(), chars_, settings); }
+void Comforts::StepBegins() { rollback_.StepBegins(); }
+
+void Comforts::WaitBegins() {
+  rollback_.WaitBegins();
+  auto_.WaitBegins(f_.GetTickCount(), chars_, settings);
+}
 
 bool Comforts::EndsWait() {
+  if (rollback_.EndsWait()) return true;
   // Only the story's own wait: not under a dialog or the backlog.
   if (backlog_.IsOpen() || f_.CurrentWait() != PlayerWait::Click) return false;
   if (ctrlHeld_ && Passable()) return true;

@@ -15,14 +15,17 @@
 //                            menu turns it off
 //   Ctrl (17) held           fast-forward through text already read
 //   Ctrl+C (67)              copy the current message
+//   Backspace, Left, Right   back and forth through the story (Rollback)
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "comfort/AutoMode.h"
 #include "comfort/Backlog.h"
 #include "comfort/CopyText.h"
 #include "comfort/ReadMarks.h"
 #include "comfort/ReadingSettings.h"
+#include "comfort/Rollback.h"
 #include "gfx/Surface.h"
 #include "platform/Events.h"
 #include "platform/Text.h"
@@ -51,6 +54,8 @@ class Comforts {
   // The message has been shown and, where the game waits, advanced past.
   void MessageDone();
   void ChoicePicked(const Text& answer);
+  // A record is about to run.
+  void StepBegins();
   // The game starts waiting for the player to advance; while it waits,
   // true when the wait is to end by itself.
   void WaitBegins();
@@ -65,6 +70,7 @@ class Comforts {
   bool CtrlHeld() const { return ctrlHeld_; }
   const Backlog& History() const { return backlog_; }
   const ReadMarks& Marks() const { return marks_; }
+  Rollback& Going() { return rollback_; }
   const Surface& AutoMark() const { return autoMark_; }
 
  private:
@@ -80,6 +86,8 @@ class Comforts {
 
   Main_Form& f_;
   Backlog backlog_;
+  std::unique_ptr<RollbackHost> rollbackHost_;
+  Rollback rollback_;
   AutoMode auto_;
   ReadMarks marks_;
   CopyText copy_;

@@ -1,0 +1,185 @@
+#include "comfort/Rollback.h"
+
+#include <algorithm>
+#include <set>
+
+namespace mirel {
+
+bool Rollback::Intercept(const InputEvent& e) {
+  // The menu's commands change the play beside the story (skipping, a
+  // dialog): what follows is a history of its own.
+  if (e.kind == EventKind::Menu && !replaying_) fresh_ = true;
+  if (e.kind != EventKind::KeyDown || e.mods != 0) return false;
+  if (e.key != kVkBack && e.key != kVkLeft && e.key != kVkRight) return false;
+  const RollbackHost::Wait w = host_.Waiting();
+  if (replaying_ || !host_.InStory() || (w != RollbackHost::Wait::Click && w != RollbackHost::Wait::Choice))
+    return false;
+  if (e.key == kVkRight) Forward();
+  else Back();
+  return true;
+}
+
+uint64_t Rollback::Earliest() const {
+  if (!pos_) return End();
+  uint64_t earliest = segments_.empty() ? End() : std::max(first_, segments_.front().first);
+  const uint64_t newest = End() - 1;
+  if (newest + 1 >= kDepth) earliest = std::max(earliest, newest + 1 - kDepth);
+  return earliest;
+}
+
+bool Rollback::GoTo(uint64_t index) {
+  if (!pos_ || index < Earliest() || index >= End()) return false;
+  const Segment* from = nullptr;
+  for (const Segment& s : segments_)
+    if (s.first <= index) from = &s;
+  if (!from) return false;
+  pending_ = *from;
+  target_ = index;
+  host_.Unwind();
+  return true;  // not reached: the story starts over
+}
+
+bool Rollback::Forward() {
+  if (!CanGoForward()) return false;
+  const RollbackHost::Wait w = host_.Waiting();
+  if (w == RollbackHost::Wait::Choice && At(*pos_).choice) host_.Pick(At(*pos_).answer);
+  else if (w == RollbackHost::Wait::Click) host_.Advance();
+  else return false;
+  return true;
+}
+
+std::optional<uint64_t> Rollback::PointOfBacklogEntry(size_t fromNewest) const {
+  if (!pos_ || backlog_.Added() < fromNewest + 1) return std::nullopt;
+  // The entry's number among all added; the point that showed it is the
+  // one whose count first reaches past it.
+  const uint64_t entry = backlog_.Added() - 1 - fromNewest;
+  for (uint64_t i = Earliest(); i <= *pos_ && i < End(); ++i)
+    if (At(i).backlog > entry && !At(i).choice) return i;
+  return std::nullopt;
+}
+
+void Rollback::StepBegins() {
+  if (pending_) {
+    // The game's loop has started again: from the kept state, out of
+    // sight, on to the target.
+    host_.Quiet(true);
+    host_.Restore(*pending_->state);
+    next_ = pending_->first;
+    pending_.reset();
+    replaying_ = true;
+    choiceSeen_ = false;
+    return;
+  }
+  if (replaying_ || !host_.InStory()) return;
+  const uint64_t next = pos_ ? *pos_ + 1 : End();
+  if (fresh_) {
+    Forget();
+    first_ = next;
+    fresh_ = false;
+  } else if (!host_.AtSavePoint()) {
+    return;
+  }
+  for (const Segment& s : segments_)
+    if (s.first == next) return;
+  const RollbackHost::State* before = segments_.empty() ? nullptr : segments_.back().state.get();
+  segments_.push_back(Segment{next, host_.Capture(before)});
+  Trim();
+}
+
+void Rollback::WaitBegins() {
+  if (!host_.InStory()) return;
+  if (replaying_) {
+    const uint64_t i = next_++;
+    if (i >= target_) Finish(i);
+    return;
+  }
+  Arrive(false);
+}
+
+void Rollback::Pumped() {
+  const RollbackHost::Wait w = host_.Waiting();
+  if (w == RollbackHost::Wait::Other || (!host_.InStory() && w != RollbackHost::Wait::None)) {
+    // The title, a dialog, the gallery: what comes next is a new history.
+    if (!replaying_) fresh_ = true;
+    return;
+  }
+  if (w != RollbackHost::Wait::Choice || choiceSeen_) return;
+  choiceSeen_ = true;
+  if (!replaying_) {
+    Arrive(true);
+    return;
+  }
+  const uint64_t i = next_++;
+  if (i >= target_) Finish(i);
+  else host_.Pick(At(i).answer);
+}
+
+void Rollback::ChoicePicked() {
+  // Picked at the very pump that opened it: counted here.
+  const bool seen = choiceSeen_;
+  choiceSeen_ = false;
+  if (replaying_ || !host_.InStory()) return;
+  if (!seen) Arrive(true);
+  if (!pos_ || *pos_ < first_ || *pos_ >= End()) return;
+  Point& p = At(*pos_);
+  if (!p.choice) return;
+  const int16_t answer = static_cast<int16_t>(host_.Picked());
+  // Another answer than before: the old future is gone.
+  if (p.answer != answer) DropAfter(*pos_);
+  p.answer = answer;
+}
+
+void Rollback::Arrive(bool choice) {
+  const uint64_t i = pos_ ? *pos_ + 1 : End();
+  if (i < first_) return;
+  if (i < End() && At(i).choice != choice) DropAfter(i - 1);
+  if (i >= End()) {
+    if (i != End()) return;  // history lost its start: wait for a new one
+    points_.push_back(Point{choice, -1, 0});
+  }
+  At(i).backlog = backlog_.Added();
+  pos_ = i;
+  Trim();
+}
+
+void Rollback::Finish(uint64_t index) {
+  replaying_ = false;
+  pos_ = index;
+  backlog_.Rewind(At(index).backlog);
+  host_.Quiet(false);
+}
+
+void Rollback::Forget() {
+  points_.clear();
+  segments_.clear();
+  first_ = pos_ ? *pos_ + 1 : first_;
+}
+
+void Rollback::DropAfter(uint64_t index) {
+  while (End() > index + 1 && !points_.empty()) points_.pop_back();
+  while (!segments_.empty() && segments_.back().first > index + 1) segments_.pop_back();
+}
+
+void Rollback::Trim() {
+  // States that no kept point needs any more go, with the points before them.
+  if (!pos_) return;
+  const uint64_t earliest = End() > kDepth ? End() - kDepth : 0;
+  while (segments_.size() > 1 && segments_[1].first <= earliest) segments_.pop_front();
+  if (!segments_.empty())
+    while (!points_.empty() && first_ < segments_.front().first) {
+      points_.pop_front();
+      ++first_;
+    }
+}
+
+size_t Rollback::MemoryBytes() const {
+  std::vector<std::pair<const void*, size_t>> blocks;
+  for (const Segment& s : segments_) s.state->Blocks(blocks);
+  std::set<const void*> seen;
+  size_t total = points_.size() * sizeof(Point) + segments_.size() * sizeof(Segment);
+  for (const auto& [p, n] : blocks)
+    if (seen.insert(p).second) total += n;
+  return total;
+}
+
+}  // namespace mirel

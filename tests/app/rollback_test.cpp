@@ -1,0 +1,167 @@
+// Going back through the story on a small story with a save point, a
+// picture, songs, sprites and a choice: what each point shows after going
+// back and forth is what it showed the first time, another answer plays on
+// as if it had been picked first, and the saved files do not change.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/DemoRun.h"
+
+namespace mirel {
+namespace {
+
+struct Visit {
+  uint64_t point;
+  int32_t record;
+  uint64_t frame;
+};
+
+uint64_t FrameHash(const Image& img) {
+  uint64_t h = 1469598103934665603ull;
+  for (uint32_t p : img.pixels) h = (h ^ p) * 1099511628211ull;
+  return h;
+}
+
+// Plays the rollback story with a script, noting the picture at the first
+// pump of every wait for a click or a choice.
+struct RollPlay : test::DemoRun {
+  test::TempDir dir;
+  std::vector<Visit> visits;
+  std::string slot, config;
+
+  ~RollPlay() override { form.reset(); }
+  void Pump(EventQueue& q) override {
+    if (form) {
+      const PlayerWait w = form->CurrentWait();
+      const auto point = form->comforts.Going().Position();
+      if ((w == PlayerWait::Click || w == PlayerWait::Choice) && point &&
+          (visits.empty() || visits.back().point != *point)) {
+        Image img;
+        Compose(*form, font, img);
+        visits.push_back({*point, form->CurSeq, FrameHash(img)});
+      }
+    }
+    DemoRun::Pump(q);
+  }
+  void Run(const std::string& script) {
+    const std::string bin = test::BuildDir();
+    const test::Outcome built =
+        test::Shell(bin + "tools/mirel-tool build '" + std::string(MIREL_TEST_SOURCE_DIR) +
+                    "/tests/stories/rollback/story' '" + dir / "data" + "' --base '" + bin + "demo-data' 2>&1");
+    ASSERT_EQ(built.status, 0) << built.out;
+    Play(dir / "data/", script);
+    slot = test::ReadBytes(dir / "data/00.dat");
+    config = test::ReadBytes(dir / "data/90.dat");
+  }
+  // The first picture shown at each point.
+  std::map<uint64_t, uint64_t> FirstFrames() const {
+    std::map<uint64_t, uint64_t> m;
+    for (const Visit& v : visits) m.emplace(v.point, v.frame);
+    return m;
+  }
+  std::vector<std::string> Songs() const {
+    std::vector<std::string> v;
+    for (const std::string& c : tp.audio.commands)
+      if (c.rfind("open ", 0) == 0) {
+        // The song's file name, without the test's own folder.
+        const size_t slash = c.rfind('/'), quote = c.find('"', slash);
+        v.push_back(c.substr(slash + 1, quote - slash - 1));
+      }
+    return v;
+  }
+};
+
+std::string Repeat(const std::string& line, int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += line + "\n";
+  return s;
+}
+
+const std::string kStart = "wait 100\nnow click\n";
+// Points of the story: 0-3 before the choice, 4 the choice, 5-7 the left
+// way, 8-14 after the ways meet.
+// The choice is answered a little after it opens, so it is seen as a point.
+const std::string kChoose1 = "wait 50\nchoose 1\n", kChoose2 = "wait 50\nchoose 2\n";
+const std::string kToTheEnd = kStart + Repeat("click", 4) + kChoose1 + Repeat("click", 9);
+const std::string kSave = "menu save\ndialog File_Window Picture1(0)\ndialog File_Window fBtn(3)\n";
+
+TEST(Rollback, BackTenAndForwardAgainShowsWhatEachPointShowedFirstAndChangesNoFile) {
+  RollPlay back;
+  back.Run(kToTheEnd + Repeat("key backspace", 10) + Repeat("key right", 10) + kSave + "menu end\nyes\n");
+  ASSERT_FALSE(HasFailure());
+  RollPlay plain;
+  plain.Run(kToTheEnd + kSave + "menu end\nyes\n");
+
+  // The walk: up to the newest point, ten back across the choice, ten on.
+  std::vector<uint64_t> walk;
+  for (const Visit& v : back.visits) walk.push_back(v.point);
+  std::vector<uint64_t> want;
+  for (uint64_t i = 0; i <= 14; ++i) want.push_back(i);
+  for (uint64_t i = 13; i >= 4; --i) want.push_back(i);
+  for (uint64_t i = 5; i <= 14; ++i) want.push_back(i);
+  EXPECT_EQ(walk, want);
+
+  const auto first = back.FirstFrames();
+  for (const Visit& v : back.visits) {
+    EXPECT_EQ(v.frame, first.at(v.point)) << "point " << v.point << ", record " << v.record;
+    EXPECT_EQ(v.record, back.visits[v.point].record) << "point " << v.point;
+  }
+  EXPECT_EQ(first, plain.FirstFrames());
+  // Back at the choice the first song plays again, on the left way the
+  // second; the plain play heard each once.
+  const auto songs = back.Songs(), once = plain.Songs();
+  ASSERT_EQ(once.size(), 2u);
+  EXPECT_EQ(songs, (std::vector<std::string>{once[0], once[1], once[0], once[1]}));
+  EXPECT_EQ(back.form->hap, plain.form->hap);
+  EXPECT_EQ(back.form->kou, plain.form->kou);
+
+  // The slot (after its date line) and "90.dat" as without going back.
+  ASSERT_FALSE(plain.slot.empty());
+  const auto a = test::Lines(back.slot), b = test::Lines(plain.slot);
+  ASSERT_EQ(a.size(), b.size());
+  EXPECT_EQ(std::vector<std::string>(a.begin() + 1, a.end()), std::vector<std::string>(b.begin() + 1, b.end()));
+  EXPECT_EQ(back.config, plain.config);
+}
+
+TEST(Rollback, AnotherAnswerAtTheChoicePlaysOnAsIfPickedFirst) {
+  // Three points into the left way (its counter and song taken), back to
+  // the choice, the right way.
+  RollPlay again;
+  again.Run(kStart + Repeat("click", 4) + kChoose1 + Repeat("click", 2) + Repeat("key left", 3) +
+            kChoose2 + Repeat("click", 12) + "menu end\nyes\n");
+  ASSERT_FALSE(HasFailure());
+  RollPlay right;
+  right.Run(kStart + Repeat("click", 4) + kChoose2 + Repeat("click", 12) + "menu end\nyes\n");
+
+  // From the choice on, the same points with the same pictures.
+  auto from = [](const std::vector<Visit>& vs) {
+    std::vector<std::pair<int32_t, uint64_t>> out;
+    bool last = false;
+    for (size_t i = vs.size(); i-- > 0;) {
+      out.insert(out.begin(), {vs[i].record, vs[i].frame});
+      if (vs[i].point == 4) {
+        last = true;
+        break;
+      }
+    }
+    EXPECT_TRUE(last) << "the choice was not offered again";
+    return out;
+  };
+  EXPECT_EQ(from(again.visits), from(right.visits));
+  // The left way's counter and song are gone with it.
+  EXPECT_EQ(again.form->hap, 0);
+  EXPECT_EQ(again.form->bad, right.form->bad);
+  EXPECT_EQ(again.form->kou, right.form->kou);
+  const auto songs = again.Songs();
+  ASSERT_FALSE(songs.empty());
+  EXPECT_EQ(songs.back(), right.Songs().back());
+  EXPECT_GT(songs.size(), right.Songs().size()) << "the left way's song was never left";
+  // The backlog holds the right way only.
+  bool left = false;
+  for (const BacklogEntry& e : again.form->comforts.History().Entries()) left = left || e.text == u"左の道の三。";
+  EXPECT_FALSE(left);
+}
+
+}  // namespace
+}  // namespace mirel
