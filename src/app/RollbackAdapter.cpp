@@ -1,11 +1,20 @@
 // The main window's side of going back: what a kept state holds and how the
 // story is run again out of sight.
 #include "app/Main_Form.h"
+#include "comfort/PlayerHost.h"
+#include "comfort/QuickSave.h"
 #include "comfort/RollbackHost.h"
+#include "save/SlotFile.h"
 
 namespace mirel {
 
 namespace {
+
+// The fields of a line as the slot reader gives them back.
+Text Field(const Text& line, size_t i) {
+  const std::vector<Text> f = ReadFields(line);
+  return i < f.size() ? f[i] : Text{};
+}
 
 using Pixels = std::shared_ptr<const std::vector<uint32_t>>;
 
@@ -228,6 +237,79 @@ class Adapter final : public RollbackHost {
   int Picked() const override { return f_.ChoicePick; }
   bool Confirm(const Text& question) override {
     return f_.sys.messages->Show(question, MsgButtons::YesNo) == MsgAnswer::Yes;
+  }
+  void Note(const std::string& text) override {
+    if (f_.sys.player) f_.sys.player->Note(text);
+  }
+
+  std::array<Text, 4> Portable() const override {
+    Text line = BuildStateLine(f_);
+    // Resumed at the record about to run, not at the last save point.
+    Text at = Decimal(f_.CurSeq);
+    at = Text(at.size() < 4 ? 4 - at.size() : 0, u'0') + at;
+    if (line.size() >= 4) line.replace(line.size() - 4, 4, at.substr(at.size() - 4));
+    return {SlotField(f_.SavePoint[1]) + u"," + SlotField(f_.SavePoint[2]), line, SlotField(f_.Names[1]),
+            SlotField(f_.Names[2])};
+  }
+
+  Text PortableExtras() const override {
+    const ReplayGate::Song& song = f_.gate.Believed();
+    const Text fields[] = {Decimal(f_.DateTabOn),    Decimal(f_.LineNo),        Decimal(f_.LastSpeaker),
+                           Decimal(f_.WaitAfterLine), Decimal(f_.EndPoints),     Decimal(f_.CurMusic),
+                           Decimal(song.playing),     f_.EffectCode,             f_.DateCaption,
+                           FromUtf8(f_.mci.Song().path)};
+    Text out;
+    for (const Text& t : fields) out += SlotField(t) + u",";
+    return out;
+  }
+
+  void RestoreExtras(const Text& extras) override {
+    const std::vector<Text> v = ReadFields(extras);
+    if (v.size() < 10) return;
+    auto num = [&](size_t i) {
+      try {
+        return static_cast<int16_t>(ParseNumber(v[i], -32768, 32767));
+      } catch (...) {
+        return int16_t{0};
+      }
+    };
+    f_.DateTabOn = num(0) != 0;
+    f_.LineNo = num(1);
+    f_.LastSpeaker = num(2);
+    f_.WaitAfterLine = num(3) != 0;
+    f_.EndPoints = num(4);
+    f_.CurMusic = num(5);
+    f_.EffectCode = v[7];
+    f_.DateCaption = v[8];
+    // The song that was playing plays again once the point is shown.
+    const std::string path = Utf8(v[9]);
+    if (!path.empty() && f_.BgmOn) {
+      ReplayGate::Song song = f_.gate.Believed();
+      song.open = "open \"" + path + "\" type sequencer alias midifile";
+      song.playing = num(6) != 0;
+      f_.gate.SetBelieved(song);
+      f_.mci.SetSong({path, true, false});
+    }
+  }
+
+  void Load(const std::array<Text, 4>& snapshot) override {
+    // Read back as the slot reader reads a slot's lines.
+    f_.SavePoint[1] = Field(snapshot[0], 0);
+    f_.SavePoint[2] = Field(snapshot[0], 1);
+    f_.SaveSnapshot[1] = Field(snapshot[1], 0);
+    f_.SaveSnapshot[2] = Field(snapshot[2], 0);
+    f_.SaveSnapshot[3] = Field(snapshot[3], 0);
+    f_.Continue_game();
+  }
+
+  bool OnTitle() const override { return f_.TitleShown && f_.CurrentWait() == PlayerWait::Title && !f_.GalleryOpen; }
+
+  std::string QuickSavePath() override {
+    if (!f_.sys.folders) return {};
+    const std::string home = f_.sys.folders->DataHome();
+    std::optional<Bytes> scenario = ReadFile(f_.DataPath("91.dat"));
+    if (home.empty() || !scenario) return {};
+    return QuickSave::FileFor(home + "quick/", *scenario);
   }
 
  private:

@@ -33,7 +33,12 @@ bool Comforts::Intercept(const InputEvent& e) {
     if (e.key == kVkControl) ctrlHeld_ = false;
     return true;  // the game knows no key releases
   }
-  if (e.kind == EventKind::Close || e.kind == EventKind::DialogControl) return false;
+  if (e.kind == EventKind::Close) {
+    // Closed in the story: the position is kept for the next run.
+    if (settings.resumeOnClose) rollback_.QuickSaveHere(false);
+    return false;
+  }
+  if (e.kind == EventKind::DialogControl) return false;
   // A dialog is open: the game's own, nothing to add.
   if (!f_.form.enabled) return e.kind == EventKind::Wheel;
   if (backlog_.IsOpen()) return BacklogInput(e);

@@ -45,6 +45,7 @@ SettingsValues ToValues(const PlayerSettings& s) {
   v["reading/auto_per_char_ms"] = std::to_string(s.reading.autoPerCharMs);
   v["reading/fast_forward_unread"] = Bool(s.reading.fastForwardUnread);
   v["reading/copy_every_message"] = Bool(s.reading.copyEveryMessage);
+  v["reading/resume_on_close"] = Bool(s.reading.resumeOnClose);
   return v;
 }
 
@@ -106,6 +107,7 @@ PlayerSettings PlayerSettingsFile::Load(SettingsStore& store, std::string& probl
   read("reading/auto_per_char_ms", ms(s.reading.autoPerCharMs));
   read("reading/fast_forward_unread", boolean(s.reading.fastForwardUnread));
   read("reading/copy_every_message", boolean(s.reading.copyEveryMessage));
+  read("reading/resume_on_close", boolean(s.reading.resumeOnClose));
   saved_ = s;
   return s;
 }

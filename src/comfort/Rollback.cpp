@@ -3,20 +3,81 @@
 #include <algorithm>
 #include <set>
 
+#include "comfort/RollbackWords.h"
+
 namespace mirel {
+
+bool Rollback::Waits() const {
+  const RollbackHost::Wait w = host_.Waiting();
+  return !replaying_ && host_.InStory() && (w == RollbackHost::Wait::Click || w == RollbackHost::Wait::Choice);
+}
 
 bool Rollback::Intercept(const InputEvent& e) {
   // The menu's commands change the play beside the story (skipping, a
   // dialog): what follows is a history of its own.
   if (e.kind == EventKind::Menu && !replaying_) fresh_ = true;
   if (e.kind != EventKind::KeyDown || e.mods != 0) return false;
-  if (e.key != kVkBack && e.key != kVkLeft && e.key != kVkRight) return false;
-  const RollbackHost::Wait w = host_.Waiting();
-  if (replaying_ || !host_.InStory() || (w != RollbackHost::Wait::Click && w != RollbackHost::Wait::Choice))
-    return false;
-  if (e.key == kVkRight) Forward();
-  else Back();
+  if (e.key == kVkF9 && !replaying_ && host_.OnTitle()) {
+    QuickLoad(false);
+    return true;
+  }
+  if (e.key != kVkBack && e.key != kVkLeft && e.key != kVkRight && e.key != kVkF5 && e.key != kVkF9) return false;
+  if (!Waits()) return false;
+  switch (e.key) {
+    case kVkRight: Forward(); break;
+    case kVkF5: QuickSaveHere(); break;
+    case kVkF9: QuickLoad(true); break;
+    default: Back(); break;
+  }
   return true;
+}
+
+std::optional<QuickPosition> Rollback::Here() const {
+  if (!pos_ || *pos_ < first_ || *pos_ >= End()) return std::nullopt;
+  const Segment* from = nullptr;
+  for (const Segment& s : segments_)
+    if (s.first <= *pos_) from = &s;
+  if (!from) return std::nullopt;
+  QuickPosition p;
+  p.snapshot = from->snapshot;
+  p.extras = from->extras;
+  for (uint64_t i = from->first; i <= *pos_; ++i) p.points.push_back(At(i).choice ? At(i).answer : -1);
+  p.target = static_cast<uint32_t>(*pos_ - from->first);
+  return p;
+}
+
+bool Rollback::QuickSaveHere(bool tell) {
+  const std::optional<QuickPosition> p = Waits() ? Here() : std::nullopt;
+  const std::string path = host_.QuickSavePath();
+  if (!p || path.empty()) {
+    if (tell) host_.Note(words::kNothingToQuickSave);
+    return false;
+  }
+  std::string problem;
+  const bool ok = QuickSave::Write(path, *p, &problem);
+  if (tell) host_.Note(ok ? std::string(words::kQuickSaved) : words::kQuickSaveFailed + problem);
+  return ok;
+}
+
+bool Rollback::QuickLoad(bool ask) {
+  const std::string path = host_.QuickSavePath();
+  const std::optional<QuickPosition> p = path.empty() ? std::nullopt : QuickSave::Read(path);
+  if (!p) {
+    host_.Note(words::kNoQuickSave);
+    return false;
+  }
+  // The question's own pumps are no new play.
+  const bool fresh = fresh_;
+  const bool yes = !ask || host_.Confirm(words::kQuickLoadQuestion);
+  fresh_ = fresh;
+  if (!yes) return false;
+  ResumeAt(*p);
+  return true;
+}
+
+void Rollback::ResumeAt(const QuickPosition& p) {
+  resume_ = p;
+  host_.Load(p.snapshot);
 }
 
 uint64_t Rollback::Earliest() const {
@@ -59,6 +120,23 @@ std::optional<uint64_t> Rollback::PointOfBacklogEntry(size_t fromNewest) const {
 }
 
 void Rollback::StepBegins() {
+  if (resume_) {
+    // A loaded quick save: a history of its own, run on to its point.
+    Forget();
+    first_ = pos_ ? *pos_ + 1 : End();
+    for (int16_t a : resume_->points) points_.push_back(Point{a >= 0, a, 0});
+    host_.RestoreExtras(resume_->extras);
+    segments_.push_back(Segment{first_, host_.Capture(nullptr), host_.Portable(), host_.PortableExtras()});
+    next_ = first_;
+    target_ = first_ + resume_->target;
+    resume_.reset();
+    fresh_ = false;
+    resuming_ = true;
+    replaying_ = true;
+    choiceSeen_ = false;
+    host_.Quiet(true);
+    return;
+  }
   if (pending_) {
     // The game's loop has started again: from the kept state, out of
     // sight, on to the target.
@@ -82,7 +160,7 @@ void Rollback::StepBegins() {
   for (const Segment& s : segments_)
     if (s.first == next) return;
   const RollbackHost::State* before = segments_.empty() ? nullptr : segments_.back().state.get();
-  segments_.push_back(Segment{next, host_.Capture(before)});
+  segments_.push_back(Segment{next, host_.Capture(before), host_.Portable(), host_.PortableExtras()});
   Trim();
 }
 
@@ -90,7 +168,8 @@ void Rollback::WaitBegins() {
   if (!host_.InStory()) return;
   if (replaying_) {
     const uint64_t i = next_++;
-    if (i >= target_) Finish(i);
+    if (resuming_ && i < End()) At(i).backlog = backlog_.Added();
+    if (i >= target_) Finish(i, false);
     return;
   }
   Arrive(false);
@@ -110,7 +189,8 @@ void Rollback::Pumped() {
     return;
   }
   const uint64_t i = next_++;
-  if (i >= target_) Finish(i);
+  if (resuming_ && i < End()) At(i).backlog = backlog_.Added();
+  if (i >= target_) Finish(i, true);
   else host_.Pick(At(i).answer);
 }
 
@@ -142,10 +222,14 @@ void Rollback::Arrive(bool choice) {
   Trim();
 }
 
-void Rollback::Finish(uint64_t index) {
+void Rollback::Finish(uint64_t index, bool choice) {
   replaying_ = false;
+  resuming_ = false;
   pos_ = index;
-  backlog_.Rewind(At(index).backlog);
+  if (index < End()) {
+    At(index).choice = choice;
+    backlog_.Rewind(At(index).backlog);
+  }
   host_.Quiet(false);
 }
 

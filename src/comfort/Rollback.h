@@ -10,6 +10,11 @@
 // Keys, while the story waits for a click or a choice:
 //   Backspace (8), Left (37)   one point back
 //   Right (39)                 one point forward along the same answers
+//   F5 (116)                   quick save here
+//   F9 (120)                   quick load (asked first in the story; also
+//                              from the title screen)
+// Closing the window in the story keeps the position as the quick save
+// too, when the player's settings ask for it.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -17,6 +22,7 @@
 #include <optional>
 
 #include "comfort/Backlog.h"
+#include "comfort/QuickSave.h"
 #include "comfort/RollbackHost.h"
 #include "platform/Events.h"
 
@@ -25,7 +31,7 @@ namespace mirel {
 class Rollback {
  public:
   static constexpr size_t kDepth = 100;
-  static constexpr int kVkBack = 8, kVkLeft = 37, kVkRight = 39;
+  static constexpr int kVkBack = 8, kVkLeft = 37, kVkRight = 39, kVkF5 = 116, kVkF9 = 120;
 
   Rollback(RollbackHost& host, Backlog& backlog) : host_(host), backlog_(backlog) {}
 
@@ -50,6 +56,18 @@ class Rollback {
   // the newest, when it is one to go back to.
   std::optional<uint64_t> PointOfBacklogEntry(size_t fromNewest) const;
 
+  // ---- quick save ----
+  // The position the story waits at, as a quick save keeps it.
+  std::optional<QuickPosition> Here() const;
+  // Writes it; false (and a note) when there is nothing to keep or the
+  // file could not be written.
+  bool QuickSaveHere(bool tell = true);
+  // Loads the quick save (asking first in the story); false when there is
+  // none. Does not return inside a game when it loads.
+  bool QuickLoad(bool ask);
+  // Starts the play at `p`: loads its snapshot and runs on to its point.
+  void ResumeAt(const QuickPosition& p);
+
   // ---- for tests and measuring ----
   uint64_t Earliest() const;
   uint64_t End() const { return first_ + points_.size(); }
@@ -67,12 +85,15 @@ class Rollback {
   struct Segment {
     uint64_t first = 0;  // the first point after the state
     std::shared_ptr<const RollbackHost::State> state;
+    std::array<Text, 4> snapshot;  // the same as a slot keeps it
+    Text extras;
   };
   void Arrive(bool choice);
   void Forget();
   void DropAfter(uint64_t index);
   void Trim();
-  void Finish(uint64_t index);
+  void Finish(uint64_t index, bool choice);
+  bool Waits() const;
   Point& At(uint64_t index) { return points_[static_cast<size_t>(index - first_)]; }
   const Point& At(uint64_t index) const { return points_[static_cast<size_t>(index - first_)]; }
 
@@ -89,6 +110,8 @@ class Rollback {
   bool replaying_ = false;
   std::optional<Segment> pending_;
   uint64_t next_ = 0, target_ = 0;
+  std::optional<QuickPosition> resume_;  // loaded, to be run on to its point
+  bool resuming_ = false;
 };
 
 }  // namespace mirel

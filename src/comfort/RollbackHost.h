@@ -2,8 +2,10 @@
 // What going back through the story needs of the game; the main window's
 // side of it lives beside the window (app/RollbackAdapter.cpp).
 #include <cstddef>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Text.h"
@@ -45,6 +47,21 @@ class RollbackHost {
   virtual int Picked() const = 0;
   // Yes or no from the player.
   virtual bool Confirm(const Text& question) = 0;
+  // A brief line for the player.
+  virtual void Note(const std::string& text) = 0;
+
+  // The play as a slot would keep it, resuming at the record about to run.
+  virtual std::array<Text, 4> Portable() const = 0;
+  // What the slot's lines leave out of the point, and putting it back once
+  // the loaded play has started.
+  virtual Text PortableExtras() const = 0;
+  virtual void RestoreExtras(const Text& extras) = 0;
+  // Loads such lines as a slot is loaded; does not return inside a game.
+  virtual void Load(const std::array<Text, 4>& snapshot) = 0;
+  // The title screen waits for the player.
+  virtual bool OnTitle() const = 0;
+  // Where this story's quick save is kept; empty when nowhere.
+  virtual std::string QuickSavePath() = 0;
 };
 
 std::unique_ptr<RollbackHost> MakeRollbackHost(Main_Form& f);

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "comfort/QuickSave.h"
 #include "support/DemoRun.h"
 
 namespace mirel {
@@ -44,15 +45,21 @@ struct RollPlay : test::DemoRun {
     }
     DemoRun::Pump(q);
   }
-  void Run(const std::string& script) {
-    const std::string bin = test::BuildDir();
-    const test::Outcome built =
-        test::Shell(bin + "tools/mirel-tool build '" + std::string(MIREL_TEST_SOURCE_DIR) +
-                    "/tests/stories/rollback/story' '" + dir / "data" + "' --base '" + bin + "demo-data' 2>&1");
-    ASSERT_EQ(built.status, 0) << built.out;
-    Play(dir / "data/", script);
-    slot = test::ReadBytes(dir / "data/00.dat");
-    config = test::ReadBytes(dir / "data/90.dat");
+  // Plays on a data folder made of the story, or on `data` when given.
+  void Run(const std::string& script, const std::string& data = {}, UserFolders* folders = nullptr) {
+    std::string at = data;
+    if (at.empty()) {
+      at = dir / "data/";
+      const std::string bin = test::BuildDir();
+      const test::Outcome built =
+          test::Shell(bin + "tools/mirel-tool build '" + std::string(MIREL_TEST_SOURCE_DIR) +
+                      "/tests/stories/rollback/story' '" + at + "' --base '" + bin + "demo-data' 2>&1");
+      ASSERT_EQ(built.status, 0) << built.out;
+    }
+    tp.platform.folders = folders;
+    Play(at, script);
+    slot = test::ReadBytes(at + "00.dat");
+    config = test::ReadBytes(at + "90.dat");
   }
   // The first picture shown at each point.
   std::map<uint64_t, uint64_t> FirstFrames() const {
@@ -161,6 +168,64 @@ TEST(Rollback, AnotherAnswerAtTheChoicePlaysOnAsIfPickedFirst) {
   bool left = false;
   for (const BacklogEntry& e : again.form->comforts.History().Entries()) left = left || e.text == u"左の道の三。";
   EXPECT_FALSE(left);
+}
+
+TEST(QuickSave, KeepsAMessageThatIsNoSavePointForTheNextRunAndOnClosing) {
+  test::TempDir home;
+  FixedFolders folders(home.path());
+  // Point 7: the left way, after its counter and its song.
+  RollPlay first;
+  first.Run(kStart + Repeat("click", 4) + kChoose1 + Repeat("click", 2) + "key f5\n" + Repeat("click", 2) +
+                "menu end\nyes\n",
+            {}, &folders);
+  ASSERT_FALSE(HasFailure());
+  const Visit kept = first.visits.at(7);
+  ASSERT_EQ(kept.point, 7u);
+  const std::string data = first.dir / "data/";
+
+  // A new run: F9 at its first message asks, then stands where F5 was.
+  RollPlay second;
+  second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", data, &folders);
+  ASSERT_GE(second.visits.size(), 2u);
+  const Visit& back = second.visits.back();
+  EXPECT_EQ(back.record, kept.record);
+  EXPECT_EQ(back.frame, kept.frame);
+  EXPECT_EQ(second.form->hap, 1);
+  EXPECT_EQ(second.form->kou, 1);
+  EXPECT_EQ(second.Songs().back(), "bgm02.mid");
+  // Going back from there works as in the run that kept it.
+  RollPlay third;
+  third.Run(kStart + "key f9\nyes\nwait 10\nkey backspace\nmenu end\nyes\n", data, &folders);
+  ASSERT_GE(third.visits.size(), 3u);
+  EXPECT_EQ(third.visits.back().frame, first.visits.at(6).frame);
+  EXPECT_EQ(third.form->hap, 0);
+
+  // Closing the window at a message keeps that message instead.
+  RollPlay closing;
+  closing.Run(kStart + Repeat("click", 2) + "close\n", data, &folders);
+  RollPlay resumed;
+  resumed.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", data, &folders);
+  ASSERT_GE(resumed.visits.size(), 2u);
+  EXPECT_EQ(resumed.visits.back().frame, first.visits.at(2).frame);
+  EXPECT_EQ(resumed.visits.back().record, first.visits.at(2).record);
+}
+
+TEST(QuickSave, AFileCutShortAnywhereIsNoQuickSave) {
+  QuickPosition p;
+  p.snapshot = {u"第一話,はじまり", Text(51, u'0'), u"名字", u"名前"};
+  p.points = {-1, -1, 1, -1};
+  p.target = 3;
+  const std::string whole = QuickSave::Encode(p);
+  ASSERT_EQ(QuickSave::Decode(whole), p);
+  for (size_t n = 0; n < whole.size(); ++n) EXPECT_FALSE(QuickSave::Decode(whole.substr(0, n))) << n;
+  std::string far = whole;
+  far.replace(far.find("3 4"), 3, "4 4");  // a point past the last
+  EXPECT_FALSE(QuickSave::Decode(far));
+
+  test::TempDir dir;
+  const std::string path = dir / "q/story.quick";
+  ASSERT_TRUE(QuickSave::Write(path, p));
+  EXPECT_EQ(QuickSave::Read(path), p);
 }
 
 }  // namespace
