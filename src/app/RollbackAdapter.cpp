@@ -18,11 +18,53 @@ Text Field(const Text& line, size_t i) {
 
 using Pixels = std::shared_ptr<const std::vector<uint32_t>>;
 
+// Pictures are kept packed: runs of one colour as a count and the colour,
+// and a picture of the size of the one before it in the list (the main
+// picture after the background, a sprite's parts) as its difference to
+// that one, when that is smaller.
+enum class Packing : uint8_t { Raw, Runs, RunsOfDifference };
+
+std::vector<uint32_t> Runs(const std::vector<uint32_t>& px, const std::vector<uint32_t>* ref) {
+  std::vector<uint32_t> out;
+  auto at = [&](size_t i) { return ref ? px[i] ^ (*ref)[i] : px[i]; };
+  for (size_t i = 0; i < px.size();) {
+    const uint32_t v = at(i);
+    size_t n = 1;
+    while (i + n < px.size() && at(i + n) == v) ++n;
+    out.push_back(static_cast<uint32_t>(n));
+    out.push_back(v);
+    i += n;
+    // Not worth it: the caller keeps it raw.
+    if (out.size() >= px.size()) return {};
+  }
+  return out;
+}
+
+void Unpack(Packing how, const std::vector<uint32_t>& data, std::vector<uint32_t>& px) {
+  if (how == Packing::Raw) {
+    px = data;
+    return;
+  }
+  const std::vector<uint32_t> ref = how == Packing::RunsOfDifference ? px : std::vector<uint32_t>{};
+  px.clear();
+  for (size_t i = 0; i + 1 < data.size(); i += 2) px.insert(px.end(), data[i], data[i + 1]);
+  if (how == Packing::RunsOfDifference)
+    for (size_t i = 0; i < px.size() && i < ref.size(); ++i) px[i] ^= ref[i];
+}
+
+uint64_t HashOf(const std::vector<uint32_t>& px) {
+  uint64_t h = 1469598103934665603ull ^ px.size();
+  for (uint32_t p : px) h = (h ^ p) * 1099511628211ull;
+  return h;
+}
+
 // A control as it looks, without its place among the others.
 struct SurfaceLook {
   SurfaceKind kind = SurfaceKind::Picture;
   int left = 0, top = 0, width = 0, height = 0;
-  Pixels pixels;
+  Pixels pixels;  // packed; none for a picture made once at start-up
+  Packing how = Packing::Raw;
+  uint64_t hash = 0;
   uint32_t BackColor = 0, ForeColor = 0, BorderColor = 0;
   Font font;
   bool Visible = false, Enabled = true;
@@ -97,14 +139,47 @@ class Adapter final : public RollbackHost {
     s->surfaces.reserve(all.size());
     for (size_t i = 0; i < all.size(); ++i) {
       const Surface& c = *all[i];
-      SurfaceLook l{c.kind,      c.left,      c.top,     c.width,   c.height,  nullptr,     c.BackColor,
-                    c.ForeColor, c.BorderColor, c.font,  c.Visible, c.Enabled, c.zOrder,    c.BorderWidth,
-                    c.Caption};
-      // A picture unchanged since the state before is kept once.
-      if (prev && i < prev->surfaces.size() && prev->surfaces[i].pixels && *prev->surfaces[i].pixels == c.pixels)
-        l.pixels = prev->surfaces[i].pixels;
-      else
-        l.pixels = std::make_shared<const std::vector<uint32_t>>(c.pixels);
+      SurfaceLook l;
+      l.kind = c.kind;
+      l.left = c.left;
+      l.top = c.top;
+      l.width = c.width;
+      l.height = c.height;
+      l.BackColor = c.BackColor;
+      l.ForeColor = c.ForeColor;
+      l.BorderColor = c.BorderColor;
+      l.font = c.font;
+      l.Visible = c.Visible;
+      l.Enabled = c.Enabled;
+      l.zOrder = c.zOrder;
+      l.BorderWidth = c.BorderWidth;
+      l.Caption = c.Caption;
+      if (MadeOnce(i)) {
+        s->surfaces.push_back(std::move(l));
+        continue;
+      }
+      l.hash = HashOf(c.pixels);
+      const std::vector<uint32_t>* ref =
+          i > 0 && !MadeOnce(i - 1) && all[i - 1]->pixels.size() == c.pixels.size() ? &all[i - 1]->pixels : nullptr;
+      // A picture unchanged since the state before is kept once (with the
+      // one it differs from, when it is kept as a difference).
+      const SurfaceLook* was = prev && i < prev->surfaces.size() ? &prev->surfaces[i] : nullptr;
+      if (was && was->pixels && was->hash == l.hash &&
+          (was->how != Packing::RunsOfDifference || prev->surfaces[i - 1].hash == s->surfaces[i - 1].hash)) {
+        l.pixels = was->pixels;
+        l.how = was->how;
+      } else {
+        std::vector<uint32_t> runs = Runs(c.pixels, nullptr), diff = ref ? Runs(c.pixels, ref) : std::vector<uint32_t>{};
+        if (!diff.empty() && (runs.empty() || diff.size() < runs.size())) {
+          l.how = Packing::RunsOfDifference;
+          l.pixels = std::make_shared<const std::vector<uint32_t>>(std::move(diff));
+        } else if (!runs.empty()) {
+          l.how = Packing::Runs;
+          l.pixels = std::make_shared<const std::vector<uint32_t>>(std::move(runs));
+        } else {
+          l.pixels = std::make_shared<const std::vector<uint32_t>>(c.pixels);
+        }
+      }
       s->surfaces.push_back(std::move(l));
     }
     s->formBack = f_.FormBackColor;
@@ -151,7 +226,11 @@ class Adapter final : public RollbackHost {
       c.top = l.top;
       c.width = l.width;
       c.height = l.height;
-      c.pixels = *l.pixels;
+      // In list order, so the picture a difference is taken to is there.
+      if (l.pixels) {
+        if (l.how == Packing::RunsOfDifference) c.pixels = all[i - 1]->pixels;
+        Unpack(l.how, *l.pixels, c.pixels);
+      }
       c.BackColor = l.BackColor;
       c.ForeColor = l.ForeColor;
       c.BorderColor = l.BorderColor;
@@ -313,6 +392,15 @@ class Adapter final : public RollbackHost {
   }
 
  private:
+  // Pictures drawn once at start-up and never again: the face sheet, the
+  // frame's texture and the message window's pieces made of it.
+  static bool MadeOnce(size_t i) {
+    // Their places in the list of Surfaces().
+    return i == kFaceLoad || i == kFaceLoad + 1 || i == kWakuFirst + 1 || i == kWakuFirst + 2 ||
+           i == kWakuFirst + 4 || i == kWakuFirst + 5 || i == kWakuFirst + 7;
+  }
+  static constexpr size_t kFaceLoad = 4 + 15, kWakuFirst = kFaceLoad + 2;
+
   std::vector<Surface*> Surfaces() {
     std::vector<Surface*> v{&f_.Pic_Main, &f_.Pic_Back, &f_.Mesh1, &f_.Mesh2};
     for (auto* arr : {&f_.Doll_Disp, &f_.Doll_Back, &f_.Doll_Body, &f_.Doll_Mask, &f_.Face_Disp})
