@@ -22,6 +22,9 @@
 //                          down left right; the D-pad waits for a choice,
 //                          the title or the gallery
 //   choose N               pick answer N (1 to 3) of a choice
+//   backlog pick N         go back to backlog entry N (1 the newest), as a
+//                          click on it in the backlog; a yes line answers
+//                          the question
 //   title new|load|gallery|end
 //   menu end|load|save|options|skip|version
 //   mouse X Y [right]      a click at a point of the 640x480 picture

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "gfx/Surface.h"
@@ -46,6 +47,10 @@ class Backlog {
   bool Scroll(int rows);
   void ScrollPage(int pages);
   int ScrollRows() const { return scroll_; }
+  // The entry (counted back from the newest, 0 the newest) shown on the
+  // open page at height `y`, or the last one shown in full at its foot.
+  std::optional<size_t> EntryAt(int y) const;
+  std::optional<size_t> EntryAtFoot() const;
 
   // The page's surface; the main window shows it above everything.
   Surface page;
@@ -55,7 +60,9 @@ class Backlog {
     Text text;
     uint32_t colour;
     int x;
+    int entry = -1;  // index in entries_, -1 for the blank row between
   };
+  int FirstShown() const;
   void Lay(FontRasterizer& fonts);
   void Draw(FontRasterizer& fonts);
   int VisibleRows() const;

@@ -38,7 +38,12 @@ bool Comforts::Intercept(const InputEvent& e) {
     if (settings.resumeOnClose) rollback_.QuickSaveHere(false);
     return false;
   }
-  if (e.kind == EventKind::DialogControl) return false;
+  if (e.kind == EventKind::DialogControl) {
+    if (e.form != "Backlog") return false;
+    // The script's way of clicking an entry (1 the newest).
+    if (e.control == "Pick" && e.value >= 1 && f_.form.enabled) PickFromBacklog(static_cast<size_t>(e.value - 1));
+    return true;
+  }
   // A dialog is open: the game's own, nothing to add.
   if (!f_.form.enabled) return e.kind == EventKind::Wheel;
   if (backlog_.IsOpen()) return BacklogInput(e);
@@ -90,8 +95,12 @@ bool Comforts::BacklogInput(const InputEvent& e) {
         case kVkDown: backlog_.Scroll(-1); break;
         case kVkPageUp: backlog_.ScrollPage(1); break;
         case kVkPageDown: backlog_.ScrollPage(-1); break;
-        case kVkEscape:
-        case kVkEnter: CloseBacklog(); break;
+        case kVkEscape: CloseBacklog(); break;
+        case kVkEnter:
+          // Scrolled back: the entry at the foot of the page is returned to.
+          if (auto at = backlog_.ScrollRows() > 0 ? backlog_.EntryAtFoot() : std::nullopt) PickFromBacklog(*at);
+          else CloseBacklog();
+          break;
         case kVkControl: ctrlHeld_ = true; break;
         case kKeyC:
           if (ctrlHeld_) copy_.CopyCurrent();
@@ -101,6 +110,7 @@ bool Comforts::BacklogInput(const InputEvent& e) {
       return true;
     case EventKind::MouseDown:
       if (e.button == 2) CloseBacklog();
+      else if (auto at = backlog_.EntryAt(e.y)) PickFromBacklog(*at);
       return true;
     case EventKind::Menu:
       // The menu acts on the game as it stands under the page.
@@ -126,6 +136,14 @@ void Comforts::OpenBacklog() {
 }
 
 void Comforts::CloseBacklog() { backlog_.Close(); }
+
+void Comforts::PickFromBacklog(size_t fromNewest) {
+  if (!CanOpenBacklog() || !InStory()) return;
+  const std::optional<uint64_t> point = rollback_.PointOfBacklogEntry(fromNewest);
+  if (!point || !rollback_.Asked()) return;
+  if (backlog_.IsOpen()) CloseBacklog();
+  rollback_.GoTo(*point);
+}
 
 void Comforts::SetAuto(bool on) {
   if (on == auto_.On()) return;

@@ -78,6 +78,8 @@ class Comforts {
   bool CanOpenBacklog() const;
   void OpenBacklog();
   void CloseBacklog();
+  // Asks, then goes back to the point that showed the entry.
+  void PickFromBacklog(size_t fromNewest);
   void SetAuto(bool on);
   bool InStory() const;
   // The current message may be passed without waiting.

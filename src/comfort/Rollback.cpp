@@ -109,13 +109,22 @@ bool Rollback::Forward() {
   return true;
 }
 
+bool Rollback::Asked() {
+  // The question's own pumps are no new play.
+  const bool fresh = fresh_;
+  const bool yes = host_.Confirm(words::kBacklogPickQuestion);
+  fresh_ = fresh;
+  return yes;
+}
+
 std::optional<uint64_t> Rollback::PointOfBacklogEntry(size_t fromNewest) const {
   if (!pos_ || backlog_.Added() < fromNewest + 1) return std::nullopt;
   // The entry's number among all added; the point that showed it is the
   // one whose count first reaches past it.
   const uint64_t entry = backlog_.Added() - 1 - fromNewest;
+  // A choice's own entry is its answer, added just after it.
   for (uint64_t i = Earliest(); i <= *pos_ && i < End(); ++i)
-    if (At(i).backlog > entry && !At(i).choice) return i;
+    if (At(i).choice ? At(i).backlog == entry : At(i).backlog > entry) return i;
   return std::nullopt;
 }
 

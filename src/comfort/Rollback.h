@@ -52,6 +52,8 @@ class Rollback {
   bool GoTo(uint64_t index);
   bool Back() { return CanGoBack() && GoTo(*pos_ - 1); }
   bool Forward();
+  // The player's yes to going back to a backlog entry.
+  bool Asked();
   // The point of the backlog entry that was `fromNewest` entries before
   // the newest, when it is one to go back to.
   std::optional<uint64_t> PointOfBacklogEntry(size_t fromNewest) const;

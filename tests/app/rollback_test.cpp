@@ -4,6 +4,7 @@
 // as if it had been picked first, and the saved files do not change.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "comfort/QuickSave.h"
@@ -168,6 +169,23 @@ TEST(Rollback, AnotherAnswerAtTheChoicePlaysOnAsIfPickedFirst) {
   bool left = false;
   for (const BacklogEntry& e : again.form->comforts.History().Entries()) left = left || e.text == u"左の道の三。";
   EXPECT_FALSE(left);
+}
+
+TEST(Rollback, ABacklogEntryPickedAndConfirmedIsReturnedTo) {
+  // At point 13: "no" stays, "yes" goes to the third newest entry (point 11),
+  // and the backlog ends with it; from the backlog opened, Enter at the
+  // newest only closes it.
+  RollPlay p;
+  p.Run(kToTheEnd + "key backspace\nbacklog pick 3\nno\nkey pageup\nkey enter\nbacklog pick 3\nyes\n"
+                    "menu end\nyes\n");
+  ASSERT_FALSE(HasFailure());
+  std::vector<uint64_t> tail;
+  for (size_t i = p.visits.size() - 3; i < p.visits.size(); ++i) tail.push_back(p.visits[i].point);
+  EXPECT_EQ(tail, (std::vector<uint64_t>{14, 13, 11}));
+  EXPECT_EQ(p.visits.back().frame, p.visits.at(11).frame);
+  EXPECT_EQ(p.form->comforts.History().Entries().back().text, u"合流の四。");
+  const auto& asked = p.tp.messages.Shown();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"この場面まで戻りますか？")), 2);
 }
 
 TEST(QuickSave, KeepsAMessageThatIsNoSavePointForTheNextRunAndOnClosing) {
