@@ -8,7 +8,7 @@
 // came after it.
 //
 // Keys, while the story waits for a click or a choice:
-//   Backspace (8), Left (37)   one point back
+//   Backspace (8), Left (37)   one point back (the gamepad's Back button)
 //   Right (39)                 one point forward along the same answers
 //   F5 (116)                   quick save here
 //   F9 (120)                   quick load (asked first in the story; also
