@@ -26,6 +26,8 @@ const char* const kKeys =
     "<tr><td><b>Wheel up, Page Up</b></td><td>backlog</td><td><b>Y</b></td></tr>"
     "<tr><td><b>Ctrl held</b></td><td>fast-forward through read text</td><td><b>shoulder</b></td></tr>"
     "<tr><td><b>Ctrl+C</b></td><td>copy the message</td><td></td></tr>"
+    "<tr><td><b>Backspace, Left / Right</b></td><td>one message back / on</td><td><b>Back</b></td></tr>"
+    "<tr><td><b>F5 / F9</b></td><td>quick save / quick load</td><td></td></tr>"
     "<tr><td><b>F1</b></td><td>these settings</td><td><b>Start</b></td></tr>"
     "<tr><td></td><td>choose an answer or a title button</td><td><b>D-pad, A</b></td></tr>"
     "<tr><td><b>Esc</b></td><td>full screen (during play)</td><td></td></tr>"
@@ -104,10 +106,12 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
   auto* autoPerChar = Millis(start.reading.autoPerCharMs);
   auto* unread = Check("Fast-forward through text not yet read too", start.reading.fastForwardUnread);
   auto* copyAll = Check("Copy every message to the clipboard", start.reading.copyEveryMessage);
+  auto* resume = Check("Closing the window keeps the place for F9", start.reading.resumeOnClose);
   rf->addRow("Auto mode waits", autoBase);
   rf->addRow("... and per character", autoPerChar);
   rf->addRow(unread);
   rf->addRow(copyAll);
+  rf->addRow(resume);
   top->addWidget(reading);
 
   auto* keys = new QGroupBox("Keys and gamepad buttons");
@@ -132,12 +136,13 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
     s.reading.autoPerCharMs = static_cast<uint32_t>(autoPerChar->value());
     s.reading.fastForwardUnread = unread->isChecked();
     s.reading.copyEveryMessage = copyAll->isChecked();
+    s.reading.resumeOnClose = resume->isChecked();
     changed(s);
   };
   for (QComboBox* c : {scale, filter, zoom}) QObject::connect(c, &QComboBox::currentIndexChanged, &dlg, update);
   for (QSlider* sl : {music, effects}) QObject::connect(sl, &QSlider::valueChanged, &dlg, update);
   for (QSpinBox* sp : {autoBase, autoPerChar}) QObject::connect(sp, &QSpinBox::valueChanged, &dlg, update);
-  for (QCheckBox* c : {muted, unfocused, unread, copyAll}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
+  for (QCheckBox* c : {muted, unfocused, unread, copyAll, resume}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
   dlg.exec();
 }
 
