@@ -1,6 +1,7 @@
 #include "comfort/Rollback.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "comfort/RollbackWords.h"
@@ -36,7 +37,7 @@ std::optional<QuickPosition> Rollback::Here() const {
   if (!pos_ || *pos_ < first_ || *pos_ >= End()) return std::nullopt;
   const Segment* from = nullptr;
   for (const Segment& s : segments_)
-    if (s.first <= *pos_) from = &s;
+    if (s.first <= *pos_ && s.portable) from = &s;
   if (!from) return std::nullopt;
   QuickPosition p;
   p.snapshot = from->snapshot;
@@ -135,7 +136,7 @@ void Rollback::StepBegins() {
     first_ = pos_ ? *pos_ + 1 : End();
     for (int16_t a : resume_->points) points_.push_back(Point{a >= 0, a, 0});
     host_.RestoreExtras(resume_->extras);
-    segments_.push_back(Segment{first_, host_.Capture(nullptr), host_.Portable(), host_.PortableExtras()});
+    segments_.push_back(Segment{first_, host_.Capture(nullptr), host_.Portable(), host_.PortableExtras(), true});
     next_ = first_;
     target_ = first_ + resume_->target;
     resume_.reset();
@@ -159,17 +160,29 @@ void Rollback::StepBegins() {
   }
   if (replaying_ || !host_.InStory()) return;
   const uint64_t next = pos_ ? *pos_ + 1 : End();
+  bool portable = true;
   if (fresh_) {
     Forget();
     first_ = next;
     fresh_ = false;
   } else if (!host_.AtSavePoint()) {
-    return;
+    // Far from a save point a state is kept now and then all the same, so
+    // that going back never runs more than that much story again; a quick
+    // save still starts from a save point.
+    const Segment* last = nullptr;
+    for (const Segment& s : segments_)
+      if (s.first <= next) last = &s;
+    if (!last || next - last->first < kEvery) return;
+    portable = false;
   }
-  for (const Segment& s : segments_)
-    if (s.first == next) return;
-  const RollbackHost::State* before = segments_.empty() ? nullptr : segments_.back().state.get();
-  segments_.push_back(Segment{next, host_.Capture(before), host_.Portable(), host_.PortableExtras()});
+  auto at = segments_.begin();
+  while (at != segments_.end() && at->first < next) ++at;
+  if (at != segments_.end() && at->first == next) {
+    if (!portable || at->portable) return;
+    at = segments_.erase(at);
+  }
+  const RollbackHost::State* before = at == segments_.begin() ? nullptr : std::prev(at)->state.get();
+  segments_.insert(at, Segment{next, host_.Capture(before), host_.Portable(), host_.PortableExtras(), portable});
   Trim();
 }
 
@@ -257,7 +270,17 @@ void Rollback::Trim() {
   // States that no kept point needs any more go, with the points before them.
   if (!pos_) return;
   const uint64_t earliest = End() > kDepth ? End() - kDepth : 0;
-  while (segments_.size() > 1 && segments_[1].first <= earliest) segments_.pop_front();
+  // Going back needs the last state at or before the earliest point and
+  // those after it; the quick save the last one a slot could hold.
+  size_t restore = 0, portable = segments_.size();
+  for (size_t i = 0; i < segments_.size(); ++i) {
+    if (segments_[i].first <= earliest) restore = i;
+    if (segments_[i].portable && segments_[i].first <= *pos_) portable = i;
+  }
+  std::deque<Segment> kept;
+  for (size_t i = 0; i < segments_.size(); ++i)
+    if (i >= restore || i == portable) kept.push_back(std::move(segments_[i]));
+  segments_.swap(kept);
   if (!segments_.empty())
     while (!points_.empty() && first_ < segments_.front().first) {
       points_.pop_front();

@@ -31,6 +31,8 @@ namespace mirel {
 class Rollback {
  public:
   static constexpr size_t kDepth = 100;
+  // Points between kept states away from save points.
+  static constexpr uint64_t kEvery = 50;
   static constexpr int kVkBack = 8, kVkLeft = 37, kVkRight = 39, kVkF5 = 116, kVkF9 = 120;
 
   Rollback(RollbackHost& host, Backlog& backlog) : host_(host), backlog_(backlog) {}
@@ -89,6 +91,7 @@ class Rollback {
     std::shared_ptr<const RollbackHost::State> state;
     std::array<Text, 4> snapshot;  // the same as a slot keeps it
     Text extras;
+    bool portable = true;  // at a save point or the start of the play
   };
   void Arrive(bool choice);
   void Forget();
