@@ -77,6 +77,14 @@ JA = {
     "stretch": "引き伸ばす",
     "these settings": "この設定",
     "window zoom": "ウィンドウの倍率",
+    "quick save: nothing to keep here": "クイックセーブ: ここでは保存できません",
+    "quick save kept (F9 loads it)": "クイックセーブしました（F9 で戻れます）",
+    "quick save not kept: %1": "クイックセーブできませんでした: %1",
+    "no quick save to load": "クイックセーブがありません",
+    "Backspace, Left / Right": "Backspace、← / →",
+    "one message back / on": "1つ前のメッセージへ戻る / 進む",
+    "quick save / quick load": "クイックセーブ / クイックロード",
+    "Closing the window keeps the place for F9": "ウィンドウを閉じたら続きを F9 用に残す",
 }
 
 path = sys.argv[1]

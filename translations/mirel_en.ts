@@ -71,6 +71,22 @@
         <source>No speech engine: the game cannot speak</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>quick save: nothing to keep here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quick save kept (F9 loads it)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quick save not kept: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no quick save to load</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PlayerSettings</name>
@@ -284,6 +300,22 @@
     </message>
     <message>
         <source>Volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Backspace, Left / Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>one message back / on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>quick save / quick load</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Closing the window keeps the place for F9</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

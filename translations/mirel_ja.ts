@@ -71,6 +71,22 @@
         <source>No speech engine: the game cannot speak</source>
         <translation>音声合成エンジンがないため読み上げできません</translation>
     </message>
+    <message>
+        <source>quick save: nothing to keep here</source>
+        <translation>クイックセーブ: ここでは保存できません</translation>
+    </message>
+    <message>
+        <source>quick save kept (F9 loads it)</source>
+        <translation>クイックセーブしました（F9 で戻れます）</translation>
+    </message>
+    <message>
+        <source>quick save not kept: %1</source>
+        <translation>クイックセーブできませんでした: %1</translation>
+    </message>
+    <message>
+        <source>no quick save to load</source>
+        <translation>クイックセーブがありません</translation>
+    </message>
 </context>
 <context>
     <name>PlayerSettings</name>
@@ -285,6 +301,22 @@
     <message>
         <source>Volume</source>
         <translation>音量</translation>
+    </message>
+    <message>
+        <source>Backspace, Left / Right</source>
+        <translation>Backspace、← / →</translation>
+    </message>
+    <message>
+        <source>one message back / on</source>
+        <translation>1つ前のメッセージへ戻る / 進む</translation>
+    </message>
+    <message>
+        <source>quick save / quick load</source>
+        <translation>クイックセーブ / クイックロード</translation>
+    </message>
+    <message>
+        <source>Closing the window keeps the place for F9</source>
+        <translation>ウィンドウを閉じたら続きを F9 用に残す</translation>
     </message>
 </context>
 </TS>

@@ -17,6 +17,7 @@
 #include "comfort/GameView.h"
 #include "audio/Mci.h"
 #include "comfort/PlayerComforts.h"
+#include "comfort/ReplayGate.h"
 #include "gfx/Controls.h"
 #include "gfx/Gdi.h"
 #include "platform/Platform.h"
@@ -50,6 +51,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
 
   Platform& sys;
   StartOptions options;
+  // The clock and sound as the game's timers and songs reach them: closed
+  // while going back runs the story again out of sight.
+  ReplayGate gate;
   Timers timers;
   Mci mci;
   WorkDib dib;
@@ -265,6 +269,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void ComposeScreen(Image& out) override;
   void AddOverlay(Surface* s) override { Controls::AddOverlay(s); }
   void SpeechChanged(const SpeechSettings& s) override;
+  std::unique_ptr<RollbackHost> RollbackSide() override;  // app/RollbackAdapter.cpp
   // The player's reading comforts (comfort/), consulted at the waits.
   Comforts comforts{*this, sys};
   // The player's display and sound comforts (comfort/): they see every

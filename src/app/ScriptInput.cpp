@@ -55,14 +55,14 @@ bool IntIn(const std::string& s, long long lo, long long hi) {
 
 const char* kKnown[] = {"click", "rclick", "key",  "choose", "title",      "menu",  "mouse", "move",
                         "dialog", "yes",   "no",   "wait",   "now",        "close", "hold",  "release",
-                        "wheel",  "screenshot", "pad"};
+                        "wheel",  "screenshot", "pad",    "backlog"};
 
 // Virtual-key code of a key name, -1 for none: a name below, f1 to f12, a
 // letter or digit, or a code 1 to 255 (a single digit is the digit's key).
 int KeyCode(const std::string& k) {
   static const std::pair<const char*, int> names[] = {
       {"space", kVkSpace},   {"enter", kVkEnter}, {"esc", kVkEscape}, {"ctrl", kVkControl}, {"pageup", kVkPageUp},
-      {"pagedown", kVkPageDown}, {"up", kVkUp},   {"down", kVkDown},  {"left", kVkLeft}, {"right", kVkRight}, {"tab", kVkTab},
+      {"pagedown", kVkPageDown}, {"up", kVkUp},   {"down", kVkDown},  {"left", kVkLeft}, {"right", kVkRight}, {"tab", kVkTab}, {"backspace", 8},
       {"print", kVkPrint}};
   for (auto& [name, code] : names)
     if (k == name) return code;
@@ -125,6 +125,8 @@ std::string Problem(const std::vector<std::string>& w) {
   if (a == "wheel" && w.size() > 2 && !IntIn(arg(2), 1, kMaxNotches))
     return "'wheel' turns 1 to " + std::to_string(kMaxNotches) + " notches";
   if (a == "choose" && !IntIn(arg(1), 1, 3)) return "'choose' takes 1, 2 or 3";
+  if (a == "backlog" && (arg(1) != "pick" || !IntIn(arg(2), 1, 200)))
+    return "'backlog' takes pick and an entry, 1 (the newest) to 200";
   if (a == "title" && std::none_of(std::begin(kTitleButtons), std::end(kTitleButtons),
                                    [&](const char* b) { return arg(1) == b; }))
     return "'title' takes new, load, gallery or end";
@@ -189,6 +191,9 @@ bool ScriptInput::Deliver(const Line& line, EventQueue& q) {
   } else if (a == "rclick") {
     if (form_ && form_->WakuHidden) Click(q, 320, 100, 2);
     else Click(q, 60, 440, 2);
+  } else if (a == "backlog") {
+    // As a click on the entry's row of the open backlog.
+    q.push_back(ControlEvent("Backlog", "Pick", std::stoi(arg(2))));
   } else if (a == "key") {
     int key, mods;
     if (!ParseKey(arg(1), key, mods)) fail("unknown key '" + arg(1) + "'");

@@ -11,7 +11,7 @@
 //   rclick                 right click on the message window (or on the
 //                          picture when the window is hidden)
 //   key KEY                a key: space, enter, esc, pageup, pagedown, up,
-//                          down, left, right, tab, ctrl, print, f1..f12, a letter a to z, a
+//                          down, left, right, tab, backspace, ctrl, print, f1..f12, a letter a to z, a
 //                          digit, or a virtual-key code; ctrl+, alt+ and
 //                          shift+ in front press it with those held
 //   hold KEY | release KEY the key goes down and stays down / comes up
@@ -21,6 +21,9 @@
 //                          down left right; the D-pad waits for a choice,
 //                          the title or the gallery
 //   choose N               pick answer N (1 to 3) of a choice
+//   backlog pick N         go back to backlog entry N (1 the newest), as a
+//                          click on it in the backlog; a yes line answers
+//                          the question
 //   title new|load|gallery|end
 //   menu end|load|save|options|skip|version
 //   mouse X Y [right]      a click at a point of the 640x480 picture

@@ -15,8 +15,9 @@ namespace mirel {
 Main_Form::Main_Form(Platform& platform, StartOptions opts)
     : sys(platform),
       options(std::move(opts)),
-      timers(*platform.clock),
-      mci(*platform.audio, *this, *platform.clock, [this] { DoEvents(); }) {
+      gate(*platform.audio, *platform.clock),
+      timers(gate),
+      mci(gate, *this, gate, [this] { DoEvents(); }) {
   // What a refresh drew is seen at once, as on the toolkit's own window.
   PresentNow = [this] { PresentChanges(); };
   ClickerTimer = timers.Add("Clicker", 500, [this] { Clicker_Timer(); });

@@ -35,6 +35,17 @@ class Mci {
   // A fade-out has left the volume down and nothing has set it back since:
   // the level now is not the player's volume.
   bool FadedOut() const { return fadedOut_; }
+  // What the song control holds, to be put back as it was.
+  struct SongState {
+    std::string path;
+    bool open = false, fadedOut = false;
+  };
+  SongState Song() const { return {songPath_, aliasOpen_, fadedOut_}; }
+  void SetSong(const SongState& s) {
+    songPath_ = s.path;
+    aliasOpen_ = s.open;
+    fadedOut_ = s.fadedOut;
+  }
   // Where the reasons for switching music off go (stderr by default).
   std::function<void(const std::string&)> log;
 

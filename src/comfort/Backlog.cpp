@@ -31,8 +31,14 @@ Backlog::Backlog() {
 }
 
 void Backlog::Add(BacklogEntry e) {
+  ++added_;
   entries_.push_back(std::move(e));
   while (entries_.size() > kCapacity) entries_.pop_front();
+}
+
+void Backlog::Rewind(uint64_t added) {
+  for (; added_ > added; --added_)
+    if (!entries_.empty()) entries_.pop_back();
 }
 
 void Backlog::Open(const Image& under, FontRasterizer& fonts, Rect window) {
@@ -71,29 +77,56 @@ int Backlog::MaxScroll() const { return std::max(0, static_cast<int>(rows_.size(
 
 void Backlog::Lay(FontRasterizer& fonts) {
   rows_.clear();
-  for (const BacklogEntry& e : entries_) {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const BacklogEntry& e = entries_[i];
+    const int n = static_cast<int>(i);
     if (!rows_.empty()) rows_.push_back(Row{{}, 0, 0});
     switch (e.kind) {
       case BacklogEntry::Kind::Message:
-        if (!e.tag.empty()) rows_.push_back(Row{e.tag, e.colour, kLeft});
+        if (!e.tag.empty()) rows_.push_back(Row{e.tag, e.colour, kLeft, n});
         for (size_t at = 0; at < e.text.size(); at += kRowChars)
-          rows_.push_back(Row{e.text.substr(at, kRowChars), e.colour, kLeft});
+          rows_.push_back(Row{e.text.substr(at, kRowChars), e.colour, kLeft, n});
         break;
       case BacklogEntry::Kind::Caption:
-        rows_.push_back(Row{e.text, kWhite_, 320 - fonts.TextWidth(e.text, page.font) / 2});
+        rows_.push_back(Row{e.text, kWhite_, 320 - fonts.TextWidth(e.text, page.font) / 2, n});
         break;
       case BacklogEntry::Kind::Choice:
-        rows_.push_back(Row{u"→ " + e.text, kPicked, kLeft});
+        rows_.push_back(Row{u"→ " + e.text, kPicked, kLeft, n});
         break;
     }
   }
+}
+
+int Backlog::FirstShown() const {
+  return std::max(0, static_cast<int>(rows_.size()) - VisibleRows() - scroll_);
+}
+
+std::optional<size_t> Backlog::EntryAt(int y) const {
+  if (!IsOpen() || y < kTop) return std::nullopt;
+  const int row = FirstShown() + (y - kTop) / kPitch;
+  if ((y - kTop) / kPitch >= VisibleRows() || row >= static_cast<int>(rows_.size())) return std::nullopt;
+  const int e = rows_[static_cast<size_t>(row)].entry;
+  if (e < 0) return std::nullopt;
+  return entries_.size() - 1 - static_cast<size_t>(e);
+}
+
+std::optional<size_t> Backlog::EntryAtFoot() const {
+  if (!IsOpen() || rows_.empty()) return std::nullopt;
+  const int last = std::min(static_cast<int>(rows_.size()), FirstShown() + VisibleRows()) - 1;
+  for (int r = last; r >= FirstShown(); --r) {
+    const int e = rows_[static_cast<size_t>(r)].entry;
+    // Shown in full: its next row is shown too, or there is none.
+    if (e >= 0 && (r == last ? r + 1 == static_cast<int>(rows_.size()) || rows_[static_cast<size_t>(r + 1)].entry != e : true))
+      return entries_.size() - 1 - static_cast<size_t>(e);
+  }
+  return std::nullopt;
 }
 
 void Backlog::Draw(FontRasterizer& fonts) {
   page.SetPicture(under_);
   const int shown = VisibleRows();
   const int total = static_cast<int>(rows_.size());
-  const int first = std::max(0, total - shown - scroll_);
+  const int first = FirstShown();
   for (int i = first; i < std::min(total, first + shown); ++i) {
     const Row& r = rows_[static_cast<size_t>(i)];
     if (r.text.empty()) continue;

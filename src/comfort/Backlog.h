@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "base/Text.h"
@@ -30,6 +31,10 @@ class Backlog {
 
   void Add(BacklogEntry e);
   const std::deque<BacklogEntry>& Entries() const { return entries_; }
+  // Entries added so far in the run (also those the capacity let go).
+  uint64_t Added() const { return added_; }
+  // Takes back the entries added after the first `added`.
+  void Rewind(uint64_t added);
 
   // The page, with `under` (the picture as presented) dimmed behind it;
   // `window` (the message window's box, when shown) is left black, or its
@@ -42,6 +47,10 @@ class Backlog {
   bool Scroll(int rows);
   void ScrollPage(int pages);
   int ScrollRows() const { return scroll_; }
+  // The entry (counted back from the newest, 0 the newest) shown on the
+  // open page at height `y`, or the last one shown in full at its foot.
+  std::optional<size_t> EntryAt(int y) const;
+  std::optional<size_t> EntryAtFoot() const;
 
   // The page's surface; the main window shows it above everything.
   Surface page;
@@ -51,7 +60,9 @@ class Backlog {
     Text text;
     uint32_t colour;
     int x;
+    int entry = -1;  // index in entries_, -1 for the blank row between
   };
+  int FirstShown() const;
   void Lay(FontRasterizer& fonts);
   void Draw(FontRasterizer& fonts);
   int VisibleRows() const;
@@ -62,6 +73,7 @@ class Backlog {
   Image under_;
   FontRasterizer* fonts_ = nullptr;
   int scroll_ = 0;  // rows scrolled back from the newest
+  uint64_t added_ = 0;
 };
 
 }  // namespace mirel

@@ -14,7 +14,8 @@ constexpr uint32_t kSaveEveryMs = 5000;
 
 }  // namespace
 
-Comforts::Comforts(GameView& game, Platform& sys) : game_(game), sys_(sys), copy_(sys.clipboard) {
+Comforts::Comforts(GameView& game, Platform& sys)
+    : game_(game), sys_(sys), rollbackHost_(game.RollbackSide()), rollback_(*rollbackHost_, backlog_), copy_(sys.clipboard) {
   autoMark_.name = "AutoMark";
   autoMark_.kind = SurfaceKind::Label;
   autoMark_.parent = &game.MessageWindow();
@@ -33,10 +34,24 @@ bool Comforts::Intercept(const InputEvent& e) {
     if (e.key == kVkControl) ctrlHeld_ = false;
     return true;  // the game knows no key releases
   }
-  if (e.kind == EventKind::Close || e.kind == EventKind::DialogControl) return false;
+  if (e.kind == EventKind::Close) {
+    // Closed in the story: the position is kept for the next run.
+    if (settings.resumeOnClose) rollback_.QuickSaveHere(false);
+    return false;
+  }
+  if (e.kind == EventKind::DialogControl) {
+    if (e.form != "Backlog") return false;
+    // The script's way of clicking an entry (1 the newest).
+    if (e.control == "Pick" && e.value >= 1 && !game_.DialogUp()) PickFromBacklog(static_cast<size_t>(e.value - 1));
+    return true;
+  }
   // A dialog is open: the game's own, nothing to add.
   if (game_.DialogUp()) return e.kind == EventKind::Wheel;
   if (backlog_.IsOpen()) return BacklogInput(e);
+  if (rollback_.Intercept(e)) {
+    SetAuto(false);
+    return true;
+  }
   switch (e.kind) {
     case EventKind::Wheel:
       if (e.value > 0 && CanOpenBacklog()) OpenBacklog();
@@ -81,8 +96,12 @@ bool Comforts::BacklogInput(const InputEvent& e) {
         case kVkDown: backlog_.Scroll(-1); break;
         case kVkPageUp: backlog_.ScrollPage(1); break;
         case kVkPageDown: backlog_.ScrollPage(-1); break;
-        case kVkEscape:
-        case kVkEnter: CloseBacklog(); break;
+        case kVkEscape: CloseBacklog(); break;
+        case kVkEnter:
+          // Scrolled back: the entry at the foot of the page is returned to.
+          if (auto at = backlog_.ScrollRows() > 0 ? backlog_.EntryAtFoot() : std::nullopt) PickFromBacklog(*at);
+          else CloseBacklog();
+          break;
         case kVkControl: ctrlHeld_ = true; break;
         case kKeyC:
           if (ctrlHeld_) copy_.CopyCurrent();
@@ -92,6 +111,7 @@ bool Comforts::BacklogInput(const InputEvent& e) {
       return true;
     case EventKind::MouseDown:
       if (e.button == 2) CloseBacklog();
+      else if (auto at = backlog_.EntryAt(e.y)) PickFromBacklog(*at);
       return true;
     case EventKind::Menu:
       // The menu acts on the game as it stands under the page.
@@ -118,6 +138,14 @@ void Comforts::OpenBacklog() {
 
 void Comforts::CloseBacklog() { backlog_.Close(); }
 
+void Comforts::PickFromBacklog(size_t fromNewest) {
+  if (!CanOpenBacklog() || !InStory()) return;
+  const std::optional<uint64_t> point = rollback_.PointOfBacklogEntry(fromNewest);
+  if (!point || !rollback_.Asked()) return;
+  if (backlog_.IsOpen()) CloseBacklog();
+  rollback_.GoTo(*point);
+}
+
 void Comforts::SetAuto(bool on) {
   if (on == auto_.On()) return;
   auto_.Set(on, game_.GetTickCount());
@@ -136,6 +164,7 @@ bool Comforts::InStory() const {
 bool Comforts::Passable() const { return settings.fastForwardUnread || marks_.IsRead(record_); }
 
 void Comforts::Pumped() {
+  rollback_.Pumped();
   if (auto_.On()) {
     PlayerWait w = game_.CurrentWait();
     if (w != PlayerWait::Click && w != PlayerWait::None) SetAuto(false);
@@ -162,6 +191,12 @@ bool Comforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, 
   if (!marksLoaded_) LoadMarks();
   record_ = game_.CurrentRecord();
   chars_ = text.size();
+  // Run again on the way back: already in the backlog.
+  if (rollback_.Replaying()) {
+    copy_.Shown(caption ? Text{} : tag, text, false);
+    whole_ = false;
+    return false;
+  }
   BacklogEntry entry;
   entry.kind = caption ? BacklogEntry::Kind::Caption : BacklogEntry::Kind::Message;
   if (!caption) entry.tag = tag;
@@ -179,15 +214,24 @@ void Comforts::MessageDone() {
 }
 
 void Comforts::ChoicePicked(const Text& answer) {
+  const bool again = rollback_.Replaying();
+  rollback_.ChoicePicked();
+  if (again) return;
   BacklogEntry entry;
   entry.kind = BacklogEntry::Kind::Choice;
   entry.text = answer;
   backlog_.Add(std::move(entry));
 }
 
-void Comforts::WaitBegins() { auto_.WaitBegins(game_.GetTickCount(), chars_, settings); }
+void Comforts::StepBegins() { rollback_.StepBegins(); }
+
+void Comforts::WaitBegins() {
+  rollback_.WaitBegins();
+  auto_.WaitBegins(game_.GetTickCount(), chars_, settings);
+}
 
 bool Comforts::EndsWait() {
+  if (rollback_.EndsWait()) return true;
   // Only the story's own wait: not under a dialog or the backlog.
   if (backlog_.IsOpen() || game_.CurrentWait() != PlayerWait::Click) return false;
   if (ctrlHeld_ && Passable()) return true;

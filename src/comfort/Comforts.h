@@ -15,8 +15,10 @@
 //                            menu turns it off
 //   Ctrl (17) held           fast-forward through text already read
 //   Ctrl+C (67)              copy the current message
+//   Backspace, Left, Right   back and forth through the story (Rollback)
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "base/Text.h"
 #include "comfort/AutoMode.h"
@@ -25,6 +27,7 @@
 #include "comfort/GameView.h"
 #include "comfort/ReadMarks.h"
 #include "comfort/ReadingSettings.h"
+#include "comfort/Rollback.h"
 #include "gfx/Surface.h"
 #include "platform/Events.h"
 #include "platform/Platform.h"
@@ -51,6 +54,8 @@ class Comforts {
   // The message has been shown and, where the game waits, advanced past.
   void MessageDone();
   void ChoicePicked(const Text& answer);
+  // A record is about to run.
+  void StepBegins();
   // The game starts waiting for the player to advance; while it waits,
   // true when the wait is to end by itself.
   void WaitBegins();
@@ -65,6 +70,7 @@ class Comforts {
   bool CtrlHeld() const { return ctrlHeld_; }
   const Backlog& History() const { return backlog_; }
   const ReadMarks& Marks() const { return marks_; }
+  Rollback& Going() { return rollback_; }
   const Surface& AutoMark() const { return autoMark_; }
 
  private:
@@ -72,6 +78,8 @@ class Comforts {
   bool CanOpenBacklog() const;
   void OpenBacklog();
   void CloseBacklog();
+  // Asks, then goes back to the point that showed the entry.
+  void PickFromBacklog(size_t fromNewest);
   void SetAuto(bool on);
   bool InStory() const;
   // The current message may be passed without waiting.
@@ -81,6 +89,8 @@ class Comforts {
   GameView& game_;
   Platform& sys_;
   Backlog backlog_;
+  std::unique_ptr<RollbackHost> rollbackHost_;
+  Rollback rollback_;
   AutoMode auto_;
   ReadMarks marks_;
   CopyText copy_;

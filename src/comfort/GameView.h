@@ -4,6 +4,7 @@
 // comfort reads the screen through this view, acts through its commands,
 // and is consulted through its hub at the waits and at input.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "comfort/Gamepad.h"
@@ -14,6 +15,7 @@
 namespace mirel {
 
 class Surface;
+class RollbackHost;
 
 // What the game is waiting for the player to do.
 enum class PlayerWait { None, Click, Choice, Title, Gallery, Dialog, Confirm };
@@ -55,6 +57,9 @@ class GameView {
   virtual void Dispatch(const InputEvent& e) = 0;
   virtual void EnterFullScreen() = 0;
   virtual void LeaveFullScreen() = 0;
+  // What going back through the story needs of the game: its state kept
+  // and restored, and the story run again out of sight.
+  virtual std::unique_ptr<RollbackHost> RollbackSide() = 0;
   // The player changed how the game speaks.
   virtual void SpeechChanged(const SpeechSettings& s) = 0;
 };

@@ -6,6 +6,7 @@ namespace {
 const char* const kNames[kPadButtonCount] = {"a",  "b",     "x",    "y",  "lb",   "rb",
                                              "start", "back", "up", "down", "left", "right"};
 constexpr int kVkA = 'A';
+constexpr int kVkBackspace = 8;
 }  // namespace
 
 bool ParsePadButton(const std::string& name, PadButton& out) {
@@ -57,6 +58,9 @@ std::vector<InputEvent> GamepadMapper::Map(PadButton b, bool down, const PadScre
       break;
     case PadButton::Start:
       out.push_back(KeyEvent(kVkF1));
+      break;
+    case PadButton::Back:
+      out.push_back(KeyEvent(kVkBackspace));  // one message back
       break;
     case PadButton::Up:
     case PadButton::Left:

@@ -49,6 +49,7 @@ SettingsValues ToValues(const PlayerSettings& s) {
   v["speech/lower_sound"] = Bool(s.speech.duck);
   v["speech/rate"] = std::to_string(s.speech.rate);
   v["speech/volume"] = std::to_string(s.speech.volume);
+  v["reading/resume_on_close"] = Bool(s.reading.resumeOnClose);
   return v;
 }
 
@@ -114,6 +115,7 @@ PlayerSettings PlayerSettingsFile::Load(SettingsStore& store, std::string& probl
   read("speech/lower_sound", boolean(s.speech.duck));
   read("speech/rate", integer(-10, 10, s.speech.rate));
   read("speech/volume", integer(0, 100, s.speech.volume));
+  read("reading/resume_on_close", boolean(s.reading.resumeOnClose));
   saved_ = s;
   return s;
 }

@@ -14,6 +14,8 @@ struct ReadingSettings {
   bool fastForwardUnread = false;
   // Every new message goes to the clipboard (for a dictionary beside the game).
   bool copyEveryMessage = false;
+  // Closing the window in the story keeps the position as the quick save.
+  bool resumeOnClose = true;
 
   bool operator==(const ReadingSettings&) const = default;
 };

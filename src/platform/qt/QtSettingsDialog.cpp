@@ -32,6 +32,8 @@ const char* const kKeys[][3] = {
     {QT_TRANSLATE_NOOP("PlayerSettings", "Wheel up, Page Up"), QT_TRANSLATE_NOOP("PlayerSettings", "backlog"), "Y"},
     {QT_TRANSLATE_NOOP("PlayerSettings", "Ctrl held"), QT_TRANSLATE_NOOP("PlayerSettings", "fast-forward through read text"), QT_TRANSLATE_NOOP("PlayerSettings", "shoulder")},
     {QT_TRANSLATE_NOOP("PlayerSettings", "Ctrl+C"), QT_TRANSLATE_NOOP("PlayerSettings", "copy the message"), ""},
+    {QT_TRANSLATE_NOOP("PlayerSettings", "Backspace, Left / Right"), QT_TRANSLATE_NOOP("PlayerSettings", "one message back / on"), "Back"},
+    {"F5 / F9", QT_TRANSLATE_NOOP("PlayerSettings", "quick save / quick load"), ""},
     {"F1", QT_TRANSLATE_NOOP("PlayerSettings", "these settings"), "Start"},
     {"", QT_TRANSLATE_NOOP("PlayerSettings", "choose an answer or a title button"), QT_TRANSLATE_NOOP("PlayerSettings", "D-pad, A")},
     {"Esc", QT_TRANSLATE_NOOP("PlayerSettings", "full screen (during play)"), ""},
@@ -126,10 +128,12 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
   auto* autoPerChar = Millis(start.reading.autoPerCharMs);
   auto* unread = Check(Words::tr("Fast-forward through text not yet read too"), start.reading.fastForwardUnread);
   auto* copyAll = Check(Words::tr("Copy every message to the clipboard"), start.reading.copyEveryMessage);
+  auto* resume = Check(Words::tr("Closing the window keeps the place for F9"), start.reading.resumeOnClose);
   rf->addRow(Words::tr("Auto mode waits"), autoBase);
   rf->addRow(Words::tr("... and per character"), autoPerChar);
   rf->addRow(unread);
   rf->addRow(copyAll);
+  rf->addRow(resume);
   top->addWidget(reading);
 
   auto* speech = new QGroupBox(Words::tr("Speech"));
@@ -174,12 +178,13 @@ void RunPlayerSettingsDialog(QWidget* parent, const PlayerSettings& start, const
     s.speech.duck = duck->isChecked();
     s.speech.rate = rate->value();
     s.speech.volume = voice->value();
+    s.reading.resumeOnClose = resume->isChecked();
     changed(s);
   };
   for (QComboBox* c : {scale, filter, zoom}) QObject::connect(c, &QComboBox::currentIndexChanged, &dlg, update);
   for (QSlider* sl : {music, effects, rate, voice}) QObject::connect(sl, &QSlider::valueChanged, &dlg, update);
   for (QSpinBox* sp : {autoBase, autoPerChar}) QObject::connect(sp, &QSpinBox::valueChanged, &dlg, update);
-  for (QCheckBox* c : {muted, unfocused, unread, copyAll, speak, duck}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
+  for (QCheckBox* c : {muted, unfocused, unread, copyAll, speak, duck, resume}) QObject::connect(c, &QCheckBox::toggled, &dlg, update);
   dlg.exec();
 }
 
