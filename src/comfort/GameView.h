@@ -14,7 +14,7 @@
 
 namespace mirel {
 
-class Surface;
+struct Surface;
 class RollbackHost;
 
 // What the game is waiting for the player to do.
