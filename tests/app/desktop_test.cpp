@@ -119,11 +119,11 @@ TEST(Desktop, AScreenReaderReadsTheStoryAndTheKeyboardPicksAnAnswer) {
                                           "' --base '" + bin + "demo-data' 2>&1");
   ASSERT_EQ(built.status, 0) << built.out;
   // Debian's own Python: python3-pyatspi installs for it.
-  test::DesktopLock one;
-  const test::Outcome read = test::Shell("cd '" + root.path() + "' && dbus-run-session -- " +
-                                         "/usr/bin/python3 '" + src + "read_story.py' '" + bin + "src/mirel' '" +
-                                         root / "data" + "' '" + root.path() + "' 2>&1");
-  EXPECT_EQ(read.status, 0) << "needs Xvfb, dbus-run-session, at-spi2-core, python3-pyatspi and xdotool "
+  const test::Outcome read =
+      test::OnDesktop(root.path(), "1024x768",
+                      "dbus-run-session -- /usr/bin/python3 '" + src + "read_story.py' '" + bin + "src/mirel' '" +
+                          root / "data" + "' '" + root.path() + "'");
+  EXPECT_EQ(read.status, 0) << "needs xvfb-run, dbus-run-session, at-spi2-core, python3-pyatspi and xdotool "
                                "(scripts/packages.sh)\n"
                             << read.out;
   EXPECT_NE(read.out.find("the story was read, the answer taken"), std::string::npos) << read.out;

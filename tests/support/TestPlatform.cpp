@@ -179,19 +179,25 @@ DesktopLock::~DesktopLock() {
   if (fd_ >= 0) close(fd_);
 }
 
-Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
-                     const std::string& env) {
-  // Tests run side by side: two xvfb-run that look for a free display
-  // from the same number may both take it, and two games then share one
-  // screen and one window manager. Each test process looks from its own.
+Outcome OnDesktop(const std::string& dir, const std::string& screen, const std::string& inner,
+                  const std::string& env) {
+  // Tests run side by side, and other machines' X servers may answer on
+  // the low display numbers: each test process looks for a free display
+  // from a number of its own, and xvfb-run's cookie keeps its clients off
+  // any server but the one it started.
   const std::string from = std::to_string(100 + getpid() % 5000);
   DesktopLock one;
   // The player's settings (full screen, the window's place) are the test's
   // own, not left over from another run.
   return Shell("cd '" + dir + "' && HOME='" + dir + "' XDG_CONFIG_HOME='" + dir + "config' XDG_DATA_HOME='" + dir +
                "share' MIREL_LOCK_DIR='" + dir + "' QT_QPA_PLATFORM=xcb " + env + " xvfb-run -a -n " + from +
-               " -s '-screen 0 " + screen + "x24' sh -c 'openbox >/dev/null 2>&1 & sleep 1; " + BuildDir() +
-               "src/mirel " + args + "' 2>&1");
+               " -s '-screen 0 " + screen + "x24' " + inner + " 2>&1");
+}
+
+Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
+                     const std::string& env) {
+  return OnDesktop(dir, screen, "sh -c 'openbox >/dev/null 2>&1 & sleep 1; " + BuildDir() + "src/mirel " + args + "'",
+                   env);
 }
 
 bool CopyDemoData(const std::string& dir) {

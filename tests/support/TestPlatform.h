@@ -148,10 +148,6 @@ struct Outcome {
   std::string out;
 };
 Outcome Shell(const std::string& cmd);
-// Runs the real program in the folder `dir` on a virtual X display of
-// `screen` pixels (for example "1280x1024") whose windows openbox manages,
-// with its home and settings in `dir` (ending in a separator), `env` in
-// front and both output streams caught: `mirel ARGS`.
 // Held while a test uses a virtual X display: the desktop tests run one at a
 // time, since X servers started side by side can take one display number.
 class DesktopLock {
@@ -164,6 +160,14 @@ class DesktopLock {
  private:
   int fd_;
 };
+// Runs the shell command `inner` in the folder `dir` on a virtual X display
+// of `screen` pixels (for example "1280x1024") of its own, reached with its
+// own cookie, with its home and settings in `dir` (ending in a separator),
+// `env` in front and both output streams caught.
+Outcome OnDesktop(const std::string& dir, const std::string& screen, const std::string& inner,
+                  const std::string& env = "");
+// The real program on such a display, its windows managed by openbox:
+// `mirel ARGS`.
 Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
                      const std::string& env = "");
 // Folder of the build (for the demo data and the program), from the
