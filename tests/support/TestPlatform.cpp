@@ -184,14 +184,16 @@ Outcome OnDesktop(const std::string& dir, const std::string& screen, const std::
   // Tests run side by side, and other machines' X servers may answer on
   // the low display numbers: each test process looks for a free display
   // from a number of its own, and xvfb-run's cookie keeps its clients off
-  // any server but the one it started.
+  // any server but the one it started. The server is never reset: a
+  // client that connects and leaves (the accessibility bus) would otherwise
+  // take it down just as the game connects.
   const std::string from = std::to_string(100 + getpid() % 5000);
   DesktopLock one;
   // The player's settings (full screen, the window's place) are the test's
   // own, not left over from another run.
   return Shell("cd '" + dir + "' && HOME='" + dir + "' XDG_CONFIG_HOME='" + dir + "config' XDG_DATA_HOME='" + dir +
                "share' MIREL_LOCK_DIR='" + dir + "' QT_QPA_PLATFORM=xcb " + env + " xvfb-run -a -n " + from +
-               " -s '-screen 0 " + screen + "x24' " + inner + " 2>&1");
+               " -s '-noreset -screen 0 " + screen + "x24' " + inner + " 2>&1");
 }
 
 Outcome RunOnDesktop(const std::string& dir, const std::string& screen, const std::string& args,
