@@ -171,13 +171,26 @@ Outcome Shell(const std::string& cmd) {
   return r;
 }
 
-DesktopLock::DesktopLock() : fd_(open("/tmp/mirel-desktop-tests.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666)) {
-  if (fd_ >= 0) flock(fd_, LOCK_EX);
-}
+namespace {
 
-DesktopLock::~DesktopLock() {
-  if (fd_ >= 0) close(fd_);
-}
+// Held while a test uses a virtual X display: the desktop tests run one at a
+// time, since X servers started side by side can take one display number.
+class DesktopLock {
+ public:
+  DesktopLock() : fd_(open("/tmp/mirel-desktop-tests.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666)) {
+    if (fd_ >= 0) flock(fd_, LOCK_EX);
+  }
+  ~DesktopLock() {
+    if (fd_ >= 0) close(fd_);
+  }
+  DesktopLock(const DesktopLock&) = delete;
+  DesktopLock& operator=(const DesktopLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+}  // namespace
 
 Outcome OnDesktop(const std::string& dir, const std::string& screen, const std::string& inner,
                   const std::string& env) {

@@ -148,18 +148,6 @@ struct Outcome {
   std::string out;
 };
 Outcome Shell(const std::string& cmd);
-// Held while a test uses a virtual X display: the desktop tests run one at a
-// time, since X servers started side by side can take one display number.
-class DesktopLock {
- public:
-  DesktopLock();
-  ~DesktopLock();
-  DesktopLock(const DesktopLock&) = delete;
-  DesktopLock& operator=(const DesktopLock&) = delete;
-
- private:
-  int fd_;
-};
 // Runs the shell command `inner` in the folder `dir` on a virtual X display
 // of `screen` pixels (for example "1280x1024") of its own, reached with its
 // own cookie, with its home and settings in `dir` (ending in a separator),
