@@ -47,7 +47,7 @@ struct BackRun : test::DemoRun {
 
   void Pump(EventQueue& q) override {
     if (form && form->CurrentWait() == PlayerWait::Click) {
-      Rollback& r = form->comforts.Going();
+      Rollback& r = form->reading.Going();
       if (timing && r.Position() != last) {
         stepsMs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from).count());
         timing = false;

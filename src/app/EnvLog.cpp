@@ -69,7 +69,7 @@ void Main_Form::WriteEnvironmentLog() {
   std::string path = DataPath("mirel.log");
   std::string report = BuildEnvironmentReport() + "\r\n";
   // The player's settings are no part of the game; only a problem with them is noted.
-  if (!player.LoadProblem().empty()) report += player.LoadProblem() + "\r\n";
+  if (!display.LoadProblem().empty()) report += display.LoadProblem() + "\r\n";
   LogReport = report;
   if (auto err = WriteFileAtomic(path, report))
     std::fprintf(stderr, "mirel: cannot write %s: %s\n", path.c_str(), err->c_str());

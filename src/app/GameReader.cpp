@@ -33,7 +33,7 @@ class MainFormReader final : public GameReader {
     const Form* forms[] = {f_.optionWindow.get(), f_.nameEnt.get(), f_.fileWindow.get(), f_.aboutBox.get()};
     for (const Form* form : forms)
       if (form && form->IsOpen()) return DialogScene(form->model);
-    const Backlog& log = f_.comforts.History();
+    const Backlog& log = f_.reading.History();
     if (log.IsOpen()) {
       s.screen = AccessScreen::Backlog;
       for (const BacklogEntry& e : log.Entries()) s.items.push_back(Item(AccessRole::Message, ClipboardText(e.tag, e.text)));

@@ -13,10 +13,10 @@
 #include "app/Exits.h"
 #include "app/StoryFile.h"
 #include "comfort/Accessibility.h"
-#include "comfort/Comforts.h"
+#include "comfort/ReadingComforts.h"
 #include "comfort/GameView.h"
 #include "audio/Mci.h"
-#include "comfort/PlayerComforts.h"
+#include "comfort/DisplayComforts.h"
 #include "comfort/ReplayGate.h"
 #include "gfx/Controls.h"
 #include "gfx/Gdi.h"
@@ -112,7 +112,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   std::string LogReport, LoggedSound;  // as last written
   std::string ColorDepthText = "32", MemoryLoadText = "0";
 
-  // ---- app/Events.cpp: the event pump and dispatch ----
+  // ---- app/EventPump.cpp: the event pump and dispatch ----
   // Lets pending window events run once: what changed on screen is
   // presented, then host events, due timers and the engine handlers of
   // every queued event run.
@@ -271,10 +271,10 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void SpeechChanged(const SpeechSettings& s) override;
   std::unique_ptr<RollbackHost> RollbackSide() override;  // app/RollbackAdapter.cpp
   // The player's reading comforts (comfort/), consulted at the waits.
-  Comforts comforts{*this, sys};
+  ReadingComforts reading{*this, sys};
   // The player's display and sound comforts (comfort/): they see every
   // input event first.
-  PlayerComforts player{*this, sys, comforts.settings};
+  DisplayComforts display{*this, sys, reading.settings};
   // The game read aloud and to assistive technology, and the keyboard on
   // every screen (comfort/): it sees input after the other comforts.
   std::unique_ptr<GameReader> reader;

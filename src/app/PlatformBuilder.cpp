@@ -29,11 +29,11 @@
 #include "platform/headless/VirtualAudio.h"
 #include "platform/headless/VirtualClock.h"
 #include "platform/host/DeferredAudio.h"
-#include "platform/host/Gamepad.h"
+#include "platform/host/SdlGamepads.h"
 #include "platform/host/HostAudio.h"
 #include "platform/qt/QtAccessible.h"
 #include "platform/qt/QtHost.h"
-#include "platform/qt/QtPlayerHost.h"
+#include "platform/qt/QtDisplayHost.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtSpeech.h"
 
@@ -239,7 +239,7 @@ std::unique_ptr<BuiltPlatform> BuildPlatform(const PlatformPlan& plan, int& stat
   WindowHost* window = nullptr;
   DialogHost* dialogs = nullptr;
   Clipboard* clipboard = nullptr;
-  PlayerHost* player = nullptr;
+  DisplayHost* display = nullptr;
   HeadlessWindow* offscreen = nullptr;
   qt::QtWindow* desktop = nullptr;
   if (headless) {
@@ -261,12 +261,12 @@ std::unique_ptr<BuiltPlatform> BuildPlatform(const PlatformPlan& plan, int& stat
   auto& folders = b->Make<XdgFolders>();
   // The player's settings and screenshot folder are the window's, headless too.
   auto& settings = b->Make<qt::QtSettingsStore>();
-  if (headless) player = &b->Make<qt::HeadlessPlayerHost>(*offscreen);
-  else player = &b->Make<qt::QtPlayerHost>(*desktop, *inbox);
+  if (headless) display = &b->Make<qt::HeadlessDisplayHost>(*offscreen);
+  else display = &b->Make<qt::QtDisplayHost>(*desktop, *inbox);
 
   Platform& p = b->p;
   p.settings = &settings;
-  p.player = player;
+  p.display = display;
   p.clock = clock;
   p.events = b->events;
   p.messages = messages;

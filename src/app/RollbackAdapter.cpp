@@ -1,7 +1,7 @@
 // The main window's side of going back: what a kept state holds and how the
 // story is run again out of sight.
 #include "app/Main_Form.h"
-#include "comfort/PlayerHost.h"
+#include "comfort/DisplayHost.h"
 #include "comfort/QuickSave.h"
 #include "comfort/RollbackHost.h"
 #include "save/SlotFile.h"
@@ -318,7 +318,7 @@ class Adapter final : public RollbackHost {
     return f_.sys.messages->Show(question, MsgButtons::YesNo) == MsgAnswer::Yes;
   }
   void Note(const std::string& text) override {
-    if (f_.sys.player) f_.sys.player->Note(text);
+    if (f_.sys.display) f_.sys.display->Note(text);
   }
 
   std::array<Text, 4> Portable() const override {

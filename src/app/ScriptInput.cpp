@@ -5,7 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "comfort/Gamepad.h"
+#include "comfort/GamepadMapper.h"
 #include "platform/headless/ScriptedMessageBoxes.h"
 #include "ui/File_Window.h"
 #include "ui/NameEnt.h"

@@ -28,11 +28,11 @@ Main_Form::Main_Form(Platform& platform, StartOptions opts)
   aboutBox = std::make_unique<frmAbout>(*this);
   reader = MakeGameReader(*this);
   access = std::make_unique<Accessibility>(*reader, sys.access, sys.speech, [this](const std::string& note) {
-    if (sys.player) sys.player->Note(note);
+    if (sys.display) sys.display->Note(note);
   });
-  access->speech = player.settings.speech;
+  access->speech = display.settings.speech;
   access->Apply();
-  access->OnSpeechSwitched([this](const SpeechSettings& s) { player.SpeechSwitched(s); });
+  access->OnSpeechSwitched([this](const SpeechSettings& s) { display.SpeechSwitched(s); });
   AddOverlay(&access->FocusMark());
 }
 
@@ -75,7 +75,7 @@ void Main_Form::Form_Load() {
   WriteEnvironmentLog();
   LayOutMainWindow();
   sys.window->Show();
-  player.Started();
+  display.Started();
   DoEvents();
 
   Pic_Main.BackColor = kWhite;
@@ -135,7 +135,7 @@ void Main_Form::Form_Unload() {
   // Every step runs even when an earlier one fails: a failed write of
   // "90.dat" must not leave the pictures readable or the display switched.
   try {
-    player.Closing();
+    display.Closing();
   } catch (...) {
   }
   try {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "comfort/Gamepad.h"
+#include "comfort/GamepadMapper.h"
 #include "comfort/SpeechSettings.h"
 #include "platform/Events.h"
 #include "platform/Image.h"

@@ -260,7 +260,7 @@ int32_t Main_Form::ChangeFace() {
   face.Refresh();
   DoEvents();
 
-  if (MessageSpeed != 0 && !comforts.Rushing()) {
+  if (MessageSpeed != 0 && !reading.Rushing()) {
     if (Mesh1.width != 320 || Mesh1.height != 64 || Mesh1.pixels.empty()) BuildMesh1();
     if (Mesh2.width < 32 || Mesh2.height < 32) Mesh2.Resize(32, 32);
     for (int k = 0; k <= 8; ++k) {

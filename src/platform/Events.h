@@ -23,7 +23,7 @@ enum class EventKind {
   Menu,          // menu
   Close,         // the main window's close box
   DialogControl, // form, control, value / text: a control of an open dialog was used
-  Pad,           // key: gamepad button (comfort/Gamepad.h), value: 1 pressed, 0 released
+  Pad,           // key: gamepad button (comfort/GamepadMapper.h), value: 1 pressed, 0 released
   Focus          // value: 1 the window has the keyboard focus, 0 it lost it
 };
 

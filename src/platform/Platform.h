@@ -16,7 +16,7 @@
 namespace mirel {
 
 class SettingsStore;
-class PlayerHost;
+class DisplayHost;
 class AccessibleOutput;
 class SpeechEngine;
 
@@ -36,7 +36,7 @@ struct Platform {
   // The player's own settings and display comforts; without them the game
   // runs with the defaults.
   SettingsStore* settings = nullptr;
-  PlayerHost* player = nullptr;
+  DisplayHost* display = nullptr;
   // Assistive technology and speech synthesis; without them the game
   // neither describes itself nor speaks.
   AccessibleOutput* access = nullptr;

@@ -50,7 +50,7 @@ void Main_Form::RunScenario() {
       throw PlayError{u"シナリオが壊れています.\r\n" + Decimal(CurSeq) + u" 番のレコードはありません."};
     }
     if (StepHook) StepHook(CurSeq);
-    comforts.StepBegins();
+    reading.StepBegins();
     const uint64_t pumpsBefore = Pumps;
     const int32_t seq = CurSeq;
     StepResult = RunStep();

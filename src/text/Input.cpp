@@ -20,9 +20,9 @@ void Main_Form::Keys() {
     }
   } leave{*this};
   TakeEarlyInput();
-  comforts.WaitBegins();
+  reading.WaitBegins();
   while (ClickWait) {
-    if (comforts.EndsWait()) {
+    if (reading.EndsWait()) {
       ClickWait = false;
       break;
     }

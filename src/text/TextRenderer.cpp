@@ -51,7 +51,7 @@ void Main_Form::MessageDisp(const Text& tag, const Text& text, uint32_t colour) 
 
   Surface& w = Waku[0];
   const bool caption = CaptionX != 0;
-  const bool whole = comforts.MessageShown(tag, text, colour, caption);
+  const bool whole = reading.MessageShown(tag, text, colour, caption);
   if (caption) {
     Waku[0].Visible = false;
     Waku[3].Visible = false;
@@ -140,7 +140,7 @@ void Main_Form::MessageDisp(const Text& tag, const Text& text, uint32_t colour) 
     return;
   }
   if ((MessageSpeed & static_cast<int16_t>(WaitAfterLine ? -1 : 0)) != 0) Keys();
-  comforts.MessageDone();
+  reading.MessageDone();
   PageCheck();
 }
 

@@ -97,7 +97,7 @@ int32_t Main_Form::SelectDisp() {
                     Decimal(row.Target) + u" のブロックがありません.\r\n" + RecordPlace(*this)};
   }
   CurSeq = ChoiceTargets[pick];
-  comforts.ChoicePicked(ChoiceTexts[static_cast<size_t>(pick)]);
+  reading.ChoicePicked(ChoiceTexts[static_cast<size_t>(pick)]);
   if (MessageSpeed == 0) MessageSpeed = 1;
   LastSpeaker = 0;
   for (MenuItem m : kHeld) Menu(m).enabled = true;

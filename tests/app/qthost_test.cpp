@@ -16,7 +16,7 @@
 
 #include "comfort/Words.h"
 #include "platform/qt/QtHost.h"
-#include "platform/qt/QtPlayerHost.h"
+#include "platform/qt/QtDisplayHost.h"
 #include "support/TestPlatform.h"
 #include "ui/frmAbout.h"
 

@@ -37,7 +37,7 @@ struct RollPlay : test::DemoRun {
   void Pump(EventQueue& q) override {
     if (form) {
       const PlayerWait w = form->CurrentWait();
-      const auto point = form->comforts.Going().Position();
+      const auto point = form->reading.Going().Position();
       if ((w == PlayerWait::Click || w == PlayerWait::Choice) && point &&
           (visits.empty() || visits.back().point != *point)) {
         Image img;
@@ -170,7 +170,7 @@ TEST(Rollback, AnotherAnswerAtTheChoicePlaysOnAsIfPickedFirst) {
   EXPECT_GT(songs.size(), right.Songs().size()) << "the left way's song was never left";
   // The backlog holds the right way only.
   bool left = false;
-  for (const BacklogEntry& e : again.form->comforts.History().Entries()) left = left || e.text == u"左の道の三。";
+  for (const BacklogEntry& e : again.form->reading.History().Entries()) left = left || e.text == u"左の道の三。";
   EXPECT_FALSE(left);
 }
 
@@ -186,7 +186,7 @@ TEST(Rollback, ABacklogEntryPickedAndConfirmedIsReturnedTo) {
   for (size_t i = p.visits.size() - 3; i < p.visits.size(); ++i) tail.push_back(p.visits[i].point);
   EXPECT_EQ(tail, (std::vector<uint64_t>{14, 13, 11}));
   EXPECT_EQ(p.visits.back().frame, p.visits.at(11).frame);
-  EXPECT_EQ(p.form->comforts.History().Entries().back().text, u"合流の四。");
+  EXPECT_EQ(p.form->reading.History().Entries().back().text, u"合流の四。");
   const auto& asked = p.tp.messages.Shown();
   EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"この場面まで戻りますか？")), 2);
 }

@@ -32,8 +32,8 @@ struct Play : test::DemoRun {
   ~Play() override { form.reset(); }  // before its folder goes
   void Pump(EventQueue& q) override {
     Main_Form& f = *form;
-    pumps.push_back({f.GetTickCount(), f.CurSeq, f.CurrentWait(), f.InKeys && f.CurrentWait() == PlayerWait::Click, f.comforts.CtrlHeld(),
-                     f.comforts.AutoOn(), f.comforts.AutoMark().Shown(), f.MsgText.size()});
+    pumps.push_back({f.GetTickCount(), f.CurSeq, f.CurrentWait(), f.InKeys && f.CurrentWait() == PlayerWait::Click, f.reading.CtrlHeld(),
+                     f.reading.AutoOn(), f.reading.AutoMark().Shown(), f.MsgText.size()});
     DemoRun::Pump(q);
   }
   // False when the build has not made the demo data.
@@ -42,7 +42,7 @@ struct Play : test::DemoRun {
     if (!test::CopyDemoData(data.path())) ADD_FAILURE() << "the build has not made the demo data folder";
     tp.platform.clipboard = &clipboard;
     tp.platform.folders = folders;
-    if (settings) before = [settings](Main_Form& f) { settings(f.comforts.settings); };
+    if (settings) before = [settings](Main_Form& f) { settings(f.reading.settings); };
     DemoRun::Play(data.path(), script);
     slot = test::ReadBytes(data / "00.dat");
     config = test::ReadBytes(data / "90.dat");
@@ -66,9 +66,9 @@ TEST(ReadingPlay, TheBacklogHoldsWhatWasShownWithNamesAndThePickedChoiceAndChang
   p.Run("title new\nchoose 2\nkey pageup\nwheel up 3\nkey up\nwheel down 10\n"
         "wheel up\nkey esc\nmenu end\nyes\n");
   EXPECT_EQ(p.status, 0);
-  const auto& h = p.form->comforts.History().Entries();
+  const auto& h = p.form->reading.History().Entries();
   ASSERT_FALSE(h.empty());
-  EXPECT_FALSE(p.form->comforts.History().IsOpen());
+  EXPECT_FALSE(p.form->reading.History().IsOpen());
 
   // The prologue's caption, the hero's tag with his name, a line with a
   // name filled in, narration without a tag, the picked answer last but
@@ -205,7 +205,7 @@ TEST(ReadingPlay, EveryComfortUsedLeavesTheSlotTheConfigurationAndThePlayStateAs
 
   // Ctrl+C after the choice copied the message on screen, tag first; every
   // message went to the clipboard as it appeared.
-  const Text last = b.comforts.History().Entries().back().text;
+  const Text last = b.reading.History().Entries().back().text;
   EXPECT_EQ(comforts.clipboard.GetText().substr(comforts.clipboard.GetText().size() - last.size()), last);
   EXPECT_GT(comforts.clipboard.Copies(), 20);
   EXPECT_EQ(plain.clipboard.Copies(), 0);

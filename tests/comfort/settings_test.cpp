@@ -97,7 +97,7 @@ TEST_F(SettingsFile, EachBadValueKeepsItsDefaultAndIsNamedInTheLog) {
   test::TestPlatform tp;
   tp.platform.settings = &store;
   Main_Form f(tp.platform, StartOptions{dir.path(), dir.path()});
-  EXPECT_EQ(f.player.settings, PlayerSettings{});
+  EXPECT_EQ(f.display.settings, PlayerSettings{});
   f.DataDir = dir.path();
   f.WriteEnvironmentLog();
   std::string log = test::ReadBytes(dir / "mirel.log");
@@ -118,8 +118,8 @@ TEST(ReadingSettingsKept, TheStoredReadingSettingsReachTheReadingComforts) {
   Main_Form f(tp.platform, StartOptions{dir.path(), dir.path()});
   const ReadingSettings want{.autoBaseMs = 2500, .autoPerCharMs = 10, .fastForwardUnread = true,
                              .copyEveryMessage = true};
-  EXPECT_EQ(f.comforts.settings, want);
-  EXPECT_EQ(f.player.settings.reading, want);
+  EXPECT_EQ(f.reading.settings, want);
+  EXPECT_EQ(f.display.settings.reading, want);
 }
 
 }  // namespace

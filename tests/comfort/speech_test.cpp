@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Main_Form.h"
-#include "comfort/PlayerHost.h"
+#include "comfort/DisplayHost.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {
@@ -21,7 +21,7 @@ struct FakeSpeech final : SpeechEngine {
   void SetVoice(int, int) override {}
 };
 
-struct NoteHost final : PlayerHost {
+struct NoteHost final : DisplayHost {
   std::vector<std::string> notes;
   void ApplyDisplay(const PlayerSettings&) override {}
   void EditSettings(const PlayerSettings&, const std::function<void(const PlayerSettings&)>&,
@@ -40,7 +40,7 @@ struct Speech : ::testing::Test {
   std::unique_ptr<Main_Form> f;
   void Make() {
     tp.platform.speech = &engine;
-    tp.platform.player = &host;
+    tp.platform.display = &host;
     f = std::make_unique<Main_Form>(tp.platform, StartOptions{});
   }
   void V() { f->Dispatch(KeyEvent('V')); }
@@ -53,7 +53,7 @@ TEST_F(Speech, WithoutAnEngineVSaysSoOnceAndChangesNothing) {
   V();
   EXPECT_EQ(host.notes, std::vector<std::string>{words::NoSpeechEngine()});
   EXPECT_FALSE(f->access->speech.speak);
-  EXPECT_FALSE(f->player.settings.speech.speak);
+  EXPECT_FALSE(f->display.settings.speech.speak);
   EXPECT_TRUE(engine.said.empty());
 }
 
@@ -61,10 +61,10 @@ TEST_F(Speech, VSwitchesSpeakingAndTheSettingIsKept) {
   Make();
   V();
   EXPECT_TRUE(f->access->speech.speak);
-  EXPECT_TRUE(f->player.settings.speech.speak);
+  EXPECT_TRUE(f->display.settings.speech.speak);
   EXPECT_EQ(engine.said, std::vector<Text>{FromUtf8(words::SpeechOn())});
   V();
-  EXPECT_FALSE(f->player.settings.speech.speak);
+  EXPECT_FALSE(f->display.settings.speech.speak);
   EXPECT_GE(engine.stops, 1);
   EXPECT_EQ(engine.said.size(), 1u) << "nothing is said once speaking is off";
   EXPECT_EQ(host.notes, (std::vector<std::string>{words::SpeechOn(), words::SpeechOff()}));
@@ -72,7 +72,7 @@ TEST_F(Speech, VSwitchesSpeakingAndTheSettingIsKept) {
 
 TEST_F(Speech, MusicAndEffectsAreLoweredOnlyWhileTheGameSpeaks) {
   Make();
-  const PlayerGains full = f->player.Gains();
+  const PlayerGains full = f->display.Gains();
   const struct {
     bool speak, duck, speaking, lowered;
   } cases[] = {{true, true, true, true},
@@ -84,7 +84,7 @@ TEST_F(Speech, MusicAndEffectsAreLoweredOnlyWhileTheGameSpeaks) {
     f->access->speech.duck = c.duck;
     engine.speaking = c.speaking;
     f->DoEvents();
-    const PlayerGains g = f->player.Gains();
+    const PlayerGains g = f->display.Gains();
     EXPECT_FLOAT_EQ(g.music, c.lowered ? full.music * kDuckedGain : full.music) << c.speak << c.duck << c.speaking;
     EXPECT_FLOAT_EQ(g.effects, c.lowered ? full.effects * kDuckedGain : full.effects);
   }

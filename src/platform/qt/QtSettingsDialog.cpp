@@ -14,7 +14,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "platform/qt/QtPlayerHost.h"
+#include "platform/qt/QtDisplayHost.h"
 
 namespace mirel::qt {
 

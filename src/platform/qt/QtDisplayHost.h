@@ -4,16 +4,16 @@
 // the comfort keys and focus changes from every window of the program.
 #include <QObject>
 
-#include "comfort/PlayerHost.h"
+#include "comfort/DisplayHost.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/qt/QtHost.h"
 
 namespace mirel::qt {
 
-class QtPlayerHost final : public QObject, public PlayerHost {
+class QtDisplayHost final : public QObject, public DisplayHost {
  public:
-  QtPlayerHost(QtWindow& window, EventInbox& inbox);
-  ~QtPlayerHost() override;
+  QtDisplayHost(QtWindow& window, EventInbox& inbox);
+  ~QtDisplayHost() override;
 
   void ApplyDisplay(const PlayerSettings& s) override;
   void EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,
@@ -34,9 +34,9 @@ class QtPlayerHost final : public QObject, public PlayerHost {
 // The headless runner's side: screenshots of the picture as last presented
 // into the same folder as on the desktop, notes printed as "note: TEXT",
 // and no settings dialog to show.
-class HeadlessPlayerHost final : public PlayerHost {
+class HeadlessDisplayHost final : public DisplayHost {
  public:
-  explicit HeadlessPlayerHost(const HeadlessWindow& window) : window_(window) {}
+  explicit HeadlessDisplayHost(const HeadlessWindow& window) : window_(window) {}
   void ApplyDisplay(const PlayerSettings&) override {}
   void EditSettings(const PlayerSettings&, const std::function<void(const PlayerSettings&)>&,
                     const std::function<void()>&) override {}

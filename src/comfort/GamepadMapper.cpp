@@ -1,4 +1,4 @@
-#include "comfort/Gamepad.h"
+#include "comfort/GamepadMapper.h"
 
 namespace mirel {
 

@@ -9,9 +9,9 @@
 
 namespace mirel {
 
-class PlayerHost {
+class DisplayHost {
  public:
-  virtual ~PlayerHost() = default;
+  virtual ~DisplayHost() = default;
   // Scaling, filtering and the window's zoom as the settings say.
   virtual void ApplyDisplay(const PlayerSettings& s) = 0;
   // Shows the settings dialog and returns when it closes; `changed` hears

@@ -1,9 +1,9 @@
-#include "platform/host/Gamepad.h"
+#include "platform/host/SdlGamepads.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
-#include "comfort/Gamepad.h"
+#include "comfort/GamepadMapper.h"
 
 namespace mirel {
 

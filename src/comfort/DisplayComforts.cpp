@@ -1,4 +1,4 @@
-#include "comfort/PlayerComforts.h"
+#include "comfort/DisplayComforts.h"
 
 #include <ctime>
 
@@ -7,15 +7,15 @@
 
 namespace mirel {
 
-PlayerComforts::PlayerComforts(GameView& game, Platform& sys, ReadingSettings& reading)
-    : game_(game), sys_(sys), reading_(reading), host_(sys.player) {
+DisplayComforts::DisplayComforts(GameView& game, Platform& sys, ReadingSettings& reading)
+    : game_(game), sys_(sys), reading_(reading), host_(sys.display) {
   if (sys.settings) settings = file_.Load(*sys.settings, loadProblem_);
   reading_ = settings.reading;
 }
 
-bool PlayerComforts::Ctrl(const InputEvent& e) const { return (e.mods & kModCtrl) != 0; }
+bool DisplayComforts::Ctrl(const InputEvent& e) const { return (e.mods & kModCtrl) != 0; }
 
-bool PlayerComforts::Intercept(const InputEvent& e) {
+bool DisplayComforts::Intercept(const InputEvent& e) {
   if (e.kind == EventKind::Focus) {
     focused_ = e.value != 0;
     Apply();
@@ -55,7 +55,7 @@ bool PlayerComforts::Intercept(const InputEvent& e) {
   return false;
 }
 
-void PlayerComforts::ToggleFullScreen() {
+void DisplayComforts::ToggleFullScreen() {
   // The same switch as Esc during play, from any screen and over dialogs.
   if (!game_.CanGoFullScreen()) return;
   if (game_.InFullScreen()) game_.LeaveFullScreen();
@@ -64,7 +64,7 @@ void PlayerComforts::ToggleFullScreen() {
   Save();
 }
 
-void PlayerComforts::TakeScreenshot() {
+void DisplayComforts::TakeScreenshot() {
   if (!host_) return;
   std::string folder = host_->PicturesFolder();
   if (folder.empty()) {
@@ -80,7 +80,7 @@ void PlayerComforts::TakeScreenshot() {
   else host_->Note(WithArg(translate("Comfort", "screenshot not saved: %1"), problem));
 }
 
-void PlayerComforts::OpenSettings() {
+void DisplayComforts::OpenSettings() {
   if (!host_ || editing_) return;
   editing_ = true;
   host_->EditSettings(
@@ -99,13 +99,13 @@ void PlayerComforts::OpenSettings() {
   Save();
 }
 
-void PlayerComforts::Apply() {
+void DisplayComforts::Apply() {
   if (host_) host_->ApplyDisplay(settings);
   PlayerGains g = Gains();
   if (sys_.audio) sys_.audio->SetPlayerGains(g.music, g.effects);
 }
 
-PlayerGains PlayerComforts::Gains() const {
+PlayerGains DisplayComforts::Gains() const {
   PlayerGains g = GainsFor(settings, focused_);
   if (ducked_) {
     g.music *= kDuckedGain;
@@ -114,30 +114,30 @@ PlayerGains PlayerComforts::Gains() const {
   return g;
 }
 
-void PlayerComforts::SetDucked(bool ducked) {
+void DisplayComforts::SetDucked(bool ducked) {
   if (ducked == ducked_) return;
   ducked_ = ducked;
   Apply();
 }
 
-void PlayerComforts::SpeechSwitched(const SpeechSettings& s) {
+void DisplayComforts::SpeechSwitched(const SpeechSettings& s) {
   settings.speech = s;
   Save();
 }
 
-void PlayerComforts::Save() {
+void DisplayComforts::Save() {
   if (!sys_.settings) return;
   std::string problem;
   file_.Save(*sys_.settings, settings, problem);
 }
 
-void PlayerComforts::Started() {
+void DisplayComforts::Started() {
   Apply();
   if (settings.hasWindowPos) sys_.window->Move(settings.windowX, settings.windowY);
   if (settings.fullScreen && game_.CanGoFullScreen() && !game_.InFullScreen()) game_.EnterFullScreen();
 }
 
-void PlayerComforts::Closing() {
+void DisplayComforts::Closing() {
   settings.fullScreen = game_.InFullScreen();
   if (!game_.InFullScreen() && (!host_ || host_->OnDesktop())) {
     Rect r = sys_.window->OuterRect();

@@ -34,12 +34,12 @@
 
 namespace mirel {
 
-class Comforts {
+class ReadingComforts {
  public:
-  Comforts(GameView& game, Platform& sys);
-  ~Comforts();
-  Comforts(const Comforts&) = delete;
-  Comforts& operator=(const Comforts&) = delete;
+  ReadingComforts(GameView& game, Platform& sys);
+  ~ReadingComforts();
+  ReadingComforts(const ReadingComforts&) = delete;
+  ReadingComforts& operator=(const ReadingComforts&) = delete;
 
   ReadingSettings settings;
 

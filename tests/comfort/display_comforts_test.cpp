@@ -15,7 +15,7 @@ namespace mirel {
 namespace {
 
 // Records what the comforts ask of the desktop.
-struct FakePlayerHost final : PlayerHost {
+struct FakeDisplayHost final : DisplayHost {
   std::vector<PlayerSettings> applied;
   int dialogs = 0;
   std::vector<std::string> shots, notes;
@@ -42,12 +42,12 @@ struct FakePlayerHost final : PlayerHost {
 // Plays of the demo with the settings kept in memory and the desktop faked.
 struct Play : test::DemoRun {
   MemorySettingsStore store;
-  FakePlayerHost host;
+  FakeDisplayHost host;
   test::TempDir dir;
 
   Play() {
     tp.platform.settings = &store;
-    tp.platform.player = &host;
+    tp.platform.display = &host;
   }
   ~Play() override { form.reset(); }  // before its folder goes
   void Run(const std::string& script, std::function<void(Main_Form&)> watch) {

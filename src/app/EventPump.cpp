@@ -15,9 +15,9 @@ void Main_Form::DoEvents() {
   // What the player saw before acting on it is told first.
   access->Pumped();
   DispatchQueued(false);
-  comforts.Pumped();
+  reading.Pumped();
   access->Pumped();
-  player.SetDucked(access->Ducking());
+  display.SetDucked(access->Ducking());
   if (QuitRequested) {
     QuitRequested = false;
     throw ProgramEnd{0, true};
@@ -55,8 +55,8 @@ void Main_Form::DispatchQueued(bool dropMenus) {
 void Main_Form::Dispatch(const InputEvent& e) {
   // The player's display comforts first: their keys work on every screen,
   // over the backlog too; then the reading comforts.
-  if (player.Intercept(e)) return;
-  if (comforts.Intercept(e)) return;
+  if (display.Intercept(e)) return;
+  if (reading.Intercept(e)) return;
   if (access->Intercept(e, !form.enabled)) return;
   if (e.kind == EventKind::DialogControl) {
     Form* forms[] = {optionWindow.get(), nameEnt.get(), fileWindow.get(), aboutBox.get()};
@@ -106,7 +106,7 @@ void Main_Form::DispatchMouse(const InputEvent& e) {
   // The gallery's pictures and button answer the left button only.
   const bool leftDown = down && e.button == 1;
   // Labels in the message window pass their clicks to the window.
-  if (hit == &Blinker || hit == &Dtime_label || comforts.OwnsLabel(hit)) hit = hit->parent;
+  if (hit == &Blinker || hit == &Dtime_label || reading.OwnsLabel(hit)) hit = hit->parent;
   auto indexIn = [hit](auto& arr) -> int {
     for (size_t i = 0; i < arr.size(); ++i)
       if (hit == &arr[i]) return static_cast<int>(i);

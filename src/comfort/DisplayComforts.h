@@ -12,8 +12,8 @@
 #include <string>
 
 #include "comfort/GameView.h"
-#include "comfort/Gamepad.h"
-#include "comfort/PlayerHost.h"
+#include "comfort/GamepadMapper.h"
+#include "comfort/DisplayHost.h"
 #include "comfort/PlayerSettings.h"
 #include "comfort/ReadingSettings.h"
 #include "comfort/Volume.h"
@@ -22,13 +22,13 @@
 
 namespace mirel {
 
-class PlayerComforts {
+class DisplayComforts {
  public:
   // Reads the settings from the platform's store (defaults without one)
   // and hands their reading part to the reading comforts' `reading`.
-  PlayerComforts(GameView& game, Platform& sys, ReadingSettings& reading);
-  PlayerComforts(const PlayerComforts&) = delete;
-  PlayerComforts& operator=(const PlayerComforts&) = delete;
+  DisplayComforts(GameView& game, Platform& sys, ReadingSettings& reading);
+  DisplayComforts(const DisplayComforts&) = delete;
+  DisplayComforts& operator=(const DisplayComforts&) = delete;
 
   PlayerSettings settings;
   // Why the stored settings were not used, for the log; empty when they were.
@@ -57,7 +57,7 @@ class PlayerComforts {
   GameView& game_;
   Platform& sys_;
   ReadingSettings& reading_;
-  PlayerHost* host_;
+  DisplayHost* host_;
   GamepadMapper pad_;
   bool focused_ = true;
   bool ducked_ = false;

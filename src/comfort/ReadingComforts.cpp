@@ -1,4 +1,4 @@
-#include "comfort/Comforts.h"
+#include "comfort/ReadingComforts.h"
 
 #include "base/Files.h"
 #include "comfort/Words.h"
@@ -14,7 +14,7 @@ constexpr uint32_t kSaveEveryMs = 5000;
 
 }  // namespace
 
-Comforts::Comforts(GameView& game, Platform& sys)
+ReadingComforts::ReadingComforts(GameView& game, Platform& sys)
     : game_(game), sys_(sys), rollbackHost_(game.RollbackSide()), rollback_(*rollbackHost_, backlog_), copy_(sys.clipboard) {
   autoMark_.name = "AutoMark";
   autoMark_.kind = SurfaceKind::Label;
@@ -27,9 +27,9 @@ Comforts::Comforts(GameView& game, Platform& sys)
   game.AddOverlay(&autoMark_);
 }
 
-Comforts::~Comforts() { marks_.Save(); }
+ReadingComforts::~ReadingComforts() { marks_.Save(); }
 
-bool Comforts::Intercept(const InputEvent& e) {
+bool ReadingComforts::Intercept(const InputEvent& e) {
   if (e.kind == EventKind::KeyUp) {
     if (e.key == kVkControl) ctrlHeld_ = false;
     return true;  // the game knows no key releases
@@ -85,7 +85,7 @@ bool Comforts::Intercept(const InputEvent& e) {
   }
 }
 
-bool Comforts::BacklogInput(const InputEvent& e) {
+bool ReadingComforts::BacklogInput(const InputEvent& e) {
   switch (e.kind) {
     case EventKind::Wheel:
       if (!backlog_.Scroll(e.value * kWheelRows)) CloseBacklog();
@@ -122,12 +122,12 @@ bool Comforts::BacklogInput(const InputEvent& e) {
   }
 }
 
-bool Comforts::CanOpenBacklog() const {
+bool ReadingComforts::CanOpenBacklog() const {
   PlayerWait w = game_.CurrentWait();
   return w == PlayerWait::Click || w == PlayerWait::Choice;
 }
 
-void Comforts::OpenBacklog() {
+void ReadingComforts::OpenBacklog() {
   SetAuto(false);
   Image under;
   game_.ComposeScreen(under);
@@ -136,9 +136,9 @@ void Comforts::OpenBacklog() {
   backlog_.Open(under, *sys_.fonts, window);
 }
 
-void Comforts::CloseBacklog() { backlog_.Close(); }
+void ReadingComforts::CloseBacklog() { backlog_.Close(); }
 
-void Comforts::PickFromBacklog(size_t fromNewest) {
+void ReadingComforts::PickFromBacklog(size_t fromNewest) {
   if (!CanOpenBacklog() || !InStory()) return;
   const std::optional<uint64_t> point = rollback_.PointOfBacklogEntry(fromNewest);
   if (!point || !rollback_.Asked()) return;
@@ -146,7 +146,7 @@ void Comforts::PickFromBacklog(size_t fromNewest) {
   rollback_.GoTo(*point);
 }
 
-void Comforts::SetAuto(bool on) {
+void ReadingComforts::SetAuto(bool on) {
   if (on == auto_.On()) return;
   auto_.Set(on, game_.GetTickCount());
   const Surface& w = game_.MessageWindow();
@@ -155,15 +155,15 @@ void Comforts::SetAuto(bool on) {
   if (w.Shown()) game_.RefreshForm();
 }
 
-bool Comforts::InStory() const {
+bool ReadingComforts::InStory() const {
   if (!game_.InStory()) return false;
   PlayerWait w = game_.CurrentWait();
   return w == PlayerWait::Click || w == PlayerWait::None;
 }
 
-bool Comforts::Passable() const { return settings.fastForwardUnread || marks_.IsRead(record_); }
+bool ReadingComforts::Passable() const { return settings.fastForwardUnread || marks_.IsRead(record_); }
 
-void Comforts::Pumped() {
+void ReadingComforts::Pumped() {
   rollback_.Pumped();
   if (auto_.On()) {
     PlayerWait w = game_.CurrentWait();
@@ -176,7 +176,7 @@ void Comforts::Pumped() {
   }
 }
 
-void Comforts::LoadMarks() {
+void ReadingComforts::LoadMarks() {
   marksLoaded_ = true;
   std::string path;
   if (sys_.folders) {
@@ -187,7 +187,7 @@ void Comforts::LoadMarks() {
   marks_.Load(path);
 }
 
-bool Comforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, bool caption) {
+bool ReadingComforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, bool caption) {
   if (!marksLoaded_) LoadMarks();
   record_ = game_.CurrentRecord();
   chars_ = text.size();
@@ -208,12 +208,12 @@ bool Comforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, 
   return whole_;
 }
 
-void Comforts::MessageDone() {
+void ReadingComforts::MessageDone() {
   // Read is what was shown at reading pace: not skipped, not rushed past.
   if (!whole_ && game_.TypesText()) marks_.Mark(record_);
 }
 
-void Comforts::ChoicePicked(const Text& answer) {
+void ReadingComforts::ChoicePicked(const Text& answer) {
   const bool again = rollback_.Replaying();
   rollback_.ChoicePicked();
   if (again) return;
@@ -223,14 +223,14 @@ void Comforts::ChoicePicked(const Text& answer) {
   backlog_.Add(std::move(entry));
 }
 
-void Comforts::StepBegins() { rollback_.StepBegins(); }
+void ReadingComforts::StepBegins() { rollback_.StepBegins(); }
 
-void Comforts::WaitBegins() {
+void ReadingComforts::WaitBegins() {
   rollback_.WaitBegins();
   auto_.WaitBegins(game_.GetTickCount(), chars_, settings);
 }
 
-bool Comforts::EndsWait() {
+bool ReadingComforts::EndsWait() {
   if (rollback_.EndsWait()) return true;
   // Only the story's own wait: not under a dialog or the backlog.
   if (backlog_.IsOpen() || game_.CurrentWait() != PlayerWait::Click) return false;
@@ -238,7 +238,7 @@ bool Comforts::EndsWait() {
   return auto_.Due(game_.GetTickCount());
 }
 
-bool Comforts::Rushing() const {
+bool ReadingComforts::Rushing() const {
   return ctrlHeld_ && whole_ && !game_.OnTitle() && !game_.InGallery();
 }
 

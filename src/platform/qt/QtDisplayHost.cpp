@@ -1,4 +1,4 @@
-#include "platform/qt/QtPlayerHost.h"
+#include "platform/qt/QtDisplayHost.h"
 
 #include <QCoreApplication>
 #include <QApplication>
@@ -8,22 +8,22 @@
 #include <QStandardPaths>
 #include <cstdio>
 
-#include "comfort/PlayerComforts.h"
+#include "comfort/DisplayComforts.h"
 
 namespace mirel::qt {
 
-QtPlayerHost::QtPlayerHost(QtWindow& window, EventInbox& inbox) : window_(window), inbox_(inbox) {
+QtDisplayHost::QtDisplayHost(QtWindow& window, EventInbox& inbox) : window_(window), inbox_(inbox) {
   qApp->installEventFilter(this);
 }
 
-QtPlayerHost::~QtPlayerHost() { qApp->removeEventFilter(this); }
+QtDisplayHost::~QtDisplayHost() { qApp->removeEventFilter(this); }
 
-void QtPlayerHost::ApplyDisplay(const PlayerSettings& s) {
+void QtDisplayHost::ApplyDisplay(const PlayerSettings& s) {
   window_.SetScaling(s.scale, s.filter);
   window_.SetZoom(s.zoom);
 }
 
-void QtPlayerHost::EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,
+void QtDisplayHost::EditSettings(const PlayerSettings& s, const std::function<void(const PlayerSettings&)>& changed,
                                 const std::function<void()>& switchFullScreen) {
   RunPlayerSettingsDialog(&window_, s, switchFullScreen, changed);
 }
@@ -49,19 +49,19 @@ bool SavePng(const QImage& picture, const std::string& path, std::string& proble
 
 }  // namespace
 
-std::string QtPlayerHost::PicturesFolder() { return ScreenshotFolder(); }
-bool QtPlayerHost::FileExists(const std::string& path) { return Exists(path); }
-bool QtPlayerHost::SaveScreenshot(const std::string& path, std::string& problem) {
+std::string QtDisplayHost::PicturesFolder() { return ScreenshotFolder(); }
+bool QtDisplayHost::FileExists(const std::string& path) { return Exists(path); }
+bool QtDisplayHost::SaveScreenshot(const std::string& path, std::string& problem) {
   return SavePng(window_.Presented(), path, problem);
 }
-void QtPlayerHost::Note(const std::string& text) { window_.ShowNote(QString::fromStdString(text)); }
+void QtDisplayHost::Note(const std::string& text) { window_.ShowNote(QString::fromStdString(text)); }
 
-std::string HeadlessPlayerHost::PicturesFolder() { return ScreenshotFolder(); }
-bool HeadlessPlayerHost::FileExists(const std::string& path) { return Exists(path); }
-bool HeadlessPlayerHost::SaveScreenshot(const std::string& path, std::string& problem) {
+std::string HeadlessDisplayHost::PicturesFolder() { return ScreenshotFolder(); }
+bool HeadlessDisplayHost::FileExists(const std::string& path) { return Exists(path); }
+bool HeadlessDisplayHost::SaveScreenshot(const std::string& path, std::string& problem) {
   return SavePng(ToQImage(window_.Frame()), path, problem);
 }
-void HeadlessPlayerHost::Note(const std::string& text) {
+void HeadlessDisplayHost::Note(const std::string& text) {
   std::printf("note: %s\n", text.c_str());
   std::fflush(stdout);
 }
@@ -92,7 +92,7 @@ int ComfortKey(const QKeyEvent* k, int& mods) {
 
 }  // namespace
 
-bool QtPlayerHost::eventFilter(QObject* watched, QEvent* event) {
+bool QtDisplayHost::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ApplicationStateChange && watched == qApp) {
     inbox_.pending.push_back(FocusEvent(QGuiApplication::applicationState() == Qt::ApplicationActive));
     return false;
