@@ -10,20 +10,36 @@
 #include <string>
 #include <vector>
 
+#include "app/DataFiles.h"
+#include "app/EnvLog.h"
+#include "app/EventPump.h"
 #include "app/Exits.h"
+#include "app/Layout.h"
+#include "app/Startup.h"
 #include "app/StoryFile.h"
-#include "comfort/Accessibility.h"
-#include "comfort/ReadingComforts.h"
-#include "comfort/GameView.h"
 #include "audio/Mci.h"
-#include "comfort/DisplayComforts.h"
-#include "comfort/ReplayGate.h"
-#include "gfx/Controls.h"
-#include "gfx/Gdi.h"
-#include "platform/Platform.h"
 #include "base/Timers.h"
+#include "comfort/Accessibility.h"
+#include "comfort/DisplayComforts.h"
+#include "comfort/GameView.h"
+#include "comfort/ReadingComforts.h"
+#include "comfort/ReplayGate.h"
+#include "extras/Ending.h"
+#include "extras/Gallery.h"
+#include "gfx/Controls.h"
+#include "gfx/FramePacing.h"
+#include "gfx/Gdi.h"
+#include "gfx/Sprites.h"
+#include "gfx/Transitions.h"
+#include "platform/Platform.h"
+#include "scenario/Commands.h"
+#include "scenario/Interpreter.h"
 #include "scenario/PlayState.h"
 #include "scenario/ScenarioData.h"
+#include "text/Input.h"
+#include "text/TextRenderer.h"
+#include "ui/ChoiceMenu.h"
+#include "ui/TitleMenu.h"
 
 namespace mirel {
 
@@ -42,7 +58,28 @@ struct StartOptions {
   std::vector<std::pair<std::string, int16_t>> warpCounters{};
 };
 
-class Main_Form : public PlayState, public Controls, public ScenarioData, public GameView {
+// The state each topic file owns is declared in that topic's header and
+// inherited here, so the fields keep their names in every file.
+class Main_Form : public PlayState,
+                  public Controls,
+                  public ScenarioData,
+                  public GameView,
+                  public StartupState,
+                  public DataFilesState,
+                  public LayoutState,
+                  public EnvLogState,
+                  public EventPumpState,
+                  public FramePacingState,
+                  public InterpreterState,
+                  public CommandsState,
+                  public TextRendererState,
+                  public InputState,
+                  public ChoiceMenuState,
+                  public TitleMenuState,
+                  public TransitionsState,
+                  public SpritesState,
+                  public GalleryState,
+                  public EndingState {
  public:
   Main_Form(Platform& sys, StartOptions options);
   ~Main_Form() override;
@@ -58,7 +95,7 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   Mci mci;
   WorkDib dib;
 
-  // ---- app/Startup.cpp: start-up and shutdown ----
+  // ---- app/Startup.cpp: start-up and shutdown (state: StartupState) ----
   // The load sequence. Returns when the interpreter returns (title screen
   // or end of the scenario); throws ProgramEnd to end the program.
   void Form_Load();
@@ -66,12 +103,8 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void Form_Unload();
   // Runs the program's idle loop after Form_Load until the program ends.
   void IdleLoop();
-  bool DataReady = false;
-  bool OpeningUnskipped = false;
-  bool Unloaded = false;
-  bool InIdle = false;  // in the idle loop: nothing runs but the menus
 
-  // ---- app/DataFiles.cpp: the data folder's files ----
+  // ---- app/DataFiles.cpp: the data folder's files (state: DataFilesState) ----
   static const std::array<const char*, 58> kImageTable;
   void CheckDataFiles();
   void RemoveStaleTemporaries();
@@ -81,11 +114,6 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   // False with the reason when the file cannot be written.
   bool WriteConfig(std::string* error = nullptr);
   std::string DataPath(const std::string& name) const override;
-  // Raw CP932 bytes of "90.dat" lines 1..n (index 0 unused).
-  std::vector<std::string> ConfigLines;
-  int ConfigLineCount = 25;
-  // Speaker tags and staff roll, read from the story file at start-up.
-  StoryContent Story;
 
   // ---- app/Pictures.cpp: loading pictures from the data folder ----
   // Decodes the file into the surface (which takes the picture's size).
@@ -93,26 +121,22 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   // the surface as it was.
   bool LoadPicture(Surface& s, const std::string& name);
 
-  // ---- app/Layout.cpp and app/Display.cpp: window layout, full screen ----
+  // ---- app/Layout.cpp and app/Display.cpp: window layout, full screen (state: LayoutState) ----
   void SizeForClient(int width, int height);
   void LayOutMainWindow();
   void CentreWindow();
   void EnterFullScreen() override;
   void LeaveFullScreen() override;
   void ToggleCaption();
-  int16_t WakuLeft = 35, WakuTop = 360, WakuWidth = 576, WakuHeight = 108;
-  int LineHeight = 17;
 
-  // ---- app/Loading.cpp, app/EnvLog.cpp: loading indicator, environment log ----
+  // ---- app/Loading.cpp, app/EnvLog.cpp: loading indicator, environment log (state: EnvLogState) ----
   void ShowLoading(int16_t progress);
   std::string BuildEnvironmentReport();
   void WriteEnvironmentLog();
   // Once the sound is opened: the log's sound line says what it is now.
   void NoteSoundInLog();
-  std::string LogReport, LoggedSound;  // as last written
-  std::string ColorDepthText = "32", MemoryLoadText = "0";
 
-  // ---- app/EventPump.cpp: the event pump and dispatch ----
+  // ---- app/EventPump.cpp: the event pump and dispatch (state: EventPumpState) ----
   // Lets pending window events run once: what changed on screen is
   // presented, then host events, due timers and the engine handlers of
   // every queued event run.
@@ -124,7 +148,6 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   // as a wait begins: a click there ends the wait at once, a menu command is
   // dropped, since the game was not yet waiting for it.
   void TakeEarlyInput();
-  bool EarlyInput = false;
   PlayerWait CurrentWait() const override;
   void Refresh(Surface& s) { s.Refresh(); }
   // The toolkit's Refresh of the whole form: repainted at once.
@@ -139,18 +162,13 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   }
   uint32_t GetTickCount() override { return sys.clock->GetTickCount(); }
   void MsgBox(const Text& text) { sys.messages->Show(text, MsgButtons::Ok); }
-  EventQueue events;
-  uint64_t Pumps = 0;  // DoEvents calls so far: a step that pumped has waited
-  bool QuitRequested = false;
-  int ClickerTimer = -1, BGMLoopTimer = -1;
 
-  // ---- gfx/FramePacing.cpp ----
+  // ---- gfx/FramePacing.cpp (state: FramePacingState) ----
   void FrameBegin();
   // Presents the frame, sleeps the rest of the period, then pumps.
   void FrameEnd(uint32_t periodMs);
-  uint32_t FrameTick = 0, FrameElapsed = 0;
 
-  // ---- scenario/Interpreter.cpp ----
+  // ---- scenario/Interpreter.cpp (state: InterpreterState) ----
   void RunScenario();
   int32_t RunStep();
   // Runs RunScenario, restarting it when a loaded game replaces the play.
@@ -158,26 +176,8 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void EndingSequence();
   void QuitSequence();
   Text ReplacePlaceholders(const Text& text) const;
-  int32_t StepResult = 0;
-  int GameDepth = 0;
-  // Records in a row that neither wait nor show before play is stopped as a
-  // loop that cannot end, and how often events run meanwhile.
-  static constexpr int32_t kMaxQuietSteps = 100000;
-  static constexpr uint32_t kQuietPumpMs = 20;
-  // Told the index of every record the interpreter runs (tests, tracing).
-  std::function<void(int32_t)> StepHook;
-  // A walk through the routes with no player: while one is set, RunStep
-  // draws, sounds and waits for nothing; the walker picks the answers and is
-  // told of the endings and the quit instead.
-  struct RouteWalk {
-    virtual ~RouteWalk() = default;
-    virtual int16_t Answer(int shown) = 0;
-    virtual void Ending() = 0;
-    virtual void Quit() = 0;
-  };
-  RouteWalk* Walk = nullptr;
 
-  // ---- scenario/Commands.cpp ----
+  // ---- scenario/Commands.cpp (state: CommandsState) ----
   int32_t CmdJump();
   int32_t CmdAudio();
   int32_t CmdCounter();
@@ -187,21 +187,17 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   int32_t CmdWait();
   void JumpToBlock(int16_t num);
   void FindChoiceRow(int16_t sct);
-  bool jumpFound_ = false;  // the last JumpToBlock found its block
 
   // ---- text/MessageFrame.cpp ----
   void WakuBuild();
   void WakuClear();
 
-  // ---- text/TextRenderer.cpp ----
+  // ---- text/TextRenderer.cpp (state: TextRendererState) ----
   void TalkDisp();
   void MessageDisp(const Text& tag, const Text& text, uint32_t colour);
   void PageCheck();
-  int16_t LineNo = 0;
-  int16_t LastSpeaker = -1;
-  bool MsgBusy = false, MsgDone = false;
 
-  // ---- text/Input.cpp ----
+  // ---- text/Input.cpp (state: InputState) ----
   void Keys();
   void WaitSec(int n);
   void Pic_Main_MouseDown(int button);
@@ -212,22 +208,14 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void speedup_Click();
   void HideWaku();
   void ShowWakuAgain();
-  bool WakuHidden = false;
-  // Keys is waiting for the player: the only time saving and loading may
-  // interrupt the story.
-  bool InKeys = false;
 
-  // ---- ui/ChoiceMenu.cpp ----
+  // ---- ui/ChoiceMenu.cpp (state: ChoiceMenuState) ----
   int32_t SelectDisp();
   void SelTxt_MouseDown(int index, int button);
   void SelTxt_MouseMove(int index);
-  int16_t LastHover = 5;
-  std::array<Text, 3> ChoiceTexts;
-  std::array<int32_t, 3> ChoiceTargets{};
-  bool ChoiceOpen = false;
   void ChoiceReach(PadScreen& s) const;  // the answers, for the pad and the arrows
 
-  // ---- ui/TitleMenu.cpp ----
+  // ---- ui/TitleMenu.cpp (state: TitleMenuState) ----
   void TitleDisp();
   void Smenu_MouseMove(int index);
   void Smenu_MouseDown(int index);
@@ -236,17 +224,9 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void prog_save_Click();
   void opt_menu_Click();
   void vvrr_Click();
-  bool TitleShown = false;
-  // The route counters and the end counter as the first title screen of the
-  // run found them (a prologue may set them): every new game starts there.
-  struct Counters {
-    int16_t kou = 0, hap = 0, bad = 0, mak = 0, end = 0;
-  };
-  std::optional<Counters> TitleCounters;
   void NoteTitleCounters();  // as the title screen is shown
   void NewGameState();       // the counters and record a new game starts from
   void TitleReach(PadScreen& s) const;  // the title's buttons
-  int16_t DialogMode = 0;  // save/load dialog: 0 closed, 1 save, 2 load, 3 loading
 
   // Dialog forms, made once and kept for the whole run.
   std::unique_ptr<Option_Window> optionWindow;
@@ -280,15 +260,13 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   std::unique_ptr<GameReader> reader;
   std::unique_ptr<Accessibility> access;
 
-  // ---- gfx/Transitions.cpp ----
+  // ---- gfx/Transitions.cpp (state: TransitionsState) ----
   void PlaceEffect();
   int32_t ShowBackground();
   void PlayOpening();
   void BuildMesh1();
-  std::vector<uint32_t> PixelBuf;
-  int PixelCount = 0;
 
-  // ---- gfx/Sprites.cpp ----
+  // ---- gfx/Sprites.cpp (state: SpritesState) ----
   int32_t ShowDoll();
   int32_t ChangeFace();
   void HideDoll(int p);
@@ -297,10 +275,6 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void LoadFaces();
   static int FaceEntryFor(int key);
   Text SpriteRecordPlace() const;  // the running record, for messages
-  std::array<std::array<int16_t, 4>, 8> DollPose{};
-  std::array<bool, 3> PosUsed{};
-  // Per character: the picture whose file could not be loaded, 0 for none.
-  std::array<int16_t, 8> DollMissing{};
 
   // ---- gfx/Backdrop.cpp ----
   void WakuBackdrop();
@@ -312,32 +286,20 @@ class Main_Form : public PlayState, public Controls, public ScenarioData, public
   void Save_Data_stack();
   void Continue_game();
 
-  // ---- extras/Gallery.cpp ----
+  // ---- extras/Gallery.cpp (state: GalleryState) ----
   void OpenGallery();
   void Pic_MouseMove(int n);
   void Pic_Click(int n);
   void SCG_Click();
   void CG_END_Click();
   void GalleryReach(PadScreen& s) const;  // the entries and the way out, or the open view
-  bool GalleryOpen = false;
-  int16_t GalleryCurrent = 0;
-  bool SecondView = false;
-  std::array<Text, 18> GalleryPictures;
 
-  // ---- extras/Ending.cpp ----
+  // ---- extras/Ending.cpp (state: EndingState) ----
   void RunEnding();
-  int16_t RollPosition = 0;
-  bool RollRunning = false;
-  int16_t PhotoCounter = 0;
-  std::array<int16_t, 5> TiltAngles{5, 350, 10, 30, 15};
-  // Where the remembered photos land: the same every run, like the
-  // toolkit's unseeded random numbers.
-  uint32_t PhotoRandom = 1;
 
  private:
   void DispatchMouse(const InputEvent& e);
   void DispatchQueued(bool dropMenus);
-  int dispatchDepth_ = 0;
 };
 
 }  // namespace mirel

@@ -1,5 +1,5 @@
 #pragma once
-// The ending's fixed places, periods and tables.
+// The ending's fixed places, periods and tables, and its state as it runs.
 #include <array>
 #include <cstdint>
 
@@ -38,3 +38,18 @@ const char* EndingMusic(int16_t endPoints);
 const char* RememberedPicture(int16_t endPoints, int row);
 
 }  // namespace mirel::extras
+
+namespace mirel {
+
+// The ending as it runs (extras/Ending.cpp).
+struct EndingState {
+  int16_t RollPosition = 0;
+  bool RollRunning = false;
+  int16_t PhotoCounter = 0;
+  std::array<int16_t, 5> TiltAngles{5, 350, 10, 30, 15};
+  // Where the remembered photos land: the same every run, like the
+  // toolkit's unseeded random numbers.
+  uint32_t PhotoRandom = 1;
+};
+
+}  // namespace mirel

@@ -1,5 +1,10 @@
 #pragma once
-// The gallery grid's geometry and colours.
+// The gallery grid's geometry and colours, and what the main window keeps
+// of the open gallery.
+#include <array>
+#include <cstdint>
+
+#include "base/Text.h"
 #include "gfx/Surface.h"
 
 namespace mirel::extras {
@@ -23,3 +28,15 @@ struct GalleryCell {
 GalleryCell CellOf(int n);
 
 }  // namespace mirel::extras
+
+namespace mirel {
+
+// The gallery as the main window shows it (extras/Gallery.cpp).
+struct GalleryState {
+  bool GalleryOpen = false;
+  int16_t GalleryCurrent = 0;
+  bool SecondView = false;
+  std::array<Text, 18> GalleryPictures;
+};
+
+}  // namespace mirel

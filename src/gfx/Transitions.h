@@ -56,3 +56,14 @@ void WarmFade(std::vector<uint32_t>& px, int count, double f); // "SO"
 void GreyFade(std::vector<uint32_t>& px, int count, double f); // "MO", "MI"
 
 }  // namespace mirel::effects
+
+namespace mirel {
+
+// The work buffer the main window's transitions draw through
+// (gfx/Transitions.cpp).
+struct TransitionsState {
+  std::vector<uint32_t> PixelBuf;
+  int PixelCount = 0;
+};
+
+}  // namespace mirel
