@@ -1,6 +1,6 @@
 #pragma once
 // What going back through the story needs of the game; the main window's
-// side of it lives beside the window (app/RollbackAdapter.cpp).
+// side of it lives beside the window (its RollbackAdapter).
 #include <cstddef>
 #include <array>
 #include <cstdint>
