@@ -278,11 +278,9 @@ class Adapter final : public RollbackHost {
            !f_.End_Pic.Visible;
   }
 
-  bool AtSavePoint() const override {
-    if (f_.CurSeq < 0 || static_cast<size_t>(f_.CurSeq) >= f_.ScenarioTable.size()) return false;
-    const Text cmd = Trim(f_.ScenarioTable[static_cast<size_t>(f_.CurSeq)].Cmd);
-    return cmd.size() >= 2 && cmd.front() == u'p' && cmd.back() == u'8';
-  }
+  // Where a slot may resume, as loading checks it: a quick save made
+  // anywhere else could not be loaded.
+  bool AtSavePoint() const override { return !ResumeProblem(f_, f_.CurSeq); }
 
   void Quiet(bool on) override {
     if (on == quiet_) return;

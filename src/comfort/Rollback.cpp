@@ -167,6 +167,9 @@ void Rollback::StepBegins() {
     Forget();
     first_ = next;
     fresh_ = false;
+    // After a menu the play may stand anywhere: going back can start here,
+    // a quick save only from where a slot could resume.
+    portable = host_.AtSavePoint();
   } else if (!host_.AtSavePoint()) {
     // Far from a save point a state is kept now and then all the same, so
     // that going back never runs more than that much story again; a quick

@@ -32,7 +32,8 @@ class RollbackHost {
   virtual Wait Waiting() const = 0;
   // In the story itself: not the title, the gallery, a dialog or the ending.
   virtual bool InStory() const = 0;
-  // The record about to run keeps a save point.
+  // The record about to run is one a slot may resume at (a save point or
+  // the scenario's first record).
   virtual bool AtSavePoint() const = 0;
 
   // Runs on out of sight, silent and without waiting, or ends doing so and

@@ -231,6 +231,26 @@ TEST(QuickSave, KeepsAMessageThatIsNoSavePointForTheNextRunAndOnClosing) {
   EXPECT_EQ(resumed.visits.back().record, first.visits.at(2).record);
 }
 
+// After a menu the play may stand where no slot could resume: a quick save
+// kept there could never be loaded, so the one kept before stays.
+TEST(QuickSave, AfterAMenuWaitsForASavePointAndTheOneKeptBeforeStillLoads) {
+  test::TempDir home;
+  FixedFolders folders(home.path());
+  RollPlay first;
+  first.Run(kStart + Repeat("click", 2) + "key f5\n" + "menu version\nclick\nkey f5\n" +
+                "menu end\nyes\n",
+            {}, &folders);
+  ASSERT_FALSE(HasFailure());
+  RollPlay second;
+  second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", first.dir / "data/", &folders);
+  const auto& asked = second.tp.messages.Shown();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
+  for (const Text& m : asked) EXPECT_EQ(m.find(u"ロードできませんでした"), Text::npos) << Utf8(m);
+  ASSERT_GE(second.visits.size(), 2u);
+  EXPECT_EQ(second.visits.back().record, first.visits.at(2).record);
+  EXPECT_EQ(second.visits.back().frame, first.visits.at(2).frame);
+}
+
 TEST(QuickSave, AFileCutShortAnywhereIsNoQuickSave) {
   QuickPosition p;
   p.snapshot = {u"第一話,はじまり", Text(51, u'0'), u"名字", u"名前"};

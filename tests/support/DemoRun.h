@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Main_Form.h"
 #include "app/ScriptInput.h"
 #include "app/Startup.h"
 #include "support/TestPlatform.h"
