@@ -4,7 +4,8 @@
 # writes is the old one or the new one, and that the next start recovers.
 #   scripts/killtest.sh [N]     (20 by default; needs build/ and strace)
 # The play saves into two slots, renames the hero (so "90.dat" changes at
-# shutdown), keeps read marks and stores the pictures' headers. strace slows
+# shutdown), keeps a quick save (F5), keeps read marks and stores the
+# pictures' headers. strace slows
 # the writing calls down, so that most kills land inside one of them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,17 +23,21 @@ save() {  # slot (0..4)
   printf 'menu save\ndialog File_Window Picture1(%s)\ndialog File_Window fBtn(3)\n' "$1"
   printf 'dialog File_Window Command1\ndialog File_Window fBtn(0)\n'
 }
-play() {  # answer, family name, given name, two slots
-  printf 'title new\nchoose %s\ndialog NameEnt Text1 %s　%s\ndialog NameEnt Command1\n' "$1" "$2" "$3"
+play() {  # clicks before the quick save, answer, family name, given name, two slots
+  printf 'title new\n'
+  for ((c = 0; c < $1; c++)); do printf 'click\n'; done
+  shift
+  printf 'key f5\nchoose %s\ndialog NameEnt Text1 %s　%s\ndialog NameEnt Command1\n' "$1" "$2" "$3"
   save "$4"
   printf 'choose 1\n'
   save "$5"
   printf 'menu end\nyes\n'
 }
-play 1 水野 アキ 0 1 >"$work/a.txt"
-play 2 山田 ハル 1 2 >"$work/b.txt"
-# The next start loads a slot and ends: any damage shows as a message.
-printf 'title load\ndialog File_Window Picture1(1)\ndialog File_Window fBtn(2)\nmenu end\nyes\n' >"$work/next.txt"
+play 0 1 水野 アキ 0 1 >"$work/a.txt"
+play 1 2 山田 ハル 1 2 >"$work/b.txt"
+# The next start loads a slot, then the quick save (F9), and ends: any
+# damage shows as a message.
+printf 'title load\ndialog File_Window Picture1(1)\ndialog File_Window fBtn(2)\nclick\nkey f9\nyes\nmenu end\nyes\n' >"$work/next.txt"
 
 # run STATE SCRIPT: plays the folder STATE/data with its own home.
 run() {
@@ -42,6 +47,7 @@ run() {
 # The player settings count as soon as headless runs write them.
 written=(data/00.dat data/01.dat data/02.dat data/90.dat home/config/mirel/settings.ini)
 marks() { find "$1/home/share/mirel/read" -name '*.read' 2>/dev/null | head -n 1; }
+quick() { find "$1/home/share/mirel/quick" -name '*.quick' 2>/dev/null | head -n 1; }
 
 fail() { echo "killtest: kill $i: $*" >&2; exit 1; }
 
@@ -98,17 +104,23 @@ for ((i = 1; i <= n; i++)); do
     [ -z "$om" ] || [ -z "$(comm -23 <(expand "$om") <(expand "$km"))" ] || fail "read marks were lost"
     [ -z "$(comm -23 <(expand "$km") <(expand "$nm"))" ] || fail "the read marks hold records never read"
   fi
-  if compgen -G "$work/killed/data/*.tmp" >/dev/null || compgen -G "$work/killed/home/share/mirel/read/*.tmp" >/dev/null; then
+  # The quick save: the old one or the new one, whole.
+  kq=$(quick "$work/killed") oq=$(quick "$work/old") nq=$(quick "$work/new")
+  [ -n "$oq" ] && [ -n "$nq" ] || fail "a play kept no quick save"
+  [ -n "$kq" ] || fail "the quick save is gone"
+  cmp -s "$kq" "$oq" || cmp -s "$kq" "$nq" || fail "the quick save is neither the old nor the new one"
+  if compgen -G "$work/killed/data/*.tmp" >/dev/null || compgen -G "$work/killed/home/share/mirel/*/*.tmp" >/dev/null; then
     mid_write=$((mid_write + 1))
   fi
 
   # The next start recovers: no message but the end question, nothing left
   # half written, every picture stored again.
   run "$work/killed" "$work/next.txt" || fail "the next start failed: $(cat "$work/killed/out.txt")"
-  if grep '^message: ' "$work/killed/out.txt" | grep -qv '終了しますか？'; then
+  if grep '^message: ' "$work/killed/out.txt" | grep -v '終了しますか？' | grep -qv 'クイックセーブした所へ戻りますか？'; then
     fail "the next start said: $(grep '^message: ' "$work/killed/out.txt")"
   fi
-  if compgen -G "$work/killed/data/*.tmp" >/dev/null || compgen -G "$work/killed/home/share/mirel/read/*.tmp" >/dev/null; then
+  grep -q '^message: クイックセーブした所へ戻りますか？' "$work/killed/out.txt" || fail "the next start found no quick save to load"
+  if compgen -G "$work/killed/data/*.tmp" >/dev/null || compgen -G "$work/killed/home/share/mirel/*/*.tmp" >/dev/null; then
     fail "a half-written file stayed after the next start"
   fi
   for p in "$demo"/*.dat; do
