@@ -30,9 +30,7 @@ class MainFormReader final : public GameReader {
 
   AccessScene Scene() const override {
     AccessScene s;
-    const Form* forms[] = {f_.optionWindow.get(), f_.nameEnt.get(), f_.fileWindow.get(), f_.aboutBox.get()};
-    for (const Form* form : forms)
-      if (form && form->IsOpen()) return DialogScene(form->model);
+    if (const Form* form = OpenForm()) return DialogScene(form->model);
     const Backlog& log = f_.reading.History();
     if (log.IsOpen()) {
       s.screen = AccessScreen::Backlog;
