@@ -58,23 +58,17 @@ uint64_t HashOf(const std::vector<uint32_t>& px) {
   return h;
 }
 
-// A control as it looks, without its place among the others.
-struct SurfaceLook {
-  SurfaceKind kind = SurfaceKind::Picture;
-  int left = 0, top = 0, width = 0, height = 0;
+// A control as it looks, with its picture packed.
+struct KeptSurface {
+  SurfaceLook look;
   Pixels pixels;  // packed; none for a picture made once at start-up
   Packing how = Packing::Raw;
   uint64_t hash = 0;
-  uint32_t BackColor = 0, ForeColor = 0, BorderColor = 0;
-  Font font;
-  bool Visible = false, Enabled = true;
-  int zOrder = 0, BorderWidth = 1;
-  Text Caption;
 };
 
 struct PlayPicture final : RollbackHost::State {
   PlayState play;
-  std::vector<SurfaceLook> surfaces;
+  std::vector<KeptSurface> surfaces;
   uint32_t formBack = 0;
   std::array<MenuState, kMenuItemCount> menus;
   bool clicker = false, bgmLoop = false;
@@ -84,17 +78,14 @@ struct PlayPicture final : RollbackHost::State {
   bool MsgDone = false, WakuHidden = false, TitleShown = false;
   std::array<Text, 3> ChoiceTexts;
   std::array<int32_t, 3> ChoiceTargets{};
-  std::array<std::array<int16_t, 4>, 8> DollPose{};
-  std::array<bool, 3> PosUsed{};
-  std::array<int16_t, 8> DollMissing{};
-  std::vector<uint32_t> PixelBuf;
-  int PixelCount = 0;
+  SpritesState sprites;
+  TransitionsState transitions;
   int32_t StepResult = 0;
 
   void Blocks(std::vector<std::pair<const void*, size_t>>& out) const override {
-    out.emplace_back(this, sizeof(*this) + PixelBuf.size() * sizeof(uint32_t) +
-                               surfaces.size() * sizeof(SurfaceLook));
-    for (const SurfaceLook& s : surfaces)
+    out.emplace_back(this, sizeof(*this) + transitions.PixelBuf.size() * sizeof(uint32_t) +
+                               surfaces.size() * sizeof(KeptSurface));
+    for (const KeptSurface& s : surfaces)
       if (s.pixels) out.emplace_back(s.pixels.get(), s.pixels->size() * sizeof(uint32_t));
   }
 };
@@ -139,21 +130,8 @@ class Adapter final : public RollbackHost {
     s->surfaces.reserve(all.size());
     for (size_t i = 0; i < all.size(); ++i) {
       const Surface& c = *all[i];
-      SurfaceLook l;
-      l.kind = c.kind;
-      l.left = c.left;
-      l.top = c.top;
-      l.width = c.width;
-      l.height = c.height;
-      l.BackColor = c.BackColor;
-      l.ForeColor = c.ForeColor;
-      l.BorderColor = c.BorderColor;
-      l.font = c.font;
-      l.Visible = c.Visible;
-      l.Enabled = c.Enabled;
-      l.zOrder = c.zOrder;
-      l.BorderWidth = c.BorderWidth;
-      l.Caption = c.Caption;
+      KeptSurface l;
+      l.look = c;
       if (MadeOnce(i)) {
         s->surfaces.push_back(std::move(l));
         continue;
@@ -163,7 +141,7 @@ class Adapter final : public RollbackHost {
           i > 0 && !MadeOnce(i - 1) && all[i - 1]->pixels.size() == c.pixels.size() ? &all[i - 1]->pixels : nullptr;
       // A picture unchanged since the state before is kept once (with the
       // one it differs from, when it is kept as a difference).
-      const SurfaceLook* was = prev && i < prev->surfaces.size() ? &prev->surfaces[i] : nullptr;
+      const KeptSurface* was = prev && i < prev->surfaces.size() ? &prev->surfaces[i] : nullptr;
       if (was && was->pixels && was->hash == l.hash &&
           (was->how != Packing::RunsOfDifference || prev->surfaces[i - 1].hash == s->surfaces[i - 1].hash)) {
         l.pixels = was->pixels;
@@ -196,11 +174,8 @@ class Adapter final : public RollbackHost {
     s->TitleShown = f_.TitleShown;
     s->ChoiceTexts = f_.ChoiceTexts;
     s->ChoiceTargets = f_.ChoiceTargets;
-    s->DollPose = f_.DollPose;
-    s->PosUsed = f_.PosUsed;
-    s->DollMissing = f_.DollMissing;
-    s->PixelBuf = f_.PixelBuf;
-    s->PixelCount = f_.PixelCount;
+    s->sprites = f_;
+    s->transitions = f_;
     s->StepResult = f_.StepResult;
     return s;
   }
@@ -220,26 +195,13 @@ class Adapter final : public RollbackHost {
     const auto all = Surfaces();
     for (size_t i = 0; i < all.size() && i < s.surfaces.size(); ++i) {
       Surface& c = *all[i];
-      const SurfaceLook& l = s.surfaces[i];
-      c.kind = l.kind;
-      c.left = l.left;
-      c.top = l.top;
-      c.width = l.width;
-      c.height = l.height;
+      const KeptSurface& l = s.surfaces[i];
+      static_cast<SurfaceLook&>(c) = l.look;
       // In list order, so the picture a difference is taken to is there.
       if (l.pixels) {
         if (l.how == Packing::RunsOfDifference) c.pixels = all[i - 1]->pixels;
         Unpack(l.how, *l.pixels, c.pixels);
       }
-      c.BackColor = l.BackColor;
-      c.ForeColor = l.ForeColor;
-      c.BorderColor = l.BorderColor;
-      c.font = l.font;
-      c.Visible = l.Visible;
-      c.Enabled = l.Enabled;
-      c.zOrder = l.zOrder;
-      c.BorderWidth = l.BorderWidth;
-      c.Caption = l.Caption;
     }
     f_.FormBackColor = s.formBack;
     f_.form.menus = s.menus;
@@ -255,11 +217,8 @@ class Adapter final : public RollbackHost {
     f_.TitleShown = s.TitleShown;
     f_.ChoiceTexts = s.ChoiceTexts;
     f_.ChoiceTargets = s.ChoiceTargets;
-    f_.DollPose = s.DollPose;
-    f_.PosUsed = s.PosUsed;
-    f_.DollMissing = s.DollMissing;
-    f_.PixelBuf = s.PixelBuf;
-    f_.PixelCount = s.PixelCount;
+    static_cast<SpritesState&>(f_) = s.sprites;
+    static_cast<TransitionsState&>(f_) = s.transitions;
     f_.StepResult = s.StepResult;
     f_.ClickWait = false;
   }

@@ -38,24 +38,29 @@ class RefreshSink {
 
 enum class SurfaceKind { Picture, Label, Shape };
 
-struct Surface {
-  std::string name;
+// How a control looks, apart from its picture and its place among the
+// others: what going back through the story keeps of it, all in one.
+struct SurfaceLook {
   SurfaceKind kind = SurfaceKind::Picture;
   int left = 0, top = 0;       // in the parent's coordinates
   int width = 0, height = 0;   // the control's size; the image has this size
-  std::vector<uint32_t> pixels;  // top-down rows, 0x00RRGGBB
   uint32_t BackColor = kWhite;
   uint32_t ForeColor = kBlack;   // text colour (SetTextColor / ForeColor)
   Font font;
   bool Visible = false;
   bool Enabled = true;
   int zOrder = 0;                // larger is in front
-  Surface* parent = nullptr;     // labels and children of pictures
   // Labels: caption drawn with font and ForeColor on a transparent background.
   Text Caption;
   // Shapes: a rectangle outline.
   uint32_t BorderColor = kBlack;
   int BorderWidth = 1;
+};
+
+struct Surface : SurfaceLook {
+  std::string name;
+  std::vector<uint32_t> pixels;  // top-down rows, 0x00RRGGBB
+  Surface* parent = nullptr;     // labels and children of pictures
   RefreshSink* sink = nullptr;
   long refreshCount = 0;
 
