@@ -171,6 +171,10 @@ class Main_Form : public PlayState,
   // ---- scenario/Interpreter.cpp (state: InterpreterState) ----
   void RunScenario();
   int32_t RunStep();
+  // Moves play on after a record that returned `result` (not the title's 9);
+  // false when the record now current is a jump's target, which may be the
+  // terminator.
+  bool StepOn(int32_t result);
   // Runs RunScenario, restarting it when a loaded game replaces the play.
   void RunGame();
   void EndingSequence();

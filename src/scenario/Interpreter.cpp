@@ -69,26 +69,25 @@ void Main_Form::RunScenario() {
         lastPump = GetTickCount();
       }
     }
-    switch (StepResult) {
-      case 0:
-        TalkDisp();
-        ++CurSeq;
-        check = true;
-        break;
-      case 1:
-        check = false;
-        break;
-      case 2:
-        ++CurSeq;
-        check = true;
-        break;
-      case 9:
-        TitleDisp();
-        return;
-      default:
-        check = true;
-        break;
+    if (StepResult == 0) TalkDisp();
+    if (StepResult == 9) {
+      TitleDisp();
+      return;
     }
+    check = StepOn(StepResult);
+  }
+}
+
+bool Main_Form::StepOn(int32_t result) {
+  switch (result) {
+    case 0:  // a message, shown
+    case 2:  // a command done
+      ++CurSeq;
+      return true;
+    case 1:  // a jump: CurSeq is its target, which may be the terminator
+      return false;
+    default:
+      return true;
   }
 }
 

@@ -271,30 +271,17 @@ class Walker final : public Main_Form::RouteWalk {
         endingsAt_.push_back({n, std::move(end)});
         graph_.insert({block, static_cast<int16_t>(-1 - std::min<int>(e, 2)), ""});
       }
-      switch (result) {
-        case 0:
-          ++edge.messages;
-          ++f.CurSeq;
-          check = true;
-          break;
-        case 1:
-          check = false;
-          break;
-        case 2:
-          ++f.CurSeq;
-          check = true;
-          break;
-        case 9:
-          f.NoteTitleCounters();
-          f.NewGameState();
-          edge.labels.push_back(RouteStep{0, 0, "new game"});
-          label = "new game";
-          check = true;
-          break;
-        default:
-          check = true;
-          break;
+      if (result == 0) ++edge.messages;
+      if (result == 9) {
+        // The title: the walk goes on as a new game from it.
+        f.NoteTitleCounters();
+        f.NewGameState();
+        edge.labels.push_back(RouteStep{0, 0, "new game"});
+        label = "new game";
+        check = true;
+        continue;
       }
+      check = f.StepOn(result);
     }
   }
 
