@@ -318,5 +318,9 @@
         <source>Closing the window keeps the place for F9</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the menu, by the keyboard</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -318,5 +318,9 @@
         <source>Closing the window keeps the place for F9</source>
         <translation>ウィンドウを閉じたら続きを F9 用に残す</translation>
     </message>
+    <message>
+        <source>the menu, by the keyboard</source>
+        <translation>メニュー（キーボードで）</translation>
+    </message>
 </context>
 </TS>

@@ -44,6 +44,7 @@ const char* const kKeys[][3] = {
     {QT_TRANSLATE_NOOP("PlayerSettings", "Arrows, Enter, 1 2 3"), QT_TRANSLATE_NOOP("PlayerSettings", "title buttons, answers, gallery"), ""},
     {"Esc", QT_TRANSLATE_NOOP("PlayerSettings", "close a picture or the gallery"), ""},
     {"V", QT_TRANSLATE_NOOP("PlayerSettings", "the game speaks (on / off)"), ""},
+    {"F10, Alt", QT_TRANSLATE_NOOP("PlayerSettings", "the menu, by the keyboard"), ""},
 };
 
 QString KeyTable() {

@@ -122,6 +122,16 @@ void PictureWidget::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void PictureWidget::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F10 && e->modifiers() == Qt::NoModifier) {
+    // F10 takes the keyboard to the menu bar, as Alt does: the system the
+    // game was made for does so, and so do the desktops screen readers
+    // are used on.
+    for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent alt(t, Qt::Key_Alt, t == QEvent::KeyPress ? Qt::AltModifier : Qt::NoModifier);
+      QCoreApplication::sendEvent(window(), &alt);
+    }
+    return;
+  }
   int vk = 0;
   switch (e->key()) {
     case Qt::Key_Space: vk = kVkSpace; break;

@@ -1,5 +1,6 @@
-# The menu by the keyboard alone: Alt, then Enter on the first command (the
-# end), then Enter on the question. $1 the program, $2 the data folder.
+# The menu by the keyboard alone: Alt or F10, then Enter on the first command (the
+# end), then Enter on the question. $1 the program, $2 the data folder,
+# $3 the key (alt or F10).
 openbox >/dev/null 2>&1 &
 sleep 1
 "$1" --data "$2" --soundfont none >game.txt 2>&1 &
@@ -16,10 +17,10 @@ wait_for shown 1 || fail "the window did not show"
 sleep 2
 xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^MIREL$' | head -n 1)"
 shown 2 && fail "a second window before any key"
-xdotool key alt
+xdotool key "$3"
 sleep 1
 xdotool key Return
-wait_for shown 2 || fail "no question after Alt and Enter"
+wait_for shown 2 || fail "no question after $3 and Enter"
 sleep 1
 xdotool key Return
 wait_for ended || fail "the program still runs after Enter on the question"
