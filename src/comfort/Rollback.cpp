@@ -15,9 +15,9 @@ bool Rollback::Waits() const {
 }
 
 bool Rollback::Intercept(const InputEvent& e) {
-  // The menu's commands change the play beside the story (skipping, a
-  // dialog): what follows is a history of its own.
-  if (e.kind == EventKind::Menu && !replaying_) fresh_ = true;
+  // The menu's commands may change the play beside the story (skipping,
+  // the options): what follows is a history of its own unless they did not.
+  if (e.kind == EventKind::Menu && !replaying_) StepAside();
   if (e.kind != EventKind::KeyDown || e.mods != 0) return false;
   if (e.key == kVkF9 && !replaying_ && host_.OnTitle()) {
     QuickLoad(false);
@@ -132,6 +132,7 @@ std::optional<uint64_t> Rollback::PointOfBacklogEntry(size_t fromNewest) const {
 }
 
 void Rollback::StepBegins() {
+  aside_.reset();
   if (resume_) {
     // A loaded quick save: a history of its own, run on to its point.
     Forget();
@@ -202,13 +203,28 @@ void Rollback::WaitBegins() {
   Arrive(false);
 }
 
+void Rollback::StepAside() {
+  if (!fresh_ && Waits() && pos_) aside_ = Aside{*pos_, host_.Portable(), host_.PortableExtras()};
+  fresh_ = true;
+}
+
+void Rollback::StepBack() {
+  if (!aside_ || !fresh_ || !Waits()) return;
+  // Saving, the version box, an end not confirmed: the story goes on as if
+  // they had not been; changed options or names make a new history.
+  if (pos_ == aside_->point && host_.Portable() == aside_->snapshot && host_.PortableExtras() == aside_->extras)
+    fresh_ = false;
+  aside_.reset();
+}
+
 void Rollback::Pumped() {
   const RollbackHost::Wait w = host_.Waiting();
   if (w == RollbackHost::Wait::Other || (!host_.InStory() && w != RollbackHost::Wait::None)) {
     // The title, a dialog, the gallery: what comes next is a new history.
-    if (!replaying_) fresh_ = true;
+    if (!replaying_) StepAside();
     return;
   }
+  if (!replaying_) StepBack();
   if (w != RollbackHost::Wait::Choice || choiceSeen_) return;
   choiceSeen_ = true;
   if (!replaying_) {

@@ -99,6 +99,10 @@ class Rollback {
   void Trim();
   void Finish(uint64_t index, bool choice);
   bool Waits() const;
+  // Play is taken aside from the story (a menu, a dialog, the title).
+  void StepAside();
+  // Back at the story's wait: a new history unless nothing changed.
+  void StepBack();
   Point& At(uint64_t index) { return points_[static_cast<size_t>(index - first_)]; }
   const Point& At(uint64_t index) const { return points_[static_cast<size_t>(index - first_)]; }
 
@@ -109,6 +113,14 @@ class Rollback {
   std::optional<uint64_t> pos_;  // the point the story is at or last was at
   std::deque<Segment> segments_;
   bool fresh_ = true;        // a new play: the history starts at its next record
+  // The play as it stood at a wait when a menu or a dialog came up: back at
+  // the same wait with nothing changed, the history goes on.
+  struct Aside {
+    uint64_t point = 0;
+    std::array<Text, 4> snapshot;
+    Text extras;
+  };
+  std::optional<Aside> aside_;
   bool choiceSeen_ = false;  // the open choice is counted
   // Running out of sight towards `target_`, from `pending_` once the game's
   // loop has started again.

@@ -231,24 +231,36 @@ TEST(QuickSave, KeepsAMessageThatIsNoSavePointForTheNextRunAndOnClosing) {
   EXPECT_EQ(resumed.visits.back().record, first.visits.at(2).record);
 }
 
-// After a menu the play may stand where no slot could resume: a quick save
-// kept there could never be loaded, so the one kept before stays.
-TEST(QuickSave, AfterAMenuWaitsForASavePointAndTheOneKeptBeforeStillLoads) {
-  test::TempDir home;
-  FixedFolders folders(home.path());
-  RollPlay first;
-  first.Run(kStart + Repeat("click", 2) + "key f5\n" + "menu version\nclick\nkey f5\n" +
-                "menu end\nyes\n",
-            {}, &folders);
-  ASSERT_FALSE(HasFailure());
-  RollPlay second;
-  second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", first.dir / "data/", &folders);
-  const auto& asked = second.tp.messages.Shown();
-  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
-  for (const Text& m : asked) EXPECT_EQ(m.find(u"ロードできませんでした"), Text::npos) << Utf8(m);
-  ASSERT_GE(second.visits.size(), 2u);
-  EXPECT_EQ(second.visits.back().record, first.visits.at(2).record);
-  EXPECT_EQ(second.visits.back().frame, first.visits.at(2).frame);
+// A menu that changes nothing of the play leaves the history as it was, and
+// a quick save after it is kept. One that changes the play (here the
+// message speed) starts a new history where no slot could resume: a quick
+// save there could never be loaded, so the one kept before stays.
+TEST(QuickSave, AfterAMenuIsKeptOnlyWhereItCanBeLoaded) {
+  const struct {
+    const char* menu;
+    size_t lands;  // the point F9 goes back to
+  } kCases[] = {
+      {"menu version\n", 3},
+      {"menu options\ndialog Option_Window Option3 1\ndialog Option_Window Command1\n", 2},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.menu);
+    test::TempDir home;
+    FixedFolders folders(home.path());
+    RollPlay first;
+    first.Run(kStart + Repeat("click", 2) + "key f5\n" + c.menu + "click\nkey f5\n" + "menu end\nyes\n", {},
+              &folders);
+    ASSERT_FALSE(HasFailure());
+    RollPlay second;
+    second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", first.dir / "data/", &folders);
+    const auto& asked = second.tp.messages.Shown();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
+    for (const Text& m : asked) EXPECT_EQ(m.find(u"ロードできませんでした"), Text::npos) << Utf8(m);
+    ASSERT_GE(second.visits.size(), 2u);
+    ASSERT_GT(first.visits.size(), c.lands);
+    EXPECT_EQ(second.visits.back().record, first.visits.at(c.lands).record);
+    EXPECT_EQ(second.visits.back().frame, first.visits.at(c.lands).frame);
+  }
 }
 
 TEST(QuickSave, AFileCutShortAnywhereIsNoQuickSave) {
