@@ -87,6 +87,10 @@
         <source>no quick save to load</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>quick save: possible again from the story&apos;s next save point</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PlayerSettings</name>

@@ -87,6 +87,10 @@
         <source>no quick save to load</source>
         <translation>クイックセーブがありません</translation>
     </message>
+    <message>
+        <source>quick save: possible again from the story&apos;s next save point</source>
+        <translation>クイックセーブ: 物語の次のセーブポイントから再びできます</translation>
+    </message>
 </context>
 <context>
     <name>PlayerSettings</name>

@@ -10,6 +10,7 @@
 #include "comfort/QuickSave.h"
 #include "platform/headless/FixedFolders.h"
 #include "support/DemoRun.h"
+#include "support/NoteHost.h"
 
 namespace mirel {
 namespace {
@@ -231,36 +232,54 @@ TEST(QuickSave, KeepsAMessageThatIsNoSavePointForTheNextRunAndOnClosing) {
   EXPECT_EQ(resumed.visits.back().record, first.visits.at(2).record);
 }
 
-// A menu that changes nothing of the play leaves the history as it was, and
-// a quick save after it is kept. One that changes the play (here the
-// message speed) starts a new history where no slot could resume: a quick
-// save there could never be loaded, so the one kept before stays.
-TEST(QuickSave, AfterAMenuIsKeptOnlyWhereItCanBeLoaded) {
-  const struct {
-    const char* menu;
-    size_t lands;  // the point F9 goes back to
-  } kCases[] = {
-      {"menu version\n", 3},
-      {"menu options\ndialog Option_Window Option3 1\ndialog Option_Window Command1\n", 2},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.menu);
-    test::TempDir home;
-    FixedFolders folders(home.path());
-    RollPlay first;
-    first.Run(kStart + Repeat("click", 2) + "key f5\n" + c.menu + "click\nkey f5\n" + "menu end\nyes\n", {},
-              &folders);
-    ASSERT_FALSE(HasFailure());
-    RollPlay second;
-    second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", first.dir / "data/", &folders);
-    const auto& asked = second.tp.messages.Shown();
-    EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
-    for (const Text& m : asked) EXPECT_EQ(m.find(u"ロードできませんでした"), Text::npos) << Utf8(m);
-    ASSERT_GE(second.visits.size(), 2u);
-    ASSERT_GT(first.visits.size(), c.lands);
-    EXPECT_EQ(second.visits.back().record, first.visits.at(c.lands).record);
-    EXPECT_EQ(second.visits.back().frame, first.visits.at(c.lands).frame);
-  }
+// A menu that changes nothing of the play leaves the history as it was: a
+// quick save after it is kept, and loads.
+TEST(QuickSave, AfterAMenuThatChangedNothingIsKeptAndLoads) {
+  test::TempDir home;
+  FixedFolders folders(home.path());
+  RollPlay first;
+  test::NoteHost told;
+  first.tp.platform.display = &told;
+  first.Run(kStart + Repeat("click", 2) + "key f5\nmenu version\nclick\nkey f5\nmenu end\nyes\n", {}, &folders);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_EQ(told.notes, std::vector<std::string>(2, "quick save kept (F9 loads it)"));
+  RollPlay second;
+  second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", first.dir / "data/", &folders);
+  const auto& asked = second.tp.messages.Shown();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
+  ASSERT_GE(second.visits.size(), 2u);
+  ASSERT_GE(first.visits.size(), 4u);
+  EXPECT_EQ(second.visits.back().record, first.visits.at(3).record);
+  EXPECT_EQ(second.visits.back().frame, first.visits.at(3).frame);
+}
+
+// After the hero is renamed the play stands where no slot could resume: a
+// quick save there could never be loaded, so the player is told when it
+// can be kept again and the one kept before stays, and loads.
+TEST(QuickSave, AfterRenamingWaitsForASavePointAndTheOneKeptBeforeStillLoads) {
+  test::TempDir home, data;
+  ASSERT_TRUE(test::CopyDemoData(data.path()));
+  FixedFolders folders(home.path());
+  RollPlay first;
+  test::NoteHost told;
+  first.tp.platform.display = &told;
+  first.Run("title new\nkey f5\nchoose 1\ndialog NameEnt Text1 水野　アキ\ndialog NameEnt Command1\nkey f5\n"
+            "menu end\nyes\n",
+            data.path(), &folders);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_EQ(told.notes, (std::vector<std::string>{"quick save kept (F9 loads it)",
+                                                  "quick save: possible again from the story's next save point"}));
+  RollPlay second;
+  second.Run("title new\nclick\nkey f9\nyes\nwait 10\nmenu end\nyes\n", data.path(), &folders);
+  const auto& asked = second.tp.messages.Shown();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
+  for (const Text& m : asked) EXPECT_EQ(m.find(u"ロードできませんでした"), Text::npos) << Utf8(m);
+  // It stands where the first F5 was, as the first play showed it there.
+  ASSERT_GE(second.visits.size(), 2u);
+  const Visit& at = second.visits.back();
+  EXPECT_TRUE(std::any_of(first.visits.begin(), first.visits.end(),
+                          [&at](const Visit& v) { return v.record == at.record && v.frame == at.frame; }))
+      << "record " << at.record;
 }
 
 TEST(QuickSave, AFileCutShortAnywhereIsNoQuickSave) {

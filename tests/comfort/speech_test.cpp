@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Main_Form.h"
-#include "comfort/DisplayHost.h"
+#include "support/NoteHost.h"
 #include "support/TestPlatform.h"
 
 namespace mirel {
@@ -21,22 +21,10 @@ struct FakeSpeech final : SpeechEngine {
   void SetVoice(int, int) override {}
 };
 
-struct NoteHost final : DisplayHost {
-  std::vector<std::string> notes;
-  void ApplyDisplay(const PlayerSettings&) override {}
-  void EditSettings(const PlayerSettings&, const std::function<void(const PlayerSettings&)>&,
-                    const std::function<void()>&) override {}
-  std::string PicturesFolder() override { return ""; }
-  bool FileExists(const std::string&) override { return false; }
-  bool SaveScreenshot(const std::string&, std::string&) override { return false; }
-  void Note(const std::string& text) override { notes.push_back(text); }
-  bool OnDesktop() const override { return false; }
-};
-
 struct Speech : ::testing::Test {
   test::TestPlatform tp;
   FakeSpeech engine;
-  NoteHost host;
+  test::NoteHost host;
   std::unique_ptr<Main_Form> f;
   void Make() {
     tp.platform.speech = &engine;
