@@ -5,8 +5,8 @@
 #   scripts/killtest.sh [N]     (20 by default; needs build/ and strace)
 # The play saves into two slots, renames the hero (so "90.dat" changes at
 # shutdown), keeps a quick save (F5), keeps read marks and stores the
-# pictures' headers. strace slows
-# the writing calls down, so that most kills land inside one of them.
+# pictures' headers. strace slows the writing calls down, so that most kills
+# land inside one of them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 n=${1:-20}
@@ -50,6 +50,8 @@ marks() { find "$1/home/share/mirel/read" -name '*.read' 2>/dev/null | head -n 1
 quick() { find "$1/home/share/mirel/quick" -name '*.quick' 2>/dev/null | head -n 1; }
 
 fail() { echo "killtest: kill $i: $*" >&2; exit 1; }
+# A file of the data folder or of the player's data half written.
+half_written() { compgen -G "$1/data/*.tmp" || compgen -G "$1/home/share/mirel/*/*.tmp"; } >/dev/null
 
 mkdir -p "$work/old"
 cp -r "$demo" "$work/old/data"
@@ -109,7 +111,7 @@ for ((i = 1; i <= n; i++)); do
   [ -n "$oq" ] && [ -n "$nq" ] || fail "a play kept no quick save"
   [ -n "$kq" ] || fail "the quick save is gone"
   cmp -s "$kq" "$oq" || cmp -s "$kq" "$nq" || fail "the quick save is neither the old nor the new one"
-  if compgen -G "$work/killed/data/*.tmp" >/dev/null || compgen -G "$work/killed/home/share/mirel/*/*.tmp" >/dev/null; then
+  if half_written "$work/killed"; then
     mid_write=$((mid_write + 1))
   fi
 
@@ -120,7 +122,7 @@ for ((i = 1; i <= n; i++)); do
     fail "the next start said: $(grep '^message: ' "$work/killed/out.txt")"
   fi
   grep -q '^message: クイックセーブした所へ戻りますか？' "$work/killed/out.txt" || fail "the next start found no quick save to load"
-  if compgen -G "$work/killed/data/*.tmp" >/dev/null || compgen -G "$work/killed/home/share/mirel/*/*.tmp" >/dev/null; then
+  if half_written "$work/killed"; then
     fail "a half-written file stayed after the next start"
   fi
   for p in "$demo"/*.dat; do

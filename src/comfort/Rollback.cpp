@@ -49,13 +49,14 @@ std::optional<QuickPosition> Rollback::Here() const {
 }
 
 bool Rollback::QuickSaveHere(bool tell) {
-  const std::optional<QuickPosition> p = Waits() ? Here() : std::nullopt;
+  const bool waits = Waits();
+  const std::optional<QuickPosition> p = waits ? Here() : std::nullopt;
   const std::string path = host_.QuickSavePath();
   if (!p || path.empty()) {
     // After a change beside the story only a save point can be resumed at:
     // the player is told so rather than left guessing.
     if (tell)
-      host_.Note(Waits() && !path.empty()
+      host_.Note(waits && !path.empty()
                      ? translate("Comfort", "quick save: possible again from the story's next save point")
                      : translate("Comfort", "quick save: nothing to keep here"));
     return false;

@@ -57,9 +57,9 @@ std::vector<std::string> Listed(const std::string& help, bool options) {
   std::vector<std::string> words;
   const std::string mark = options ? "--" : "\n  ";
   for (size_t at = help.find(mark); at != std::string::npos; at = help.find(mark, at)) {
-    size_t end = at + mark.size();
-    while (end < help.size() && (Lower(help[end]) || (options && end > at + 2 && help[end] == '-'))) ++end;
     const size_t first = at + mark.size();
+    size_t end = first;
+    while (end < help.size() && (Lower(help[end]) || (options && end > first && help[end] == '-'))) ++end;
     if (end > first && (options || (end < help.size() && help[end] == ' ')))
       words.push_back(options ? help.substr(at, end - at) : help.substr(first, end - first));
     at = std::max(end, at + 1);

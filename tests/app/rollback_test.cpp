@@ -232,6 +232,13 @@ TEST(QuickSave, KeepsAMessageThatIsNoSavePointForTheNextRunAndOnClosing) {
   EXPECT_EQ(resumed.visits.back().record, first.visits.at(2).record);
 }
 
+// F9 found the quick save, asked once and loaded it without a failure.
+void ExpectQuickLoaded(const RollPlay& p) {
+  const auto& asked = p.tp.messages.Shown();
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
+  for (const Text& m : asked) EXPECT_EQ(m.find(u"ロードできませんでした"), Text::npos) << Utf8(m);
+}
+
 // A menu that changes nothing of the play leaves the history as it was: a
 // quick save after it is kept, and loads.
 TEST(QuickSave, AfterAMenuThatChangedNothingIsKeptAndLoads) {
@@ -245,8 +252,7 @@ TEST(QuickSave, AfterAMenuThatChangedNothingIsKeptAndLoads) {
   EXPECT_EQ(told.notes, std::vector<std::string>(2, "quick save kept (F9 loads it)"));
   RollPlay second;
   second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", first.dir / "data/", &folders);
-  const auto& asked = second.tp.messages.Shown();
-  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
+  ExpectQuickLoaded(second);
   ASSERT_GE(second.visits.size(), 2u);
   ASSERT_GE(first.visits.size(), 4u);
   EXPECT_EQ(second.visits.back().record, first.visits.at(3).record);
@@ -271,9 +277,7 @@ TEST(QuickSave, AfterRenamingWaitsForASavePointAndTheOneKeptBeforeStillLoads) {
                                                   "quick save: possible again from the story's next save point"}));
   RollPlay second;
   second.Run("title new\nclick\nkey f9\nyes\nwait 10\nmenu end\nyes\n", data.path(), &folders);
-  const auto& asked = second.tp.messages.Shown();
-  EXPECT_EQ(std::count(asked.begin(), asked.end(), Text(u"クイックセーブした所へ戻りますか？")), 1);
-  for (const Text& m : asked) EXPECT_EQ(m.find(u"ロードできませんでした"), Text::npos) << Utf8(m);
+  ExpectQuickLoaded(second);
   // It stands where the first F5 was, as the first play showed it there.
   ASSERT_GE(second.visits.size(), 2u);
   const Visit& at = second.visits.back();

@@ -123,9 +123,9 @@ void PictureWidget::mouseMoveEvent(QMouseEvent* e) {
 
 void PictureWidget::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F10 && e->modifiers() == Qt::NoModifier) {
-    // F10 takes the keyboard to the menu bar, as Alt does: the system the
-    // game was made for does so, and so do the desktops screen readers
-    // are used on.
+    // F10 takes the keyboard to the menu bar, as Alt does: so it does on
+    // the system the game was made for and on the desktops screen readers
+    // run on.
     for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
       QKeyEvent alt(t, Qt::Key_Alt, t == QEvent::KeyPress ? Qt::AltModifier : Qt::NoModifier);
       QCoreApplication::sendEvent(window(), &alt);

@@ -1,6 +1,6 @@
-# The menu by the keyboard alone: Alt or F10, then Enter on the first command (the
-# end), then Enter on the question. $1 the program, $2 the data folder,
-# $3 the key (alt or F10).
+# The menu by the keyboard alone: Alt or F10, then Enter on the first
+# command (the end), then Enter on the question.
+#   $1 the program, $2 the data folder, $3 the key (alt or F10)
 openbox >/dev/null 2>&1 &
 sleep 1
 "$1" --data "$2" --soundfont none >game.txt 2>&1 &
