@@ -12,6 +12,7 @@
 #include "app/Startup.h"
 #include "base/EndSignals.h"
 #include "base/Files.h"
+#include "base/ThreadsAtExit.h"
 
 using namespace mirel;
 
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
   }
   if (options.headless && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   EndSignals::Install();
+  AwaitHelperThreadsAtExit();
   QApplication app(argc, argv);
   QApplication::setApplicationName("MIREL");
   const int status = Play(options);
