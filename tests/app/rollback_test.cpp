@@ -259,19 +259,27 @@ TEST(QuickSave, AfterAMenuThatChangedNothingIsKeptAndLoads) {
   EXPECT_EQ(second.visits.back().frame, first.visits.at(3).frame);
 }
 
-// After the hero is renamed the play stands where no slot could resume: a
-// quick save there could never be loaded, so the player is told when it
-// can be kept again and the one kept before stays, and loads.
-TEST(QuickSave, AfterRenamingWaitsForASavePointAndTheOneKeptBeforeStillLoads) {
+// After the hero is renamed, or the options are changed, the play stands
+// where no slot could resume: a quick save there could never be loaded, so
+// the player is told when it can be kept again and the one kept before
+// stays, and loads.
+struct ChangeBeside {
+  const char* name;
+  const char* script;
+};
+void PrintTo(const ChangeBeside& c, std::ostream* os) { *os << c.name; }
+
+class QuickSaveAfter : public testing::TestWithParam<ChangeBeside> {};
+
+TEST_P(QuickSaveAfter, WaitsForASavePointAndTheOneKeptBeforeStillLoads) {
   test::TempDir home, data;
   ASSERT_TRUE(test::CopyDemoData(data.path()));
   FixedFolders folders(home.path());
   RollPlay first;
   test::NoteHost told;
   first.tp.platform.display = &told;
-  first.Run("title new\nkey f5\nchoose 1\ndialog NameEnt Text1 水野　アキ\ndialog NameEnt Command1\nkey f5\n"
-            "menu end\nyes\n",
-            data.path(), &folders);
+  first.Run(std::string("title new\nkey f5\n") + GetParam().script + "key f5\nmenu end\nyes\n", data.path(),
+            &folders);
   ASSERT_FALSE(HasFailure());
   EXPECT_EQ(told.notes, (std::vector<std::string>{"quick save kept (F9 loads it)",
                                                   "quick save: possible again from the story's next save point"}));
@@ -285,6 +293,15 @@ TEST(QuickSave, AfterRenamingWaitsForASavePointAndTheOneKeptBeforeStillLoads) {
                           [&at](const Visit& v) { return v.record == at.record && v.frame == at.frame; }))
       << "record " << at.record;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, QuickSaveAfter,
+    testing::Values(ChangeBeside{"renaming", "choose 1\ndialog NameEnt Text1 水野　アキ\ndialog NameEnt Command1\n"},
+                    // The music off, then on to the next message (until
+                    // then F5 still keeps the place the menu was opened at).
+                    ChangeBeside{"options", "menu options\ndialog Option_Window Check1 0\n"
+                                            "dialog Option_Window Command1\nclick\n"}),
+    [](const testing::TestParamInfo<ChangeBeside>& i) { return std::string(i.param.name); });
 
 TEST(QuickSave, AFileCutShortAnywhereIsNoQuickSave) {
   QuickPosition p;
