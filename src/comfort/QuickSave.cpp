@@ -4,6 +4,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "base/Files.h"
 #include "comfort/ReadMarks.h"
 
 namespace mirel {
@@ -86,6 +87,10 @@ std::optional<QuickPosition> QuickSave::Read(const std::string& path) {
   std::optional<Bytes> bytes = ReadFile(path);
   if (!bytes) return std::nullopt;
   return Decode(std::string(bytes->begin(), bytes->end()));
+}
+
+void QuickSave::RemoveHalfWritten(const std::string& path) {
+  if (!path.empty() && FileExists(path + ".tmp")) RemoveFile(path + ".tmp");
 }
 
 }  // namespace mirel

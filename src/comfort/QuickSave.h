@@ -41,6 +41,8 @@ class QuickSave {
   // stays as it was.
   static bool Write(const std::string& path, const QuickPosition& p, std::string* problem = nullptr);
   static std::optional<QuickPosition> Read(const std::string& path);
+  // Removes what a write killed before its rename left beside `path`.
+  static void RemoveHalfWritten(const std::string& path);
 };
 
 }  // namespace mirel

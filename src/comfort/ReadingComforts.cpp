@@ -176,8 +176,8 @@ void ReadingComforts::Pumped() {
   }
 }
 
-void ReadingComforts::LoadMarks() {
-  marksLoaded_ = true;
+void ReadingComforts::LoadPlayerFiles() {
+  playerFilesLoaded_ = true;
   std::string path;
   if (sys_.folders) {
     std::string home = sys_.folders->DataHome();
@@ -185,10 +185,11 @@ void ReadingComforts::LoadMarks() {
     if (!home.empty() && scenario) path = ReadMarks::FileFor(home + "read/", *scenario);
   }
   marks_.Load(path);
+  rollback_.TidyQuickSave();
 }
 
 bool ReadingComforts::MessageShown(const Text& tag, const Text& text, uint32_t colour, bool caption) {
-  if (!marksLoaded_) LoadMarks();
+  if (!playerFilesLoaded_) LoadPlayerFiles();
   record_ = game_.CurrentRecord();
   chars_ = text.size();
   // Run again on the way back: already in the backlog.

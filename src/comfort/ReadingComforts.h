@@ -84,7 +84,8 @@ class ReadingComforts {
   bool InStory() const;
   // The current message may be passed without waiting.
   bool Passable() const;
-  void LoadMarks();
+  // The read marks, and the quick save tidied, at the first message.
+  void LoadPlayerFiles();
 
   GameView& game_;
   Platform& sys_;
@@ -96,7 +97,7 @@ class ReadingComforts {
   CopyText copy_;
   Surface autoMark_;
   bool ctrlHeld_ = false;
-  bool marksLoaded_ = false;
+  bool playerFilesLoaded_ = false;
   int32_t record_ = -1;  // the current message's record
   size_t chars_ = 0;     // its length
   bool whole_ = false;   // it was drawn whole by fast-forward

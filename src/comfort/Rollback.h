@@ -71,6 +71,9 @@ class Rollback {
   bool QuickLoad(bool ask);
   // Starts the play at `p`: loads its snapshot and runs on to its point.
   void ResumeAt(const QuickPosition& p);
+  // Once a play is under way: a quick save half written when the game was
+  // killed is removed (the whole one before it stays).
+  void TidyQuickSave() { QuickSave::RemoveHalfWritten(host_.QuickSavePath()); }
 
   // ---- for tests and measuring ----
   uint64_t Earliest() const;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "comfort/QuickSave.h"
@@ -205,9 +206,15 @@ TEST(QuickSave, KeepsAMessageThatIsNoSavePointForTheNextRunAndOnClosing) {
   ASSERT_EQ(kept.point, 7u);
   const std::string data = first.dir / "data/";
 
-  // A new run: F9 at its first message asks, then stands where F5 was.
+  // A new run: F9 at its first message asks, then stands where F5 was. A
+  // quick save half written by a kill beside the whole one is removed.
+  std::string quick;
+  for (const auto& e : std::filesystem::directory_iterator(home / "quick")) quick = e.path().string();
+  ASSERT_NE(quick, "");
+  test::WriteBytes(quick + ".tmp", "MIREL quick save 1\n");
   RollPlay second;
   second.Run(kStart + "key f9\nyes\nwait 10\nmenu end\nyes\n", data, &folders);
+  EXPECT_FALSE(std::filesystem::exists(quick + ".tmp"));
   ASSERT_GE(second.visits.size(), 2u);
   const Visit& back = second.visits.back();
   EXPECT_EQ(back.record, kept.record);
