@@ -25,7 +25,11 @@ TEST(DesktopScaling, IntegerScalingAtScaleFactorTwoReplicatesEveryPixelExactly) 
   // would be in the way of the first).
   test::WriteBytes(root / "input.txt", "wait 800\nnow click\npad down\nkey f11\nwait 1500\nscreenshot " +
                                            (root / "screen.png") + "\nkey f12\nwait 200\nclose\n");
-  const std::string env = "XDG_PICTURES_DIR='" + root.path() + "pictures' QT_SCALE_FACTOR=2";
+  // Under the sanitizers the leak check is left out of this one game: its
+  // tracer crashes at the exit of this process alone (the scaled screen),
+  // before it reports anything. The other desktop games keep the check.
+  const std::string env =
+      "XDG_PICTURES_DIR='" + root.path() + "pictures' QT_SCALE_FACTOR=2 ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"";
   const auto [status, out] =
       test::RunOnDesktop(root.path(), "2560x1440", "--data " + data + " --input input.txt --soundfont none", env);
   ASSERT_EQ(status, 0) << "needs xvfb-run, xauth and openbox (scripts/packages.sh)\n" << out;
